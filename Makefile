@@ -1,0 +1,56 @@
+# Entry point for users and CI. `make test` and `make demo` set the machine
+# up (Debian packages), build all three builds and run.
+SHELL := /bin/bash
+ROOT := $(CURDIR)
+BUILD := $(ROOT)/build
+JOBS ?= $(shell nproc)
+CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+WINE_PREFIX := $(BUILD)/wineprefix
+
+.PHONY: all setup native win64 win32 build test test-native test-wine demo clean
+
+all: build
+
+setup:
+	@tools/setup.sh
+
+native: setup
+	cmake -S . -B $(BUILD)/native -G Ninja $(CMAKE_FLAGS)
+	cmake --build $(BUILD)/native -j $(JOBS)
+
+win64: native
+	cmake -S . -B $(BUILD)/win64 -G Ninja $(CMAKE_FLAGS) \
+	  -DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/toolchain-win64.cmake -DQV_HOST_TOOLS_DIR=$(BUILD)/native/bin
+	cmake --build $(BUILD)/win64 -j $(JOBS)
+
+win32: native
+	cmake -S . -B $(BUILD)/win32 -G Ninja $(CMAKE_FLAGS) \
+	  -DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/toolchain-win32.cmake -DQV_HOST_TOOLS_DIR=$(BUILD)/native/bin
+	cmake --build $(BUILD)/win32 -j $(JOBS)
+
+build: native win64 win32
+
+# A private Wine prefix, prepared once without a display so that Wine does
+# not stop to offer its Mono and Gecko installers.
+$(WINE_PREFIX)/.prepared:
+	mkdir -p $(WINE_PREFIX)
+	env -u DISPLAY WINEPREFIX=$(WINE_PREFIX) WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
+	  /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true
+	WINEPREFIX=$(WINE_PREFIX) /usr/lib/wine/wineserver -w || true
+	touch $@
+
+test-native: native
+	cd $(BUILD)/native && ctest --output-on-failure -j $(JOBS)
+
+test-wine: win64 $(WINE_PREFIX)/.prepared
+	cd $(BUILD)/win64 && ctest --output-on-failure
+
+test: build test-native test-wine
+	tools/check-win32.sh $(BUILD)/win32/bin/quarnelvisk.exe
+
+demo: build
+	@tools/demo.sh $(BUILD)
+
+clean:
+	-WINEPREFIX=$(WINE_PREFIX) /usr/lib/wine/wineserver -k 2>/dev/null
+	rm -rf $(BUILD)

@@ -1,0 +1,14 @@
+// Console programs have no boxes: the text goes to standard error, in UTF-8.
+#include <cstdio>
+
+#include "../../runtime/cp1251.h"
+#include "../messageBox.h"
+
+namespace platform::backend {
+
+void ShowSystemMessageBox(const std::string& text, const std::string& caption, void*) {
+    const std::string line = cp1251::ToUtf8(caption) + ": " + cp1251::ToUtf8(text) + "\n";
+    std::fwrite(line.data(), 1, line.size(), stderr);
+}
+
+}  // namespace platform::backend

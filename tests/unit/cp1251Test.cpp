@@ -1,0 +1,33 @@
+#include "runtime/cp1251.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(Cp1251, LiteralsAreConvertedWhileCompiling) {
+    constexpr std::string_view text = "Устройство: ёЁ №"_w;
+    static_assert(text.size() == 16);
+    EXPECT_EQ(text, "\xD3\xF1\xF2\xF0\xEE\xE9\xF1\xF2\xE2\xEE: \xB8\xA8 \xB9");
+    EXPECT_EQ("plain ASCII\r\n"_w, "plain ASCII\r\n");
+    EXPECT_EQ("Ая"_w, "\xC0\xFF");
+}
+
+TEST(Cp1251, RoundTripThroughUtf8) {
+    const std::string text(""
+                           "Проверьте все соединения и попробуйте ещё раз."_w);
+    EXPECT_EQ(cp1251::ToUtf8(text), "Проверьте все соединения и попробуйте ещё раз.");
+    EXPECT_EQ(cp1251::FromUtf8("Проверьте все соединения и попробуйте ещё раз."), text);
+    std::string all;
+    for (int b = 0; b < 256; ++b)
+        if (b != 0x98) all += char(b);
+    EXPECT_EQ(cp1251::FromUtf8(cp1251::ToUtf8(all)), all);
+}
+
+TEST(Cp1251, BadInputBecomesQuestionMarks) {
+    EXPECT_EQ(cp1251::ToUtf8("\x98"), "?");
+    EXPECT_EQ(cp1251::FromUtf8("\xD0"), "?");          // cut-off sequence
+    EXPECT_EQ(cp1251::FromUtf8("\x80x"), "?x");        // stray continuation byte
+    EXPECT_EQ(cp1251::FromUtf8("\xE4\xB8\xAD"), "?");  // no Windows-1251 code
+}
+
+}  // namespace

@@ -1,0 +1,24 @@
+#!/bin/sh
+# Installs what the builds and tests need on a Debian machine, once: the
+# compilers, GoogleTest and Google Benchmark, Wine with what the window tests
+# use, and the Russian locale under which Wine shows Windows-1251 texts.
+set -e
+packages="cmake ninja-build g++ make libgtest-dev libbenchmark-dev
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
+  wine64 xvfb xdotool imagemagick locales socat python3"
+missing=""
+for p in $packages; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+done
+if [ -n "$missing" ]; then
+  echo "Installing:$missing"
+  sudo=""
+  [ "$(id -u)" = 0 ] || sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing
+fi
+if ! locale -a 2>/dev/null | grep -qi '^ru_RU\.utf-\?8$'; then
+  sudo=""
+  [ "$(id -u)" = 0 ] || sudo="sudo"
+  $sudo sh -c "grep -q '^ru_RU.UTF-8 UTF-8' /etc/locale.gen || echo 'ru_RU.UTF-8 UTF-8' >> /etc/locale.gen; locale-gen >/dev/null"
+fi
