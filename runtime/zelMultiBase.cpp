@@ -1,0 +1,5 @@
+#include "zelMultiBase.h"
+
+TClassMultiBase::TClassMultiBase(TZelMultiElementEx*, void*, void*) {}
+
+TClassMultiBase::~TClassMultiBase() = default;
