@@ -6,3 +6,11 @@ if(WIN32)
   add_executable(quarnelvisk WIN32 ${QV_PROGRAM_SOURCES} $<TARGET_OBJECTS:quarnelvisk_resources>)
   target_link_libraries(quarnelvisk PRIVATE quarnelvisk_core)
 endif()
+
+# The device emulator: the bootloader side of the exchange on a pty.
+add_library(quarnelvisk_device STATIC tools/deviceEmulator.cpp)
+target_include_directories(quarnelvisk_device PUBLIC ${CMAKE_SOURCE_DIR})
+if(NOT WIN32)
+  add_executable(quarnelvisk-device tools/quarnelviskDevice.cpp)
+  target_link_libraries(quarnelvisk-device PRIVATE quarnelvisk_device util)
+endif()

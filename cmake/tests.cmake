@@ -8,7 +8,7 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 file(GLOB QV_UNIT_TESTS CONFIGURE_DEPENDS tests/unit/*.cpp tests/fakes/*.cpp)
 add_executable(quarnelvisk_tests ${QV_UNIT_TESTS} $<TARGET_OBJECTS:quarnelvisk_resources>)
 target_include_directories(quarnelvisk_tests PRIVATE ${CMAKE_SOURCE_DIR})
-target_link_libraries(quarnelvisk_tests PRIVATE quarnelvisk_core GTest::gtest_main)
+target_link_libraries(quarnelvisk_tests PRIVATE quarnelvisk_core quarnelvisk_device GTest::gtest_main)
 
 if(CMAKE_CROSSCOMPILING)
   # One Wine start for the whole binary; a Wine start per test case would

@@ -1,0 +1,134 @@
+#include "deviceEmulator.h"
+
+#include <utility>
+
+namespace {
+constexpr std::string_view VersionRequest = "VERS";
+constexpr std::string_view StartCommand = "PUSK";
+constexpr int SplitPauseMs = 100;  // long enough for the host to read the first half alone
+
+bool IsPrefixOf(std::string_view head, std::string_view whole) {
+    return head.size() <= whole.size() && whole.substr(0, head.size()) == head;
+}
+}  // namespace
+
+TDeviceEmulator::TDeviceEmulator(TDeviceSettings settings) : settings_(std::move(settings)) {}
+
+uint16_t TDeviceEmulator::CrcStep(uint16_t crc, uint8_t byte) {
+    crc ^= byte;
+    for (int bit = 0; bit < 8; ++bit) crc = (crc & 1) ? uint16_t((crc >> 1) ^ 0xA001) : uint16_t(crc >> 1);
+    return crc;
+}
+
+std::vector<TDeviceAction> TDeviceEmulator::Receive(std::string_view bytes) {
+    std::vector<TDeviceAction> actions;
+    for (const char c : bytes) ReceiveOne(c, actions);
+    return actions;
+}
+
+void TDeviceEmulator::ReceiveOne(char c, std::vector<TDeviceAction>& actions) {
+    switch (state_) {
+        case TState::Probe:
+            // Anything before the request is line noise.
+            pending_ += c;
+            if (pending_.size() > VersionRequest.size()) pending_.erase(0, pending_.size() - VersionRequest.size());
+            if (pending_ == VersionRequest) {
+                pending_.clear();
+                AnswerVersion(actions);
+            }
+            return;
+        case TState::Identified:
+            // A host that probes again sends "VERS" before any image byte.
+            pending_ += c;
+            if (IsPrefixOf(pending_, VersionRequest)) {
+                if (pending_.size() == VersionRequest.size()) {
+                    pending_.clear();
+                    AnswerVersion(actions);
+                }
+                return;
+            }
+            state_ = TState::Uploading;
+            {
+                const std::string image = std::exchange(pending_, std::string());
+                for (const char b : image) ReceiveOne(b, actions);
+            }
+            return;
+        case TState::Uploading:
+            image_ += c;
+            crc_ = CrcStep(crc_, static_cast<uint8_t>(c));
+            if (image_.size() % 256 == 0) EndOfBlock(actions);
+            return;
+        case TState::Final:
+            pending_ += c;
+            if (IsPrefixOf(pending_, StartCommand)) {
+                if (pending_.size() == StartCommand.size()) {
+                    pending_.clear();
+                    state_ = TState::Started;
+                }
+                return;
+            }
+            unexpected_ += std::exchange(pending_, std::string());
+            return;
+        case TState::Started:
+            unexpected_ += c;
+            return;
+        case TState::Silent:
+            image_ += c;
+            return;
+        case TState::HungUp:
+            return;
+    }
+}
+
+void TDeviceEmulator::AnswerVersion(std::vector<TDeviceAction>& actions) {
+    const TDeviceFaults& f = settings_.Faults;
+    if (f.NoAnswer) return;
+    if (f.GarbageBeforeReply > 0) {
+        std::string garbage;
+        for (int i = 0; i < f.GarbageBeforeReply; ++i) garbage += char(0x80 | (i * 37 % 127));
+        actions.push_back({TDeviceAction::Send, garbage, 0});
+        actions.push_back({TDeviceAction::Pause, "", SplitPauseMs});
+    }
+    if (f.FloodAt == 0) {
+        actions.push_back({TDeviceAction::Send, std::string(4096, 'Q'), 0});
+        return;
+    }
+    const std::string gap = f.NoSpaces ? "" : " ";
+    actions.push_back({TDeviceAction::Send, f.IdWord + gap + settings_.Name + gap + settings_.Version, 0});
+    state_ = TState::Identified;
+}
+
+void TDeviceEmulator::EndOfBlock(std::vector<TDeviceAction>& actions) {
+    const TDeviceFaults& f = settings_.Faults;
+    const int block = BlocksReceived();
+    if (f.HangupAfter > 0 && block >= f.HangupAfter) {
+        state_ = TState::HungUp;
+        actions.push_back({TDeviceAction::Hangup, "", 0});
+        return;
+    }
+    if (f.SilentAfter > 0 && block >= f.SilentAfter) {
+        state_ = TState::Silent;
+        return;
+    }
+    if (f.FloodAt == block) {
+        std::string flood(4096, '\0');
+        for (size_t i = 0; i < flood.size(); ++i) flood[i] = char(i * 7);
+        actions.push_back({TDeviceAction::Send, flood, 0});
+        return;
+    }
+    uint16_t crc = crc_;
+    if (f.WrongCrcAt == block) crc ^= 0x5A5A;
+    std::string ack{char(crc >> 8), char(crc & 0xFF)};
+    if (f.SwapCrcAt == block) std::swap(ack[0], ack[1]);
+    if (block >= settings_.Blocks) {
+        if (!f.PlainFinal) ack += f.LowercaseFz ? "fz" : "FZ";
+        state_ = TState::Final;  // what comes now should be "PUSK"
+    }
+    if (f.SplitAckAt == block) {
+        actions.push_back({TDeviceAction::Send, ack.substr(0, 1), 0});
+        actions.push_back({TDeviceAction::Pause, "", SplitPauseMs});
+        actions.push_back({TDeviceAction::Send, ack.substr(1), 0});
+    } else {
+        actions.push_back({TDeviceAction::Send, ack, 0});
+    }
+}

@@ -1,0 +1,241 @@
+// quarnelvisk-device: a device with the Quarnelvisk bootloader on a
+// pseudo-terminal, for trying and testing the flasher without hardware.
+// It prints the path of the line it serves as its first line of output.
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <thread>
+
+#include "deviceEmulator.h"
+
+namespace {
+
+using TClock = std::chrono::steady_clock;
+
+volatile std::sig_atomic_t stopRequested = 0;
+void OnSignal(int) { stopRequested = 1; }
+
+const char* const Usage =
+    "usage: quarnelvisk-device [options]\n"
+    "Serves the device side of the bootloader exchange on a new pseudo-terminal\n"
+    "and prints the terminal's path as its first line.\n"
+    "  --name NAME          device name in the version reply (MZK7)\n"
+    "  --version VERSION    firmware version in the version reply (1.3)\n"
+    "  --blocks N           size of the image area in 256-byte blocks (1016)\n"
+    "  --save FILE          write the received image bytes to FILE at the end\n"
+    "  --baud RATE          pace the line at RATE bit/s, 10 bits a byte (unpaced)\n"
+    "  --timeout SECONDS    give up after this long (600)\n"
+    "  --stay               keep serving after \"PUSK\" until stopped\n"
+    "faults:\n"
+    "  --no-answer          never answer \"VERS\"\n"
+    "  --id-word WORD       identify with WORD instead of QUARNELVISK\n"
+    "  --no-spaces          version reply without spaces\n"
+    "  --wrong-crc K        wrong CRC in the acknowledgement of block K\n"
+    "  --swap-crc K         CRC bytes swapped in the acknowledgement of block K\n"
+    "  --split-ack K        acknowledgement of block K in two chunks\n"
+    "  --silent-after K     no answer from block K on\n"
+    "  --hangup-after K     hang up the line after block K\n"
+    "  --lowercase-fz       final acknowledgement ends in \"fz\"\n"
+    "  --plain-final        acknowledge the last block like any other\n"
+    "  --garbage N          N garbage bytes, a chunk of their own, before the version reply\n"
+    "  --flood K            answer block K (0: the version request) with 4096 bytes\n"
+    "Exit status: 0 when the whole image and \"PUSK\" arrived, 1 otherwise, 64 for a usage error.\n";
+
+[[noreturn]] void UsageError(const std::string& message) {
+    std::fprintf(stderr, "quarnelvisk-device: %s\n%s", message.c_str(), Usage);
+    std::exit(64);
+}
+
+int NumberArgument(const char* option, const char* text) {
+    char* end = nullptr;
+    errno = 0;
+    const long value = std::strtol(text, &end, 10);
+    if (errno != 0 || end == text || *end != '\0' || value < 0 || value > 1000000)
+        UsageError(std::string(option) + " takes a whole number, not '" + text + "'");
+    return int(value);
+}
+
+struct TProgramOptions {
+    TDeviceSettings device;
+    std::string saveFile;
+    int baud = 0;
+    int timeoutSeconds = 600;
+    bool stay = false;
+};
+
+TProgramOptions ParseOptions(int argc, char** argv) {
+    TProgramOptions o;
+    TDeviceFaults& f = o.device.Faults;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        auto value = [&]() -> const char* {
+            if (i + 1 >= argc) UsageError(a + " needs a value");
+            return argv[++i];
+        };
+        if (a == "--help" || a == "-h") {
+            std::fputs(Usage, stdout);
+            std::exit(0);
+        } else if (a == "--name") o.device.Name = value();
+        else if (a == "--version") o.device.Version = value();
+        else if (a == "--blocks") o.device.Blocks = NumberArgument("--blocks", value());
+        else if (a == "--save") o.saveFile = value();
+        else if (a == "--baud") o.baud = NumberArgument("--baud", value());
+        else if (a == "--timeout") o.timeoutSeconds = NumberArgument("--timeout", value());
+        else if (a == "--stay") o.stay = true;
+        else if (a == "--no-answer") f.NoAnswer = true;
+        else if (a == "--id-word") f.IdWord = value();
+        else if (a == "--no-spaces") f.NoSpaces = true;
+        else if (a == "--wrong-crc") f.WrongCrcAt = NumberArgument("--wrong-crc", value());
+        else if (a == "--swap-crc") f.SwapCrcAt = NumberArgument("--swap-crc", value());
+        else if (a == "--split-ack") f.SplitAckAt = NumberArgument("--split-ack", value());
+        else if (a == "--silent-after") f.SilentAfter = NumberArgument("--silent-after", value());
+        else if (a == "--hangup-after") f.HangupAfter = NumberArgument("--hangup-after", value());
+        else if (a == "--lowercase-fz") f.LowercaseFz = true;
+        else if (a == "--plain-final") f.PlainFinal = true;
+        else if (a == "--garbage") f.GarbageBeforeReply = NumberArgument("--garbage", value());
+        else if (a == "--flood") f.FloodAt = NumberArgument("--flood", value());
+        else UsageError("unknown option " + a);
+    }
+    if (o.device.Blocks < 1) UsageError("--blocks must be at least 1");
+    return o;
+}
+
+// Keeps the time of the serial line when pacing: every byte occupies the
+// wire for 10 bit times in its direction.
+class TWire {
+public:
+    explicit TWire(int baud) : baud_(baud) {}
+    void Received(size_t bytes) {
+        if (baud_ == 0) return;
+        // Bytes read together were written just now at the earliest.
+        const auto now = TClock::now();
+        if (inFree_ < now) inFree_ = now;
+        inFree_ += ByteTime(bytes);
+    }
+    // Waits until a reply of this size, sent once the request is complete,
+    // would have arrived at the host.
+    void BeforeSending(size_t bytes) {
+        if (baud_ == 0) return;
+        const auto arrival = inFree_ + ByteTime(bytes);
+        std::this_thread::sleep_until(arrival);
+    }
+
+private:
+    TClock::duration ByteTime(size_t bytes) const {
+        return std::chrono::duration_cast<TClock::duration>(std::chrono::duration<double>(10.0 * double(bytes) / baud_));
+    }
+    int baud_;
+    TClock::time_point inFree_ = TClock::now();
+};
+
+bool WriteAll(int fd, const std::string& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            if (errno == EAGAIN) {
+                pollfd p{fd, POLLOUT, 0};
+                poll(&p, 1, 100);
+                continue;
+            }
+            return false;
+        }
+        done += size_t(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const TProgramOptions options = ParseOptions(argc, argv);
+
+    int master = -1, slave = -1;
+    char slaveName[256] = {};
+    if (openpty(&master, &slave, slaveName, nullptr, nullptr) != 0) {
+        std::perror("quarnelvisk-device: openpty");
+        return 1;
+    }
+    // The device end stays open all the time, so the line keeps its raw
+    // settings and the master never reads as hung up between host opens.
+    termios raw{};
+    tcgetattr(slave, &raw);
+    cfmakeraw(&raw);
+    tcsetattr(slave, TCSANOW, &raw);
+    fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
+
+    std::printf("%s\n", slaveName);
+    std::fflush(stdout);
+    std::signal(SIGTERM, OnSignal);
+    std::signal(SIGINT, OnSignal);
+    std::signal(SIGPIPE, SIG_IGN);
+
+    TDeviceEmulator device(options.device);
+    TWire wire(options.baud);
+    const auto deadline = TClock::now() + std::chrono::seconds(options.timeoutSeconds);
+    TClock::time_point startedAt{};
+    bool hungUp = false;
+    const char* ending = "stopped";
+
+    while (!stopRequested) {
+        if (TClock::now() >= deadline) {
+            ending = "timed out";
+            break;
+        }
+        // After "PUSK" linger a little to notice anything the host still sends.
+        if (device.Started() && !options.stay) {
+            if (startedAt == TClock::time_point{}) startedAt = TClock::now();
+            if (TClock::now() - startedAt > std::chrono::milliseconds(300)) {
+                ending = "started";
+                break;
+            }
+        }
+        pollfd p{master, POLLIN, 0};
+        const int ready = poll(&p, 1, 50);
+        if (ready < 0 && errno != EINTR) break;
+        if (ready <= 0 || (p.revents & POLLIN) == 0) continue;
+        char buffer[4096];
+        const ssize_t n = read(master, buffer, sizeof buffer);
+        if (n <= 0) continue;
+        wire.Received(size_t(n));
+        for (const TDeviceAction& action : device.Receive(std::string_view(buffer, size_t(n)))) {
+            if (action.Kind == TDeviceAction::Send) {
+                wire.BeforeSending(action.Bytes.size());
+                if (!WriteAll(master, action.Bytes)) std::fprintf(stderr, "quarnelvisk-device: write failed\n");
+            } else if (action.Kind == TDeviceAction::Pause) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(action.PauseMs));
+            } else {
+                hungUp = true;
+            }
+        }
+        if (hungUp) {
+            ending = "hung up";
+            break;
+        }
+    }
+    close(master);
+    close(slave);
+
+    if (!options.saveFile.empty()) {
+        FILE* out = std::fopen(options.saveFile.c_str(), "wb");
+        if (out == nullptr || std::fwrite(device.Image().data(), 1, device.Image().size(), out) != device.Image().size())
+            std::fprintf(stderr, "quarnelvisk-device: cannot write %s\n", options.saveFile.c_str());
+        if (out != nullptr) std::fclose(out);
+    }
+    std::printf("device: %s; blocks %d, bytes %zu, CRC %04X, PUSK %s, unexpected bytes %zu\n", ending,
+                device.BlocksReceived(), device.Image().size(), device.Crc(), device.Started() ? "yes" : "no",
+                device.Unexpected().size());
+    const bool complete = device.Started() && device.BlocksReceived() == options.device.Blocks;
+    return complete ? 0 : 1;
+}
