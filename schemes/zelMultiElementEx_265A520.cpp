@@ -1,0 +1,154 @@
+#include "zelMultiElementEx_265A520.h"
+
+#include "schemeParts.h"
+
+TZelEditMultiEx* TClassMultiElementEx_265A520::Create(TZelMultiElementEx* container, void* parentWindow, void* owner) {
+    return (new TClassMultiElementEx_265A520(container, owner, parentWindow))->Boundary;
+}
+
+TClassMultiElementEx_265A520::TClassMultiElementEx_265A520(TZelMultiElementEx* container, void* owner,
+                                                           void* parentWindow)
+    : TClassMultiBase(container, owner, parentWindow) {
+    ParentScheme = owner;
+
+    BoundaryObject = std::make_unique<TZelEditMultiEx>();
+    BoundaryObject->InEvents.resize(2);
+    BoundaryObject->OutData.resize(0);
+
+    ByteToChar = std::make_unique<TZelConvertor>();
+    ByteToChar->Mode = 4;
+    ByteToChar->Digits = 1;
+
+    ByteReader = std::make_unique<TZelDataToFile>();  // reads bytes
+
+    BlockCounter = std::make_unique<TZelCounter>();
+    BlockCounter->Min = 0;
+    BlockCounter->Max = 1015;
+    BlockCounter->Step = 1;
+    BlockCounter->Down = false;
+    BlockCounter->Count = 0;
+
+    SendBlockHub = MakeHub(2, 1);
+
+    // No hexadecimal text holds these letters: nothing matches before the
+    // first image byte has rewritten both masks.
+    BlockMask = std::make_unique<TZelStrMask>();
+    BlockMask->Mask = "SZ";
+    BlockMask->IgnoreCase = 1;
+    FinalMask = std::make_unique<TZelStrMask>();
+    FinalMask->Mask = "FZ";
+    FinalMask->IgnoreCase = 1;
+
+    ReplyHub = MakeHub(1, 3);
+
+    ImageStream = std::make_unique<TZelMemoryStream>();
+    ImageStream->Stream = LoadResourceStream("STREAM0");
+
+    BlockLoop = std::make_unique<TZelFor>();
+    BlockLoop->Start = 0;
+    BlockLoop->End = 255;
+    BlockLoop->Step = 1;
+    BlockLoop->IncludeEnd = true;
+    BlockLoop->UseIncoming = false;
+
+    AckHub = MakeHub(1, 2);
+    SendHub = MakeHub(2, 1);
+    DoneHub = MakeHub(1, 3);
+
+    StartText = std::make_unique<TZelDoData>();
+    SetStr(StartText->Data, "PUSK");
+
+    RunningCRC = std::make_unique<TZelCRC16_32>();
+    RunningCRC->HexInput = 1;
+    RunningCRC->Kind = 0;
+    RunningCRC->Polynom = "$A001";
+    RunningCRC->Init = "$FFFF";
+    RunningCRC->SwapBytes = 0;
+
+    ByteToHex = std::make_unique<TZelConvertor>();
+    ByteToHex->Mode = 6;
+    ByteToHex->Digits = 1;
+
+    ByteHub = MakeHub(1, 2);
+    CRCHub = MakeHub(1, 3);
+    ReplyHex = std::make_unique<TZelStream2Hex>();
+
+    FinalText = std::make_unique<TZelStrCat>();
+    FinalText->Str1 = "";
+    FinalText->Str2 = "465A";  // "FZ" as hexadecimal text
+
+    ErrorHub = MakeHub(2, 1);
+
+    Watchdog = std::make_unique<TZelMMTimer>();
+    Watchdog->Resolution = 1;
+    Watchdog->Interval = 1000;
+    Watchdog->AutoStop = 0;
+
+    SilenceCounter = std::make_unique<TZelCounter>();
+    SilenceCounter->Min = 0;
+    SilenceCounter->Max = 100;
+    SilenceCounter->Step = 1;
+    SilenceCounter->Down = false;
+    SilenceCounter->Count = 0;
+
+    StartHub = MakeHub(1, 2);
+
+    SilenceCheck = std::make_unique<TZelIf_else>();
+    SilenceCheck->Type = 0;
+    SetInt(SilenceCheck->Op2, 3);
+
+    TZelEditMultiEx* boundary = BoundaryObject.get();
+    Boundary = boundary;
+    boundary->Scheme = this;
+    boundary->Container = container;
+
+    boundary->InEvents[0] = MakeLink<&TZelHub::doEvent>(0, ReplyHub.get());                       // 1
+    boundary->InEvents[1] = MakeLink<&TZelHub::doEvent>(0, StartHub.get());                       // 2
+    ByteToChar->onResult = MakeLink<&TZelHub::doEvent>(1, SendHub.get());                         // 3
+    ByteReader->onGet = MakeLink<&TZelHub::doEvent>(0, ByteHub.get());                            // 4
+    ByteReader->Stream = MakeLink<&TZelMemoryStream::getStream>(0, ImageStream.get());            // 5
+    BlockCounter->onCount = MakeLink<&TZelEditMultiEx::doEvent>(0, boundary);                     // 6
+    SendBlockHub->onEvent[0] = MakeLink<&TZelFor::doFor>(0, BlockLoop.get());                     // 7
+    BlockMask->onFalse = MakeLink<&TZelHub::doEvent>(0, ErrorHub.get());                          // 8
+    BlockMask->onTrue = MakeLink<&TZelHub::doEvent>(0, AckHub.get());                             // 9
+    FinalMask->onFalse = MakeLink<&TZelStrMask::doCompare>(0, BlockMask.get());                   // 10
+    FinalMask->onTrue = MakeLink<&TZelHub::doEvent>(0, DoneHub.get());                            // 11
+    ReplyHub->onEvent[0] = MakeLink<&TZelStream2Hex::doConvert>(0, ReplyHex.get());               // 12
+    ReplyHub->onEvent[1] = MakeLink<&TZelEditMultiEx::doEvent>(5, boundary);                      // 13
+    ReplyHub->onEvent[2] = MakeLink<&TZelCounter::doReset>(2, SilenceCounter.get());              // 14
+    BlockLoop->onLoop = MakeLink<&TZelDataToFile::doGet>(0, ByteReader.get());                    // 15
+    AckHub->onEvent[0] = MakeLink<&TZelCounter::doNext>(0, BlockCounter.get());                   // 16
+    AckHub->onEvent[1] = MakeLink<&TZelHub::doEvent>(0, SendBlockHub.get());                      // 17
+    SendHub->onEvent[0] = MakeLink<&TZelEditMultiEx::doEvent>(1, boundary);                       // 18
+    DoneHub->onEvent[0] = MakeLink<&TZelDoData::doData>(0, StartText.get());                      // 19
+    DoneHub->onEvent[1] = MakeLink<&TZelEditMultiEx::doEvent>(2, boundary);                       // 20
+    DoneHub->onEvent[2] = MakeLink<&TZelMMTimer::doStop>(1, Watchdog.get());                      // 21
+    StartText->onEventData = MakeLink<&TZelHub::doEvent>(0, SendHub.get());                       // 22
+    RunningCRC->onCRC = MakeLink<&TZelHub::doEvent>(0, CRCHub.get());                             // 23
+    RunningCRC->InitPoint = MakeLink<&TZelEditMultiEx::getData>(0, boundary);                     // 24
+    ByteToHex->onResult = MakeLink<&TZelCRC16_32::doCRC>(0, RunningCRC.get());                    // 25
+    ByteHub->onEvent[0] = MakeLink<&TZelConvertor::doConvert>(0, ByteToChar.get());               // 26
+    ByteHub->onEvent[1] = MakeLink<&TZelConvertor::doConvert>(0, ByteToHex.get());                // 27
+    CRCHub->onEvent[0] = MakeLink<&TZelEditMultiEx::doEvent>(4, boundary);                        // 28
+    CRCHub->onEvent[1] = MakeLink<&TZelStrCat::doStrCat>(0, FinalText.get());                     // 29
+    CRCHub->onEvent[2] = MakeLink<&TZelStrMask::doMask>(1, BlockMask.get());                      // 30
+    ReplyHex->onResult = MakeLink<&TZelStrMask::doCompare>(0, FinalMask.get());                   // 31
+    FinalText->onStrCat = MakeLink<&TZelStrMask::doMask>(1, FinalMask.get());                     // 32
+    FinalText->Str1Point = MakeLink<&TZelEditMultiEx::getData>(0, boundary);                      // 33
+    ErrorHub->onEvent[0] = MakeLink<&TZelEditMultiEx::doEvent>(3, boundary);                      // 34
+    Watchdog->onTimer = MakeLink<&TZelCounter::doNext>(0, SilenceCounter.get());                  // 35
+    SilenceCounter->onCount = MakeLink<&TZelIf_else::doCompare>(0, SilenceCheck.get());           // 36
+    StartHub->onEvent[0] = MakeLink<&TZelHub::doEvent>(1, SendBlockHub.get());                    // 37
+    StartHub->onEvent[1] = MakeLink<&TZelMMTimer::doStart>(0, Watchdog.get());                    // 38
+    SilenceCheck->onTrue = MakeLink<&TZelHub::doEvent>(1, ErrorHub.get());                        // 39
+    SilenceCheck->Op1Point = MakeLink<&TZelCounter::getCount>(0, SilenceCounter.get());           // 40
+}
+
+// The members go in reverse declaration order, which is the reverse of
+// their creation: SilenceCheck first, the boundary object last. The
+// watchdog is stopped first: its ticks come on a thread of their own and
+// must not reach elements that are already gone (its onStop is unlinked).
+TClassMultiElementEx_265A520::~TClassMultiElementEx_265A520() {
+    TData none;
+    Watchdog->doStop(none, 1);
+}

@@ -1,0 +1,65 @@
+// The firmware upload scheme: streams the embedded image in blocks of 256
+// single-byte writes, folds every byte into the running CRC (kept by the
+// outer scheme and read back through the inward data CRC), checks each reply
+// against the CRC or the CRC followed by "FZ", sends "PUSK" after the final
+// acknowledgement and reports wrong replies and three silent watchdog ticks.
+//
+// Inward events: 0 doReply, 1 doStart. Outward events: 0 onProgress,
+// 1 onSend, 2 onSuccess, 3 onError, 4 onCRC, 5 onReply. Inward data: 0 CRC.
+#pragma once
+
+#include <memory>
+
+#include "elements/zelCRC16_32.h"
+#include "elements/zelConvertor.h"
+#include "elements/zelCounter.h"
+#include "elements/zelDataToFile.h"
+#include "elements/zelFor.h"
+#include "elements/zelIf_else.h"
+#include "elements/zelMMTimer.h"
+#include "elements/zelMemoryStream.h"
+#include "elements/zelStrCat.h"
+#include "elements/zelStrMask.h"
+#include "elements/zelStream2Hex.h"
+#include "runtime/zelDoData.h"
+#include "runtime/zelEditMultiEx.h"
+#include "runtime/zelHub.h"
+#include "runtime/zelMultiBase.h"
+#include "runtime/zelMultiElementEx.h"
+
+class TClassMultiElementEx_265A520 : public TClassMultiBase {
+public:
+    TClassMultiElementEx_265A520(TZelMultiElementEx* container, void* owner, void* parentWindow);
+    ~TClassMultiElementEx_265A520() override;
+
+    // The creation routine handed to the container's SetCreator.
+    static TZelEditMultiEx* Create(TZelMultiElementEx* container, void* parentWindow, void* owner);
+
+    // In creation order; destroyed in reverse.
+    std::unique_ptr<TZelEditMultiEx> BoundaryObject;
+    std::unique_ptr<TZelConvertor> ByteToChar;
+    std::unique_ptr<TZelDataToFile> ByteReader;
+    std::unique_ptr<TZelCounter> BlockCounter;
+    std::unique_ptr<TZelHub> SendBlockHub;
+    std::unique_ptr<TZelStrMask> BlockMask;
+    std::unique_ptr<TZelStrMask> FinalMask;
+    std::unique_ptr<TZelHub> ReplyHub;
+    std::unique_ptr<TZelMemoryStream> ImageStream;
+    std::unique_ptr<TZelFor> BlockLoop;
+    std::unique_ptr<TZelHub> AckHub;
+    std::unique_ptr<TZelHub> SendHub;
+    std::unique_ptr<TZelHub> DoneHub;
+    std::unique_ptr<TZelDoData> StartText;
+    std::unique_ptr<TZelCRC16_32> RunningCRC;
+    std::unique_ptr<TZelConvertor> ByteToHex;
+    std::unique_ptr<TZelHub> ByteHub;
+    std::unique_ptr<TZelHub> CRCHub;
+    std::unique_ptr<TZelStream2Hex> ReplyHex;
+    std::unique_ptr<TZelStrCat> FinalText;
+    std::unique_ptr<TZelHub> ErrorHub;
+    std::unique_ptr<TZelMMTimer> Watchdog;
+    std::unique_ptr<TZelCounter> SilenceCounter;
+    std::unique_ptr<TZelHub> StartHub;
+    std::unique_ptr<TZelIf_else> SilenceCheck;
+    void* ParentScheme = nullptr;
+};

@@ -1,0 +1,200 @@
+// The firmware upload scheme, hosted as the main window scheme hosts it: the
+// running CRC kept outside the scheme and read back through its inward data,
+// the watchdog on a manual timer.
+#include "schemes/zelMultiElementEx_265A520.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "platform/resources.h"
+#include "runtime/zelEventFromData.h"
+#include "tests/fakes/manualTimer.h"
+#include "tests/unit/schemeHarness.h"
+
+namespace {
+
+uint16_t CrcStep(uint16_t crc, uint8_t b) {
+    crc ^= b;
+    for (int i = 0; i < 8; ++i) crc = (crc & 1) ? uint16_t((crc >> 1) ^ 0xA001) : uint16_t(crc >> 1);
+    return crc;
+}
+
+std::string Hex4(uint16_t v) {
+    char text[5];
+    std::snprintf(text, sizeof text, "%04X", v);
+    return text;
+}
+
+std::string Hex(const std::string& bytes) {
+    std::string out;
+    char pair[3];
+    for (const char c : bytes) {
+        std::snprintf(pair, sizeof pair, "%02X", static_cast<unsigned char>(c));
+        out += pair;
+    }
+    return out;
+}
+
+// Three blocks: 0x00, 0xFF, then a counting pattern.
+std::string TestImage() {
+    std::string image(768, '\0');
+    for (size_t i = 0; i < image.size(); ++i) image[i] = char(i * 31 + 7);
+    image[0] = '\0';
+    image[1] = '\xFF';
+    return image;
+}
+
+struct UploadScheme : ::testing::Test {
+    const std::string image = TestImage();
+    fakes::TManualTimers timers;
+    DispatchOn on;
+    TZelEventFromData crcStore;  // stands for the main window's hidden CRC field
+    TZelHub crcFanOut;
+    TSchemeHarness scheme{{"onProgress", "onSend", "onSuccess", "onError", "onCRC", "onReply"}, 1};
+
+    void SetUp() override {
+        platform::RegisterLinkedResource("STREAM0", platform::ResourceTypeStream,
+                                         reinterpret_cast<const unsigned char*>(image.data()), image.size());
+        SetStr(crcStore.Stored, "FFFF");
+        crcFanOut.SetOutCount(2);
+        crcFanOut.onEvent[0] = MakeLink<&TZelEventFromData::doData>(0, &crcStore);
+        crcFanOut.onEvent[1] = scheme.recorders[4].Link(4);
+        scheme.container.onEvent[4] = MakeLink<&TZelHub::doEvent>(0, &crcFanOut);
+        scheme.container.InData[0] = MakeLink<&TZelEventFromData::getValue>(0, &crcStore);
+        scheme.Build(TClassMultiElementEx_265A520::Create);
+    }
+    void TearDown() override { platform::UnregisterLinkedResource("STREAM0", platform::ResourceTypeStream); }
+
+    void Start() { scheme.Fire(1, TData()); }
+    void Reply(const std::string& chunk) { scheme.Fire(0, MakeStr(chunk)); }
+    fakes::TManualTimer& Watchdog() { return *timers.Last(); }
+
+    // The CRC after the first `bytes` bytes of the image (zeros past its end).
+    uint16_t CrcAfter(size_t bytes) const {
+        uint16_t crc = 0xFFFF;
+        for (size_t i = 0; i < bytes; ++i) crc = CrcStep(crc, i < image.size() ? uint8_t(image[i]) : 0);
+        return crc;
+    }
+    static std::string Ack(uint16_t crc) { return std::string{char(crc >> 8), char(crc & 0xFF)}; }
+};
+
+TEST_F(UploadScheme, BlockAlternatesSendAndCrcSendingFirst) {
+    Start();
+    ASSERT_EQ(scheme.log.size(), 512u);
+    uint16_t crc = 0xFFFF;
+    for (size_t i = 0; i < 256; ++i) {
+        const auto& send = scheme.log[2 * i];
+        const auto& published = scheme.log[2 * i + 1];
+        ASSERT_EQ(send.label, "onSend") << i;
+        ASSERT_EQ(send.value.StrValue, std::string(1, image[i])) << i;
+        crc = CrcStep(crc, uint8_t(image[i]));
+        ASSERT_EQ(published.label, "onCRC") << i;
+        ASSERT_EQ(published.value.StrValue, Hex4(crc)) << i;
+    }
+    EXPECT_EQ(scheme.log[1].value.StrValue, "40BF");  // the zero byte from FFFF
+    EXPECT_EQ(crcStore.Stored.StrValue, Hex4(CrcAfter(256)));
+    EXPECT_TRUE(Watchdog().Running());
+    EXPECT_EQ(Watchdog().Interval(), 1000u);
+}
+
+TEST_F(UploadScheme, BlockAcknowledgementSendsTheNextBlockBeforeAnythingElse) {
+    Start();
+    const size_t before = scheme.log.size();
+    Reply(Ack(CrcAfter(256)));
+    const auto labels = scheme.Labels(before);
+    ASSERT_EQ(labels.size(), 1u + 512u + 1u);
+    EXPECT_EQ(labels.front(), "onProgress");
+    EXPECT_EQ(scheme.log[before].value.IntValue, 1);
+    EXPECT_EQ(labels[1], "onSend");
+    EXPECT_EQ(scheme.log[before + 1].value.StrValue, std::string(1, image[256]));
+    EXPECT_EQ(labels.back(), "onReply");
+    EXPECT_EQ(scheme.CountOf("onError"), 0u);
+    EXPECT_EQ(crcStore.Stored.StrValue, Hex4(CrcAfter(512)));
+}
+
+TEST_F(UploadScheme, EachAcknowledgementSendsOneMoreBlock) {
+    Start();
+    Reply(Ack(CrcAfter(256)));
+    Reply(Ack(CrcAfter(512)));
+    EXPECT_EQ(scheme.ValuesOf("onProgress").back().IntValue, 2);
+    EXPECT_EQ(scheme.CountOf("onSend"), 768u);
+}
+
+TEST_F(UploadScheme, FinalAcknowledgementSendsStartAndReportsSuccess) {
+    Start();
+    const size_t before = scheme.log.size();
+    const std::string reply = Ack(CrcAfter(256)) + "FZ";
+    Reply(reply);
+    EXPECT_EQ(scheme.Labels(before), (std::vector<std::string>{"onSend", "onSuccess", "onReply"}));
+    EXPECT_EQ(scheme.log[before].value.StrValue, "PUSK");
+    EXPECT_EQ(scheme.log[before + 1].value.StrValue, Hex(reply));
+    EXPECT_EQ(scheme.log[before + 2].value.StrValue, reply);
+    EXPECT_FALSE(Watchdog().Running());
+}
+
+TEST_F(UploadScheme, WrongRepliesReportTheirHexText) {
+    Start();
+    const uint16_t crc = CrcAfter(256);
+    const std::string cases[] = {
+        Ack(crc) + "F",                                     // 3 bytes
+        std::string{char(crc & 0xFF), char(crc >> 8)},      // bytes swapped
+        Ack(crc) + "fz",                                    // lower-case final letters
+        std::string(1, char(crc >> 8)),                     // first half of a split acknowledgement
+        "",                                                 // an empty chunk
+    };
+    for (const std::string& reply : cases) {
+        const size_t before = scheme.log.size();
+        Reply(reply);
+        EXPECT_EQ(scheme.Labels(before), (std::vector<std::string>{"onError", "onReply"})) << Hex(reply);
+        EXPECT_EQ(scheme.log[before].value.DataType, TypeStr);
+        EXPECT_EQ(scheme.log[before].value.StrValue, Hex(reply));
+    }
+    EXPECT_EQ(scheme.CountOf("onSend"), 256u);  // no block was sent again
+    EXPECT_TRUE(Watchdog().Running());          // failure does not stop the watchdog
+}
+
+TEST_F(UploadScheme, ReplyBeforeStartIsAFailure) {
+    Reply("QUARNELVISK MZK7 1.3");
+    EXPECT_EQ(scheme.Labels(), (std::vector<std::string>{"onError", "onReply"}));
+    EXPECT_EQ(scheme.CountOf("onSend"), 0u);
+}
+
+TEST_F(UploadScheme, SilenceFailsAtTheThirdTickAndEvery101TicksAfter) {
+    Start();
+    Watchdog().Fire(2);
+    EXPECT_EQ(scheme.CountOf("onError"), 0u);
+    Watchdog().Fire(1);
+    ASSERT_EQ(scheme.CountOf("onError"), 1u);
+    const TData timeout = scheme.ValuesOf("onError")[0];
+    EXPECT_EQ(timeout.DataType, TypeInt);
+    EXPECT_EQ(timeout.IntValue, 3);
+    Watchdog().Fire(100);
+    EXPECT_EQ(scheme.CountOf("onError"), 1u);
+    Watchdog().Fire(1);
+    EXPECT_EQ(scheme.CountOf("onError"), 2u);
+}
+
+TEST_F(UploadScheme, AnyChunkResetsTheSilenceCount) {
+    Start();
+    Watchdog().Fire(2);
+    Reply(Ack(CrcAfter(256)));
+    Watchdog().Fire(2);
+    EXPECT_EQ(scheme.CountOf("onError"), 0u);
+    Watchdog().Fire(1);
+    EXPECT_EQ(scheme.CountOf("onError"), 1u);
+}
+
+TEST_F(UploadScheme, ImageEndSendsZeroBytesAndTheCrcRunsOn) {
+    Start();
+    Reply(Ack(CrcAfter(256)));
+    Reply(Ack(CrcAfter(512)));
+    const size_t before = scheme.log.size();
+    Reply(Ack(CrcAfter(768)));  // the image has three blocks: what follows reads as zeros
+    ASSERT_EQ(scheme.Labels(before).size(), 514u);
+    EXPECT_EQ(scheme.log[before + 1].value.StrValue, std::string(1, '\0'));
+    EXPECT_EQ(crcStore.Stored.StrValue, Hex4(CrcAfter(1024)));
+    EXPECT_EQ(scheme.ValuesOf("onProgress").back().IntValue, 3);
+}
+
+}  // namespace
