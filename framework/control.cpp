@@ -1,0 +1,845 @@
+#include "control.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "application.h"
+#include "screen.h"
+
+namespace fw {
+
+namespace {
+
+constexpr const char* ControlProperty = "QuarnelviskControl";
+constexpr DWORD ClipBits = WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+int nextControlId = 100;
+
+void RegisterOwnClass(const char* name) {
+    WNDCLASSEXA wc{};
+    if (GetClassInfoExA(GetModuleHandleA(nullptr), name, &wc)) return;
+    wc = WNDCLASSEXA{};
+    wc.cbSize = sizeof(wc);
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = ControlWindowProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.lpszClassName = name;
+    RegisterClassExA(&wc);
+}
+
+uint32_t ShiftState() {
+    uint32_t shift = 0;
+    if (GetKeyState(VK_SHIFT) < 0) shift |= ShiftKey;
+    if (GetKeyState(VK_MENU) < 0) shift |= AltKey;
+    if (GetKeyState(VK_CONTROL) < 0) shift |= CtrlKey;
+    return shift;
+}
+
+TMouseData MouseData(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    TMouseData m;
+    switch (msg) {
+        case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_LBUTTONDBLCLK: m.Button = MouseLeft; break;
+        case WM_RBUTTONDOWN: case WM_RBUTTONUP: case WM_RBUTTONDBLCLK: m.Button = MouseRight; break;
+        case WM_MBUTTONDOWN: case WM_MBUTTONUP: case WM_MBUTTONDBLCLK: m.Button = MouseMiddle; break;
+        default: m.Button = MouseNone; break;
+    }
+    m.KeyState = uint32_t(wParam);
+    if (GetKeyState(VK_MENU) < 0) m.KeyState += AltKeyState;
+    POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    if (msg == WM_MOUSEWHEEL) ScreenToClient(window, &p);  // the wheel reports screen coordinates
+    m.X = int16_t(p.x);
+    m.Y = int16_t(p.y);
+    return m;
+}
+
+}  // namespace
+
+LRESULT CALLBACK ControlWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    TControl* control = TControl::FromHandle(window);
+    if (!control && msg == WM_NCCREATE) {
+        // Windows of the layer's own classes: attach before the first message
+        // that the object handles.
+        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        control = static_cast<TControl*>(create->lpCreateParams);
+        if (control) control->Attach(window);
+    }
+    if (!control) return DefWindowProcA(window, msg, wParam, lParam);
+    return control->WindowProc(msg, wParam, lParam);
+}
+
+// ---- construction ----------------------------------------------------------
+
+TControl::TControl(TControl* parent, const TKindTable& kind, DWORD style, bool want3D)
+    : kind_(kind), parent_(parent), ownerThread_(GetCurrentThreadId()) {
+    visible_ = (style & WS_VISIBLE) != 0;
+    enabled_ = (style & WS_DISABLED) == 0;
+    style_ = (style & ~(WS_VISIBLE | WS_DISABLED)) | ClipBits;
+    width_ = kind.DefaultWidth;
+    height_ = kind.DefaultHeight;
+    id_ = nextControlId++;
+    if (parent_) {
+        color_ = parent_->color_;
+        font_ = parent_->font_;
+        if (want3D && parent_->ctl3D_) {
+            exStyle_ |= WS_EX_CLIENTEDGE;
+            style_ &= ~DWORD(WS_BORDER);
+        }
+        tabOrder_ = ++parent_->tabCount_;
+        parent_->children_.push_back(this);
+        parent_->tabList_.push_back(this);
+    }
+}
+
+TControl::TControl(const TKindTable& kind, TControl* owner, DWORD style, DWORD exStyle, std::string text)
+    : kind_(kind), owner_(owner), ownerThread_(GetCurrentThreadId()) {
+    visible_ = (style & WS_VISIBLE) != 0;
+    enabled_ = (style & WS_DISABLED) == 0;
+    style_ = style & ~(WS_VISIBLE | WS_DISABLED);
+    exStyle_ = exStyle;
+    text_ = std::move(text);
+    width_ = kind.DefaultWidth;
+    height_ = kind.DefaultHeight;
+}
+
+TControl::~TControl() {
+    // Nothing may reach the element any more while the window goes.
+    OnMouseDown = OnMouseUp = OnMouseMove = OnDblClick = OnMouseWheel = nullptr;
+    OnKeyDown = OnKeyUp = OnChar = nullptr;
+    OnClick = OnChange = OnSelChange = OnResize = OnShow = OnHide = OnDestroy = nullptr;
+    OnPaint = nullptr;
+    OnItemHeight = nullptr;
+    OnDrawItem = nullptr;
+    MessageHook = nullptr;
+    for (TControl* child : children_) child->parent_ = nullptr;
+    if (HWND window = handle_.load()) DestroyWindow(window);
+    if (parent_) parent_->RemoveChild(this);
+    if (hfont_) DeleteObject(hfont_);
+    if (brush_) DeleteObject(brush_);
+    Application().ControlGone(this);
+}
+
+void TControl::RemoveChild(TControl* child) {
+    children_.erase(std::remove(children_.begin(), children_.end(), child), children_.end());
+    tabList_.erase(std::remove(tabList_.begin(), tabList_.end(), child), tabList_.end());
+}
+
+TControl* TControl::FromHandle(HWND window) {
+    return window ? static_cast<TControl*>(GetPropA(window, ControlProperty)) : nullptr;
+}
+
+HWND TControl::Handle() {
+    return Owned([this] {
+        if (!handle_.load()) CreateWindowNow();
+        return handle_.load();
+    });
+}
+
+void TControl::CreateWindowNow() {
+    HWND parentWindow = nullptr;
+    if (parent_) parentWindow = parent_->Handle();
+    else if (owner_) parentWindow = owner_->Handle();
+    if (parent_ && !parentWindow) return;
+    if (kind_.OwnClass) RegisterOwnClass(kind_.ClassName);
+    const DWORD style = style_ | (visible_ ? WS_VISIBLE : 0) | (enabled_ ? 0 : WS_DISABLED);
+    HMENU menu = parent_ ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)) : nullptr;
+    HWND window = CreateWindowExA(exStyle_, kind_.ClassName, text_.c_str(), style, left_, top_, width_, height_,
+                                  parentWindow, menu, GetModuleHandleA(nullptr), kind_.OwnClass ? this : nullptr);
+    if (!window) return;
+    if (!kind_.OwnClass) {
+        Attach(window);
+        oldProc_ = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ControlWindowProc)));
+    }
+    ApplyFont();
+    ApplyColor();
+    if (icon_) SetIcon(icon_);
+    StoreGeometry();
+    AdjustSize();
+}
+
+void TControl::Attach(HWND window) {
+    handle_.store(window);
+    SetPropA(window, ControlProperty, this);
+}
+
+void TControl::Detach() {
+    HWND window = handle_.load();
+    if (!window) return;
+    if (oldProc_) SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc_));
+    RemovePropA(window, ControlProperty);
+    handle_.store(nullptr);
+}
+
+void TControl::StoreGeometry() {
+    HWND window = handle_.load();
+    if (!window) return;
+    RECT r;
+    GetWindowRect(window, &r);
+    if (parent_ && parent_->HandleAllocated()) MapWindowPoints(nullptr, parent_->HandleIfAllocated(), reinterpret_cast<POINT*>(&r), 2);
+    left_ = r.left;
+    top_ = r.top;
+    // A combo box reports its closed height; keep the height it was given.
+    if (!kind_.ComboBox) {
+        width_ = r.right - r.left;
+        height_ = r.bottom - r.top;
+    }
+}
+
+// ---- threads ---------------------------------------------------------------
+
+void TControl::RunOnOwner(const std::function<void()>& f) {
+    if (IsOwnerThread()) {
+        f();
+        return;
+    }
+    HWND target = handle_.load();
+    if (!target) target = Application().HandleIfAllocated();
+    if (!target) {
+        f();  // no window on the owning thread yet: nothing to be raced
+        return;
+    }
+    SendMessageA(target, WM_QV_INVOKE, 0, reinterpret_cast<LPARAM>(&f));
+}
+
+// ---- properties ------------------------------------------------------------
+
+void TControl::SetText(const std::string& text) {
+    Owned([&] {
+        text_ = text;
+        if (HWND w = handle_.load()) SetWindowTextA(w, text.c_str());
+        AdjustSize();
+    });
+}
+
+std::string TControl::Text() {
+    return Owned([this] {
+        HWND w = handle_.load();
+        if (!w) return text_;
+        const int length = GetWindowTextLengthA(w);
+        std::string text(size_t(length) + 1, '\0');
+        const int got = GetWindowTextA(w, text.data(), length + 1);
+        text.resize(size_t(std::max(got, 0)));
+        return text;
+    });
+}
+
+void TControl::SetColor(uint32_t colorValue) {
+    Owned([&] {
+        color_ = colorValue;
+        if (brush_) DeleteObject(brush_);
+        brush_ = nullptr;
+        ApplyColor();
+    });
+}
+
+uint32_t TControl::Color() {
+    return Owned([this] { return color_; });
+}
+
+HBRUSH TControl::Brush() {
+    return Owned([this] {
+        if (!brush_) brush_ = CreateSolidBrush(ResolveColor(color_));
+        return brush_;
+    });
+}
+
+void TControl::ApplyColor() {
+    HWND w = handle_.load();
+    if (!w) return;
+    if (kind_.ColorMsg) SendMessageA(w, kind_.ColorMsg, 0, LPARAM(ResolveColor(color_)));
+    InvalidateRect(w, nullptr, TRUE);
+}
+
+void TControl::SetFont(const TFontSpec& font) {
+    Owned([&] {
+        font_ = font;
+        ApplyFont();
+        AdjustSize();
+    });
+}
+
+TFontSpec TControl::Font() {
+    return Owned([this] { return font_; });
+}
+
+HFONT TControl::FontHandle() {
+    if (!hfont_) hfont_ = CreateFontFromSpec(font_);
+    return hfont_;
+}
+
+void TControl::ApplyFont() {
+    HWND w = handle_.load();
+    if (!w || kind_.OwnClass) return;
+    HFONT old = hfont_;
+    hfont_ = CreateFontFromSpec(font_);
+    SendMessageA(w, WM_SETFONT, WPARAM(hfont_), TRUE);
+    if (old) DeleteObject(old);
+    InvalidateRect(w, nullptr, TRUE);
+}
+
+void TControl::SetVisible(bool visible) {
+    Owned([&] {
+        visible_ = visible;
+        if (HWND w = handle_.load()) ShowWindow(w, visible ? (parent_ ? SW_SHOW : SW_SHOWNORMAL) : SW_HIDE);
+        if (align_ != 0 && parent_) parent_->Realign();
+    });
+}
+
+bool TControl::Visible() {
+    return Owned([this] { return visible_; });
+}
+
+void TControl::SetEnabled(bool enabled) {
+    Owned([&] {
+        enabled_ = enabled;
+        if (HWND w = handle_.load()) EnableWindow(w, enabled ? TRUE : FALSE);
+    });
+}
+
+bool TControl::Enabled() {
+    return Owned([this] { return enabled_; });
+}
+
+void TControl::SetPosition(int left, int top) {
+    Owned([&] {
+        left_ = left;
+        top_ = top;
+        if (HWND w = handle_.load())
+            SetWindowPos(w, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        AlignChanged();
+    });
+}
+
+void TControl::SetSize(int width, int height) {
+    Owned([&] {
+        if (width != 0) width_ = width;
+        if (height != 0) height_ = height;
+        if (HWND w = handle_.load()) {
+            SetWindowPos(w, nullptr, 0, 0, width_, height_, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            StoreGeometry();
+        }
+        AlignChanged();
+    });
+}
+
+void TControl::SetBounds(int left, int top, int width, int height) {
+    Owned([&] {
+        SetPosition(left, top);
+        SetSize(width, height);
+    });
+}
+
+int TControl::Left() {
+    return Owned([this] {
+        StoreGeometry();
+        return left_;
+    });
+}
+
+int TControl::Top() {
+    return Owned([this] {
+        StoreGeometry();
+        return top_;
+    });
+}
+
+int TControl::Width() {
+    return Owned([this] {
+        StoreGeometry();
+        return width_;
+    });
+}
+
+int TControl::Height() {
+    return Owned([this] {
+        HWND w = handle_.load();
+        if (!w) return height_;
+        RECT r;
+        GetWindowRect(w, &r);
+        return int(r.bottom - r.top);
+    });
+}
+
+RECT TControl::ClientRect() {
+    return Owned([this] {
+        RECT r{0, 0, width_, height_};
+        if (HWND w = handle_.load()) GetClientRect(w, &r);
+        return r;
+    });
+}
+
+void TControl::SetAlign(int align) {
+    Owned([&] {
+        align_ = align;
+        AlignChanged();
+    });
+}
+
+int TControl::Align() {
+    return Owned([this] { return align_; });
+}
+
+void TControl::AlignChanged() {
+    if (align_ != 0 && parent_ && !parent_->aligning_) parent_->Realign();
+}
+
+void TControl::Realign() {
+    Owned([this] {
+        if (aligning_) return;
+        aligning_ = true;
+        RECT r = ClientRect();
+        for (TControl* child : children_) {
+            if (child->align_ == 0 || !child->visible_) continue;
+            const int w = child->width_;
+            const int h = child->Height();
+            switch (child->align_) {
+                case 1: child->SetBounds(r.left, r.top, w, int(r.bottom - r.top)); r.left += w; break;
+                case 2: child->SetBounds(r.left, r.top, int(r.right - r.left), h); r.top += h; break;
+                case 3: child->SetBounds(r.right - w, r.top, w, int(r.bottom - r.top)); r.right -= w; break;
+                case 4: child->SetBounds(r.left, r.bottom - h, int(r.right - r.left), h); r.bottom -= h; break;
+                case 5:
+                    child->SetBounds(r.left, r.top, std::max(1, int(r.right - r.left)), std::max(1, int(r.bottom - r.top)));
+                    break;
+                default: break;
+            }
+        }
+        aligning_ = false;
+    });
+}
+
+int TControl::TabOrderNumber() {
+    return Owned([this] { return tabOrder_; });
+}
+
+void TControl::SetTabOrder(int order) {
+    Owned([&] {
+        if (order < 0) {
+            tabStop_ = false;
+            SetStyle(style_ & ~DWORD(WS_TABSTOP));
+            return;
+        }
+        tabStop_ = true;
+        if (order == 0 || !parent_) return;
+        SetStyle(style_ | WS_TABSTOP);
+        auto& list = parent_->tabList_;
+        list.erase(std::remove(list.begin(), list.end(), this), list.end());
+        const size_t place = std::min(size_t(order - 1), list.size());
+        list.insert(list.begin() + ptrdiff_t(place), this);
+        tabOrder_ = order;
+    });
+}
+
+bool TControl::TabStop() {
+    return Owned([this] { return tabStop_; });
+}
+
+void TControl::SetCursor(HCURSOR cursor) {
+    Owned([&] { cursor_ = cursor; });
+}
+
+HCURSOR TControl::Cursor() {
+    return Owned([this] { return cursor_; });
+}
+
+void TControl::SetIcon(HICON icon) {
+    Owned([&] {
+        icon_ = icon;
+        HWND w = handle_.load();
+        if (!w) return;
+        HICON old = reinterpret_cast<HICON>(SendMessageA(w, WM_SETICON, ICON_BIG, LPARAM(icon)));
+        if (old && old != icon) DestroyIcon(old);
+    });
+}
+
+HICON TControl::Icon() {
+    return Owned([this] { return icon_; });
+}
+
+void TControl::SetStyle(DWORD style) {
+    Owned([&] {
+        style_ = style & ~DWORD(WS_VISIBLE | WS_DISABLED);
+        ApplyStyles();
+    });
+}
+
+DWORD TControl::Style() {
+    return Owned([this] {
+        if (HWND w = handle_.load()) return DWORD(GetWindowLongA(w, GWL_STYLE));
+        return style_ | (visible_ ? WS_VISIBLE : 0) | (enabled_ ? 0 : WS_DISABLED);
+    });
+}
+
+void TControl::SetExStyle(DWORD exStyle) {
+    Owned([&] {
+        exStyle_ = exStyle;
+        ApplyStyles();
+    });
+}
+
+DWORD TControl::ExStyle() {
+    return Owned([this] {
+        if (HWND w = handle_.load()) return DWORD(GetWindowLongA(w, GWL_EXSTYLE));
+        return exStyle_;
+    });
+}
+
+void TControl::ApplyStyles() {
+    HWND w = handle_.load();
+    if (!w) return;
+    const DWORD live = DWORD(GetWindowLongA(w, GWL_STYLE));
+    SetWindowLongA(w, GWL_STYLE, LONG(style_ | (live & (WS_VISIBLE | WS_DISABLED))));
+    SetWindowLongA(w, GWL_EXSTYLE, LONG(exStyle_));
+    SetWindowPos(w, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    InvalidateRect(w, nullptr, TRUE);
+}
+
+void TControl::SetTextAlignment(int alignment) {
+    Owned([&] {
+        const DWORD word = alignment == 1 ? kind_.AlignRight : alignment == 2 ? kind_.AlignCenter : kind_.AlignLeft;
+        SetStyle((style_ & ~kind_.AlignMask) | word);
+    });
+}
+
+void TControl::SetAutoSize(bool autoSize) {
+    Owned([&] {
+        autoSize_ = autoSize;
+        AdjustSize();
+    });
+}
+
+bool TControl::AutoSize() {
+    return Owned([this] { return autoSize_; });
+}
+
+void TControl::SetCtl3D(bool on) {
+    Owned([&] { ctl3D_ = on; });
+}
+
+bool TControl::Ctl3D() {
+    return Owned([this] { return ctl3D_; });
+}
+
+void TControl::AdjustSize() {
+    if (!autoSize_) return;
+    std::string text = Text();
+    if (font_.Style & FontItalic) text += ' ';
+    const SIZE size = MeasureText(text);
+    const int w = size.cx + kind_.SizingWidth;
+    const int h = size.cy + kind_.SizingHeight;
+    const bool widthFollows = align_ == 0 || align_ == 1 || align_ == 3;
+    const bool heightFollows = align_ == 0 || align_ == 2 || align_ == 4;
+    if (widthFollows) width_ = w;
+    if (heightFollows) height_ = h;
+    if (HWND window = handle_.load())
+        SetWindowPos(window, nullptr, 0, 0, width_, height_, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    AlignChanged();
+}
+
+void TControl::BringToTopHidden() {
+    Owned([this] {
+        visible_ = false;
+        SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_HIDEWINDOW | SWP_NOOWNERZORDER);
+    });
+}
+
+// ---- messages --------------------------------------------------------------
+
+LRESULT TControl::Send(UINT msg, WPARAM wParam, LPARAM lParam) {
+    return Owned([&] { return SendMessageA(Handle(), msg, wParam, lParam); });
+}
+
+void TControl::Post(UINT msg, WPARAM wParam, LPARAM lParam) {
+    PostMessageA(Handle(), msg, wParam, lParam);
+}
+
+// ---- list operations -------------------------------------------------------
+
+int TControl::ItemCount() {
+    return kind_.CountMsg ? int(Send(kind_.CountMsg)) : 0;
+}
+
+std::string TControl::ItemText(int index) {
+    if (!kind_.TextMsg || !kind_.TextLengthMsg) return {};
+    return Owned([&] {
+        const LRESULT length = Send(kind_.TextLengthMsg, WPARAM(index));
+        if (length < 0) return std::string();
+        std::string text(size_t(length) + 1, '\0');
+        const LRESULT got = Send(kind_.TextMsg, WPARAM(index), reinterpret_cast<LPARAM>(text.data()));
+        text.resize(got < 0 ? 0 : size_t(got));
+        return text;
+    });
+}
+
+LRESULT TControl::ItemData(int index) {
+    return kind_.GetDataMsg ? Send(kind_.GetDataMsg, WPARAM(index)) : -1;
+}
+
+void TControl::SetItemData(int index, LRESULT data) {
+    if (kind_.SetDataMsg) Send(kind_.SetDataMsg, WPARAM(index), LPARAM(data));
+}
+
+int TControl::AddItem(const std::string& text) {
+    if (kind_.AddMsg) return int(Send(kind_.AddMsg, 0, reinterpret_cast<LPARAM>(text.c_str())));
+    // A kind without list messages keeps its items as lines of its text.
+    Owned([&] { SetText(Text() + text + "\r\n"); });
+    return -1;
+}
+
+int TControl::InsertItem(int index, const std::string& text) {
+    if (!kind_.InsertMsg) return -1;
+    return int(Send(kind_.InsertMsg, WPARAM(index), reinterpret_cast<LPARAM>(text.c_str())));
+}
+
+void TControl::DeleteItem(int index) {
+    if (kind_.DeleteMsg) Send(kind_.DeleteMsg, WPARAM(index));
+}
+
+int TControl::CurrentIndex() {
+    return kind_.GetIndexMsg ? int(Send(kind_.GetIndexMsg)) : -1;
+}
+
+void TControl::SetCurrentIndex(int index) {
+    if (kind_.SetIndexMsg) Send(kind_.SetIndexMsg, WPARAM(index));
+}
+
+void TControl::ClearItems() {
+    if (kind_.ResetMsg) Send(kind_.ResetMsg);
+    else if (!kind_.AddMsg) SetText("");
+}
+
+// ---- drawing ---------------------------------------------------------------
+
+void TControl::FillRect(HDC dc, const RECT& rect) {
+    Owned([&] { ::FillRect(dc, &rect, Brush()); });
+}
+
+SIZE TControl::MeasureText(const std::string& text) {
+    return Owned([&] {
+        HDC dc = GetDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, FontHandle());
+        RECT r{0, 0, 0, 0};
+        if (text.empty()) {
+            TEXTMETRICA tm{};
+            GetTextMetricsA(dc, &tm);
+            r.bottom = tm.tmHeight;
+        } else {
+            DrawTextA(dc, text.c_str(), int(text.size()), &r, DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS);
+        }
+        SelectObject(dc, old);
+        ReleaseDC(nullptr, dc);
+        return SIZE{r.right - r.left, r.bottom - r.top};
+    });
+}
+
+// ---- navigation ------------------------------------------------------------
+
+TControl* TControl::NextTabStop(TControl* current, bool forward) {
+    return Owned([&]() -> TControl* {
+        std::vector<TControl*> stops;
+        for (TControl* c : tabList_) {
+            HWND w = c->handle_.load();
+            if (!w || !c->tabStop_ || !c->visible_ || !c->enabled_) continue;
+            if (!(GetWindowLongA(w, GWL_STYLE) & WS_TABSTOP)) continue;
+            stops.push_back(c);
+        }
+        if (stops.empty()) return nullptr;
+        auto it = std::find(stops.begin(), stops.end(), current);
+        if (it == stops.end()) return forward ? stops.front() : stops.back();
+        const size_t i = size_t(it - stops.begin());
+        const size_t n = stops.size();
+        return stops[forward ? (i + 1) % n : (i + n - 1) % n];
+    });
+}
+
+// ---- the window procedure --------------------------------------------------
+
+LRESULT TControl::DefaultProc(const TMessage& m) {
+    HWND w = handle_.load();
+    if (oldProc_) return CallWindowProcA(oldProc_, w, m.Msg, m.WParam, m.LParam);
+    return DefWindowProcA(w, m.Msg, m.WParam, m.LParam);
+}
+
+LRESULT TControl::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_QV_INVOKE) {
+        (*reinterpret_cast<const std::function<void()>*>(lParam))();
+        return 0;
+    }
+    if (msg == WM_NCDESTROY) {
+        TMessage m{msg, wParam, lParam, 0};
+        const LRESULT result = DefaultProc(m);
+        Detach();
+        oldProc_ = nullptr;
+        if (OnDestroy) OnDestroy();
+        return result;
+    }
+    TMessage m{msg, wParam, lParam, 0};
+    if (MessageHook && MessageHook(m)) return m.Result;
+    if (LayerHandles(m)) return m.Result;
+    return DefaultProc(m);
+}
+
+bool TControl::LayerHandles(TMessage& m) {
+    HWND w = handle_.load();
+    switch (m.Msg) {
+        case WM_MOUSEMOVE:
+            if (OnMouseMove) OnMouseMove(MouseData(w, m.Msg, m.WParam, m.LParam));
+            return false;
+        case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
+            if (OnMouseDown) OnMouseDown(MouseData(w, m.Msg, m.WParam, m.LParam));
+            return false;
+        case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP:
+            if (OnMouseUp) OnMouseUp(MouseData(w, m.Msg, m.WParam, m.LParam));
+            return false;
+        case WM_LBUTTONDBLCLK: case WM_RBUTTONDBLCLK: case WM_MBUTTONDBLCLK:
+            if (OnDblClick) OnDblClick(MouseData(w, m.Msg, m.WParam, m.LParam));
+            return false;
+        case WM_MOUSEWHEEL:
+            if (OnMouseWheel) OnMouseWheel(MouseData(w, m.Msg, m.WParam, m.LParam));
+            return false;
+        case WM_KEYDOWN: case WM_SYSKEYDOWN: case WM_KEYUP: case WM_SYSKEYUP: case WM_CHAR: {
+            TKeyHandler* slot = (m.Msg == WM_KEYDOWN || m.Msg == WM_SYSKEYDOWN) ? &OnKeyDown
+                                : (m.Msg == WM_CHAR)                            ? &OnChar
+                                                                                : &OnKeyUp;
+            if (!*slot) return false;
+            uint16_t key = uint16_t(m.WParam);
+            (*slot)(key, ShiftState());
+            if (key == 0) {
+                m.Result = 0;
+                return true;
+            }
+            m.WParam = key;
+            return false;
+        }
+        case WM_SIZE:
+            if (OnResize) OnResize();
+            if (!children_.empty()) Realign();
+            return false;
+        case WM_SHOWWINDOW: {
+            const bool wasVisible = (GetWindowLongA(w, GWL_STYLE) & WS_VISIBLE) != 0;
+            if (m.WParam && !wasVisible && OnShow) OnShow();
+            if (!m.WParam && wasVisible && OnHide) OnHide();
+            return false;
+        }
+        case WM_COMMAND:
+            if (TControl* child = FromHandle(reinterpret_cast<HWND>(m.LParam))) {
+                child->Notify(HIWORD(m.WParam));
+                m.Result = 0;
+                return true;
+            }
+            return false;
+        case WM_QV_NOTIFY:
+            DispatchNotification(int(m.WParam));
+            return true;
+        case WM_MEASUREITEM: {
+            auto* mi = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
+            for (TControl* child : children_) {
+                if (child->id_ == int(mi->CtlID) && child->OnItemHeight) {
+                    mi->itemHeight = UINT(child->OnItemHeight(int(mi->itemID)));
+                    m.Result = TRUE;
+                    return true;
+                }
+            }
+            return false;
+        }
+        case WM_DRAWITEM: {
+            auto* di = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
+            if (TControl* child = FromHandle(di->hwndItem); child && child->OnDrawItem) {
+                child->OnDrawItem(*di);
+                m.Result = TRUE;
+                return true;
+            }
+            return false;
+        }
+        case WM_CTLCOLORSTATIC: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX: case WM_CTLCOLORBTN: {
+            // A child's own colour; the parts of a combo box ask the combo box.
+            TControl* source = FromHandle(reinterpret_cast<HWND>(m.LParam));
+            if (!source) source = this;
+            HDC dc = reinterpret_cast<HDC>(m.WParam);
+            SetTextColor(dc, ResolveColor(source->font_.Color));
+            SetBkColor(dc, ResolveColor(source->color_));
+            m.Result = reinterpret_cast<LRESULT>(source->Brush());
+            return true;
+        }
+        case WM_ERASEBKGND:
+            if (!kind_.OwnClass) return false;
+            {
+                RECT r;
+                GetClientRect(w, &r);
+                ::FillRect(reinterpret_cast<HDC>(m.WParam), &r, Brush());
+            }
+            m.Result = 1;
+            return true;
+        case WM_PAINT:
+            if (!OnPaint) return false;
+            {
+                PAINTSTRUCT ps;
+                HDC dc = BeginPaint(w, &ps);
+                OnPaint(dc);
+                EndPaint(w, &ps);
+            }
+            m.Result = 0;
+            return true;
+        case WM_SETCURSOR:
+            if (cursor_ && LOWORD(m.LParam) == HTCLIENT) {
+                ::SetCursor(cursor_);
+                m.Result = TRUE;
+                return true;
+            }
+            return false;
+        case WM_DESTROY:
+            Application().WindowDestroyed(this);
+            return false;
+        default:
+            return false;
+    }
+}
+
+void TControl::Notify(int code) {
+    if (kind_.ComboBox) {
+        switch (code) {
+            case CBN_SELCHANGE:
+                // Re-posted so that the selection handler runs after the
+                // notification has returned, from the message loop.
+                Post(WM_QV_NOTIFY, WPARAM(kind_.SelChangeCode), 0);
+                return;
+            case CBN_DROPDOWN:
+                dropped_ = true;
+                SizeDropDown();
+                return;
+            case CBN_CLOSEUP:
+                dropped_ = false;
+                return;
+            default:
+                break;
+        }
+    }
+    DispatchNotification(code);
+}
+
+void TControl::DispatchNotification(int code) {
+    if (code == kind_.ClickCode) {
+        if (OnClick) OnClick();
+    } else if (code == kind_.ChangeCode) {
+        if (OnChange) OnChange();
+    } else if (code == kind_.SelChangeCode) {
+        if (OnSelChange) OnSelChange();
+        else if (OnChange) OnChange();
+    }
+}
+
+void TControl::SizeDropDown() {
+    HWND w = handle_.load();
+    if (!w) return;
+    const int n = std::clamp(int(SendMessageA(w, CB_GETCOUNT, 0, 0)), 1, 8);
+    RECT r;
+    GetWindowRect(w, &r);
+    const int h = r.bottom - r.top;
+    SetWindowPos(w, nullptr, 0, 0, r.right - r.left, h * (n + 1) + 2,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_HIDEWINDOW);
+    SetWindowPos(w, nullptr, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+}
+
+}  // namespace fw

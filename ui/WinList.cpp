@@ -1,0 +1,67 @@
+#include "WinList.h"
+
+void TZelWinList::doAdd(TData& d, uint16_t) {
+    const std::string s = ReadString(d, Str, std::string());
+    int index;
+    if (AddToTop == 1) {
+        index = Control->InsertItem(0, s);
+        if (index == -1) Control->SetText(s + "\r\n" + Control->Text());
+    } else {
+        index = AddItem(s);
+    }
+    if (SelectAdded == 1) Control->SetCurrentIndex(index);
+    const TData data = ReadData(d, ItemData, nullptr);
+    if (IsInteger(data)) Control->SetItemData(index, data.IntValue);
+    ForwardNull(d, onChange);
+}
+
+void TZelWinList::doClear(TData& d, uint16_t) {
+    Control->ClearItems();
+    ForwardNull(d, onChange);
+}
+
+void TZelWinList::ListText(TData& d, uint16_t) {
+    WorkList = std::make_unique<fw::TStringList>();
+    CollectItems();
+    std::string text = WorkList->GetText();
+    const int count = WorkList->Count();
+    if (count > 0 && !WorkList->Item(count - 1).empty()) text.resize(text.size() - 2);
+    WorkList.reset();
+    SetStr(d, std::move(text));
+}
+
+void TZelWinList::CollectItems() {
+    const int count = Control->ItemCount();
+    for (int i = 0; i < count; ++i) WorkList->Add(Control->ItemText(i));
+}
+
+void TZelWinList::BeginFill(int) {
+    Control->Send(WM_SETREDRAW, FALSE, 0);
+    Control->ClearItems();
+}
+
+void TZelWinList::EndFill() {
+    Control->Send(WM_SETREDRAW, TRUE, 0);
+    Control->Owned([&] { InvalidateRect(Control->Handle(), nullptr, FALSE); });
+}
+
+int TZelWinList::AddItem(const std::string& text) { return Control->AddItem(text); }
+
+void TZelWinList::SelectIndex(int index) {
+    if (index < 0 || index >= Control->ItemCount()) index = -1;
+    Control->SetCurrentIndex(index);
+}
+
+void TZelWinList::ReplaceItem(const TData& indexValue, const TData& textValue) {
+    const int index = ToIndex(indexValue);
+    if (index < 0 || index >= Control->ItemCount()) return;
+    Control->Owned([&] {
+        // The item keeps its data and, when it was selected, the selection.
+        const LRESULT data = Control->ItemData(index);
+        const bool selected = Control->CurrentIndex() == index;
+        Control->DeleteItem(index);
+        Control->InsertItem(index, ToString(textValue));
+        Control->SetItemData(index, data);
+        if (selected) Control->SetCurrentIndex(index);
+    });
+}
