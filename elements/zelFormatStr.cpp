@@ -22,7 +22,8 @@ void TZelFormatStr::SetParamCount(int32_t n) {
 void TZelFormatStr::doString(TData& d, uint16_t) {
     result_ = ReplaceAll(Format, "%%", std::string_view(&PercentMark, 1));
     for (int32_t i = 1; i <= ParamCount; ++i) {
-        pattern_ = "%" + FormatInteger(i);
+        pattern_.assign(1, '%');
+        pattern_ += FormatInteger(i);
         // A point the array does not hold reads as an unlinked one.
         static const TPointLink unlinked;
         const TPointLink& point = size_t(i) <= Str.size() ? Str[size_t(i - 1)] : unlinked;
@@ -33,7 +34,9 @@ void TZelFormatStr::doString(TData& d, uint16_t) {
             const size_t after = size_t(pos - 1) + markerLength;
             return after >= s.size() || !IsDigit(s[after]);
         };
-        result_ = ReplaceAll(result_, pattern_, std::string(1, ValueMark) + value, notFollowedByDigit);
+        std::string insertion(1, ValueMark);
+        insertion += value;
+        result_ = ReplaceAll(result_, pattern_, insertion, notFollowedByDigit);
     }
     result_.erase(std::remove(result_.begin(), result_.end(), ValueMark), result_.end());
     std::replace(result_.begin(), result_.end(), PercentMark, '%');
