@@ -1,0 +1,112 @@
+#include "portList.h"
+
+#include <algorithm>
+#include <map>
+#include <mutex>
+
+namespace platform {
+
+namespace {
+// Number to path. The flasher registers at start, the element looks names
+// up from whatever thread opens a port.
+std::map<int, std::string>& Registered() {
+    static std::map<int, std::string> table;
+    return table;
+}
+std::mutex& RegisteredLock() {
+    static std::mutex lock;
+    return lock;
+}
+}  // namespace
+
+int ComPortNumber(std::string_view name) {
+    if (name.size() < 4 || name.size() > 6)
+        return 0;
+    for (size_t i = 0; i < 3; ++i) {
+        const char c = name[i] >= 'a' && name[i] <= 'z' ? char(name[i] - 'a' + 'A') : name[i];
+        if (c != "COM"[i])
+            return 0;
+    }
+    if (name[3] == '0')
+        return 0;
+    int n = 0;
+    for (size_t i = 3; i < name.size(); ++i) {
+        if (name[i] < '0' || name[i] > '9')
+            return 0;
+        n = n * 10 + (name[i] - '0');
+    }
+    return n >= 1 && n <= 255 ? n : 0;
+}
+
+std::string ComPortName(int number) {
+    return number >= 1 && number <= 255 ? "COM" + std::to_string(number) : std::string();
+}
+
+bool RegisterPortPath(const std::string& name, const std::string& devicePath) {
+    const int n = ComPortNumber(name);
+    if (n == 0 || devicePath.empty())
+        return false;
+    std::lock_guard<std::mutex> guard(RegisteredLock());
+    Registered()[n] = devicePath;
+    return true;
+}
+
+std::string RegisterFreePortPath(const std::string& devicePath) {
+    if (devicePath.empty())
+        return {};
+    const std::vector<TFoundPort> found = FindSerialDevices();
+    std::lock_guard<std::mutex> guard(RegisteredLock());
+    for (const auto& [n, path] : Registered())
+        if (path == devicePath)
+            return ComPortName(n);
+    for (const TFoundPort& f : found)
+        if (f.DevicePath == devicePath)
+            return f.Name;
+    for (int n = 1; n <= 255; ++n) {
+        if (Registered().count(n))
+            continue;
+        const std::string name = ComPortName(n);
+        if (std::any_of(found.begin(), found.end(), [&](const TFoundPort& f) { return f.Name == name; }))
+            continue;
+        Registered()[n] = devicePath;
+        return name;
+    }
+    return {};
+}
+
+void UnregisterPortPath(std::string_view name) {
+    const int n = ComPortNumber(name);
+    std::lock_guard<std::mutex> guard(RegisteredLock());
+    Registered().erase(n);
+}
+
+std::optional<std::string> RegisteredPortPath(std::string_view name) {
+    const int n = ComPortNumber(name);
+    std::lock_guard<std::mutex> guard(RegisteredLock());
+    const auto it = Registered().find(n);
+    if (it == Registered().end())
+        return std::nullopt;
+    return it->second;
+}
+
+std::optional<std::string> DevicePathOfPort(std::string_view name) {
+    const int n = ComPortNumber(name);
+    if (n == 0)
+        return std::nullopt;
+    if (auto path = RegisteredPortPath(name))
+        return path;
+    std::string path = backend::SystemDevicePath(n);
+    if (path.empty())
+        return std::nullopt;
+    return path;
+}
+
+std::vector<std::string> RegisteredPortNames() {
+    std::lock_guard<std::mutex> guard(RegisteredLock());
+    std::vector<std::string> names;
+    for (const auto& entry : Registered())
+        names.push_back(ComPortName(entry.first));
+    return names;
+}
+
+}  // namespace platform

@@ -1,0 +1,58 @@
+// Which serial ports there are and where they live. On Windows the ports are
+// the system's COM devices. Elsewhere every serial device found (/dev/ttyS*,
+// /dev/ttyUSB*, /dev/ttyACM* and the like) has a fixed COM name, and a
+// program can put any device path (a pseudo-terminal, an adapter) under a COM
+// name of its choice; such a registration wins over a found device.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+// n for a name "COM<n>" (letters in any case, n from 1 to 255 in decimal
+// without leading zeros or anything after it), otherwise 0.
+int ComPortNumber(std::string_view name);
+// "COM<n>" for n from 1 to 255, otherwise the empty text.
+std::string ComPortName(int number);
+
+// Puts devicePath under the COM name; false when the name is no COM name
+// (see ComPortNumber) or the path is empty. A later registration of the
+// same name replaces the earlier one.
+bool RegisterPortPath(const std::string& name, const std::string& devicePath);
+// Puts devicePath under the lowest COM name that is neither registered nor
+// the name of a device found now, and returns that name; a path that is
+// already registered or found keeps its name. Empty when no name is free.
+std::string RegisterFreePortPath(const std::string& devicePath);
+void UnregisterPortPath(std::string_view name);
+std::optional<std::string> RegisteredPortPath(std::string_view name);
+// Registered names, lowest number first.
+std::vector<std::string> RegisteredPortNames();
+
+// Where the port of this COM name lives: the registered path, otherwise the
+// system's device for the name (which need not exist). Nothing for a name
+// that is no COM name.
+std::optional<std::string> DevicePathOfPort(std::string_view name);
+
+struct TFoundPort {
+    std::string Name;
+    std::string DevicePath;
+};
+// The serial devices present now under their COM names, lowest number
+// first (registrations not included).
+std::vector<TFoundPort> FindSerialDevices();
+
+// The port list of this system, in its order: on Windows the COM ports of
+// the registry; elsewhere the registered names, then the devices found
+// under names not registered. False when there is no list at all.
+bool ListSystemPorts(const std::function<void(const std::string& name)>& each);
+
+namespace backend {
+// The system's device path for COM<number>.
+std::string SystemDevicePath(int number);
+}
+
+}  // namespace platform

@@ -1,0 +1,544 @@
+// Serial ports on POSIX systems (Linux): termios, set through the kernel's
+// termios2 interface so that any line speed (38462 bit/s is not a standard
+// one) can be asked for. The glibc <termios.h> declares a struct termios of
+// its own that clashes with the kernel's, so this file takes everything from
+// <asm/termbits.h> and never includes it.
+//
+// What the Windows driver does and a tty does not is emulated here: the
+// timeouts of a read and a write, the wait for a communication event (poll
+// for input, with the count of queued bytes from FIONREAD), and a mask change
+// that completes a wait in progress. Only the byte-received event can occur;
+// the other events of the mask are accepted and never raised.
+#include <asm/termbits.h>
+#include <fcntl.h>
+#include <linux/serial.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <climits>
+#include <cstring>
+
+#include "../portList.h"
+#include "../serialPort.h"
+#include "../serialPortUse.h"
+
+namespace platform {
+
+namespace {
+
+using TClock = std::chrono::steady_clock;
+constexpr uint32_t Forever = 0xFFFFFFFF;
+// While bytes sit in the queue that were already reported, the wait looks
+// again at this pace instead of spinning on a readable descriptor.
+constexpr int StalledRecheckMs = 20;
+// A speed the driver rounds further away than this counts as refused.
+constexpr uint32_t SpeedTolerancePercent = 3;
+
+int Ioctl(int fd, unsigned long request, void* arg) {
+    int r;
+    do {
+        r = ::ioctl(fd, request, arg);
+    } while (r < 0 && errno == EINTR);
+    return r;
+}
+
+void CloseQuietly(int fd) {
+    if (fd >= 0)
+        ::close(fd);
+}
+
+// Milliseconds until a deadline for poll, -1 for none.
+int PollTimeout(bool limited, TClock::time_point deadline) {
+    if (!limited)
+        return -1;
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - TClock::now()).count();
+    if (left <= 0)
+        return 0;
+    return left > INT_MAX ? INT_MAX : int(left);
+}
+
+class TPosixPort final : public TSerialPort {
+public:
+    TPosixPort(int device, int maskPipe[2], int closePipe[2])
+        : fd(device), maskRead(maskPipe[0]), maskWrite(maskPipe[1]), closeRead(closePipe[0]), closeWrite(closePipe[1]) {}
+
+    ~TPosixPort() override {
+        Close();
+        Release();
+        CloseQuietly(maskRead);
+        CloseQuietly(maskWrite);
+        CloseQuietly(closeRead);
+        CloseQuietly(closeWrite);
+    }
+
+    bool GetCommState(TCommDcb& dcb) override {
+        TUse use(*this);
+        termios2 t{};
+        if (!use || Ioctl(use.fd, TCGETS2, &t) < 0)
+            return false;
+        dcb = TCommDcb{};
+        dcb.DCBlength = sizeof(TCommDcb);
+        dcb.BaudRate = t.c_ospeed;
+        dcb.Flags = DcbBinary;
+        if (t.c_iflag & INPCK)
+            dcb.Flags |= DcbParity;
+        if (t.c_cflag & CRTSCTS)
+            dcb.Flags |= DcbOutxCtsFlow | DcbRtsHandshake;
+        if (t.c_iflag & IXON)
+            dcb.Flags |= DcbOutX;
+        if (t.c_iflag & IXOFF)
+            dcb.Flags |= DcbInX;
+        switch (t.c_cflag & CSIZE) {
+        case CS5: dcb.ByteSize = 5; break;
+        case CS6: dcb.ByteSize = 6; break;
+        case CS7: dcb.ByteSize = 7; break;
+        default: dcb.ByteSize = 8; break;
+        }
+        if (!(t.c_cflag & PARENB))
+            dcb.Parity = NoParity;
+        else if (t.c_cflag & CMSPAR)
+            dcb.Parity = (t.c_cflag & PARODD) ? MarkParity : SpaceParity;
+        else
+            dcb.Parity = (t.c_cflag & PARODD) ? OddParity : EvenParity;
+        dcb.StopBits = (t.c_cflag & CSTOPB) ? TwoStopBits : OneStopBit;
+        dcb.XonChar = char(t.c_cc[VSTART]);
+        dcb.XoffChar = char(t.c_cc[VSTOP]);
+        return true;
+    }
+
+    bool SetCommState(const TCommDcb& dcb) override {
+        TUse use(*this);
+        termios2 t{};
+        if (!use || Ioctl(use.fd, TCGETS2, &t) < 0)
+            return false;
+        if (dcb.BaudRate == 0 || dcb.ByteSize < 5 || dcb.ByteSize > 8 || dcb.Parity > SpaceParity ||
+            dcb.StopBits > TwoStopBits || (dcb.StopBits == One5StopBits && dcb.ByteSize != 5))
+            return false;
+
+        // Raw: no line editing, no echo, no translation of any byte.
+        t.c_iflag = 0;
+        t.c_oflag = 0;
+        t.c_lflag = 0;
+        t.c_cflag = CREAD | CLOCAL;
+        static constexpr tcflag_t Sizes[] = {CS5, CS6, CS7, CS8};
+        t.c_cflag |= Sizes[dcb.ByteSize - 5];
+        if (dcb.Parity != NoParity)
+            t.c_cflag |= PARENB;
+        if (dcb.Parity == OddParity || dcb.Parity == MarkParity)
+            t.c_cflag |= PARODD;
+        if (dcb.Parity == MarkParity || dcb.Parity == SpaceParity)
+            t.c_cflag |= CMSPAR;
+        if (dcb.StopBits != OneStopBit)
+            t.c_cflag |= CSTOPB;
+        if ((dcb.Flags & DcbOutxCtsFlow) || (dcb.Flags & DcbRtsMask) == DcbRtsHandshake)
+            t.c_cflag |= CRTSCTS;
+        if (dcb.Flags & DcbParity)
+            t.c_iflag |= INPCK;
+        if (dcb.Flags & DcbOutX)
+            t.c_iflag |= IXON;
+        if (dcb.Flags & DcbInX)
+            t.c_iflag |= IXOFF;
+        t.c_cc[VSTART] = cc_t(dcb.XonChar);
+        t.c_cc[VSTOP] = cc_t(dcb.XoffChar);
+        // A blocking read would wait for one byte; with the descriptor
+        // non-blocking, "no byte" and "hung up" stay apart.
+        t.c_cc[VMIN] = 1;
+        t.c_cc[VTIME] = 0;
+        // Any speed, input speed the same as output.
+        t.c_cflag |= BOTHER;
+        t.c_ospeed = dcb.BaudRate;
+        t.c_ispeed = dcb.BaudRate;
+        if (Ioctl(use.fd, TCSETS2, &t) < 0)
+            return false;
+
+        termios2 got{};
+        if (Ioctl(use.fd, TCGETS2, &got) < 0)
+            return false;
+        const uint64_t want = dcb.BaudRate;
+        const uint64_t have = got.c_ospeed;
+        const uint64_t diff = have > want ? have - want : want - have;
+        if (diff * 100 > want * SpeedTolerancePercent)
+            return false;
+
+        // Modem lines as the DTR and RTS modes ask; a pty has none, so this
+        // may fail without failing the settings.
+        int dtr = TIOCM_DTR;
+        Ioctl(use.fd, (dcb.Flags & DcbDtrMask) ? TIOCMBIS : TIOCMBIC, &dtr);
+        if ((dcb.Flags & DcbRtsMask) != DcbRtsHandshake) {
+            int rts = TIOCM_RTS;
+            Ioctl(use.fd, (dcb.Flags & DcbRtsMask) ? TIOCMBIS : TIOCMBIC, &rts);
+        }
+        return true;
+    }
+
+    bool SetupComm(uint32_t, uint32_t) override {
+        // The kernel's buffers have a fixed size.
+        TUse use(*this);
+        return bool(use);
+    }
+
+    bool SetCommTimeouts(const TCommTimeouts& t) override {
+        TUse use(*this);
+        if (!use)
+            return false;
+        readInterval = t.ReadIntervalTimeout;
+        readMultiplier = t.ReadTotalTimeoutMultiplier;
+        readConstant = t.ReadTotalTimeoutConstant;
+        writeMultiplier = t.WriteTotalTimeoutMultiplier;
+        writeConstant = t.WriteTotalTimeoutConstant;
+        return true;
+    }
+
+    bool SetCommMask(uint32_t m) override {
+        TUse use(*this);
+        if (!use)
+            return false;
+        mask = m;
+        ++maskGeneration;
+        const char wake = 1;
+        // A full pipe already wakes the waiter.
+        [[maybe_unused]] const ssize_t n = ::write(maskWrite, &wake, 1);
+        return true;
+    }
+
+    bool PurgeComm(uint32_t flags) override {
+        TUse use(*this);
+        if (!use)
+            return false;
+        bool ok = true;
+        if (flags & (PurgeRxAbort | PurgeRxClear)) {
+            ok = Ioctl(use.fd, TCFLSH, reinterpret_cast<void*>(TCIFLUSH)) == 0 && ok;
+            announced = 0;
+        }
+        if (flags & (PurgeTxAbort | PurgeTxClear))
+            ok = Ioctl(use.fd, TCFLSH, reinterpret_cast<void*>(TCOFLUSH)) == 0 && ok;
+        return ok;
+    }
+
+    bool WaitCommEvent(uint32_t& events) override {
+        TUse use(*this);
+        if (!use)
+            return false;
+        const uint32_t generation = maskGeneration;
+        bool stalled = false;
+        for (;;) {
+            if (inUse.Closed())
+                return false;
+            if (maskGeneration != generation) {
+                events = 0;
+                return true;
+            }
+            const bool watchInput = (mask & EvRxChar) != 0;
+            pollfd fds[3] = {{use.fd, short(watchInput && !stalled ? POLLIN : 0), 0},
+                             {maskRead, POLLIN, 0},
+                             {closeRead, POLLIN, 0}};
+            const int r = ::poll(fds, 3, stalled ? StalledRecheckMs : -1);
+            if (r < 0) {
+                if (errno == EINTR)
+                    continue;
+                return false;
+            }
+            if (fds[2].revents)
+                return false;
+            if (fds[1].revents) {
+                char drain[64];
+                while (::read(maskRead, drain, sizeof drain) > 0) {
+                }
+                continue;
+            }
+            if (fds[0].revents & POLLNVAL)
+                return false;
+            if (watchInput && ((fds[0].revents & POLLIN) || r == 0 || (fds[0].revents & POLLHUP))) {
+                int queued = 0;
+                if (Ioctl(use.fd, FIONREAD, &queued) < 0)
+                    return false;
+                const uint32_t now = uint32_t(queued < 0 ? 0 : queued);
+                if (now > announced) {
+                    announced = now;
+                    events = EvRxChar;
+                    return true;
+                }
+                if (now == 0) {
+                    if (fds[0].revents & (POLLHUP | POLLERR))
+                        return false;
+                    announced = 0;
+                    stalled = false;
+                    continue;
+                }
+                // Bytes that were reported already and are still unread.
+                announced = now;
+                stalled = true;
+                continue;
+            }
+            if (fds[0].revents & (POLLHUP | POLLERR))
+                return false;
+        }
+    }
+
+    bool ClearCommError(uint32_t& errors, TCommStatus& status) override {
+        TUse use(*this);
+        if (!use)
+            return false;
+        int queued = 0;
+        if (Ioctl(use.fd, FIONREAD, &queued) < 0)
+            return false;
+        int pending = 0;
+        if (Ioctl(use.fd, TIOCOUTQ, &pending) < 0)
+            pending = 0;
+        status = TCommStatus{};
+        status.InQueue = uint32_t(queued < 0 ? 0 : queued);
+        status.OutQueue = uint32_t(pending < 0 ? 0 : pending);
+        errors = LineErrorsSinceLastQuery(use.fd);
+        return true;
+    }
+
+    bool GetCommModemStatus(uint32_t& status) override {
+        TUse use(*this);
+        int lines = 0;
+        if (!use || Ioctl(use.fd, TIOCMGET, &lines) < 0)
+            return false;
+        status = 0;
+        if (lines & TIOCM_CTS)
+            status |= MsCtsOn;
+        if (lines & TIOCM_DSR)
+            status |= MsDsrOn;
+        if (lines & TIOCM_RNG)
+            status |= MsRingOn;
+        if (lines & TIOCM_CAR)
+            status |= MsRlsdOn;
+        return true;
+    }
+
+    TTransfer Read(uint32_t count, std::string& bytes) override {
+        TUse use(*this);
+        bytes.clear();
+        if (!use)
+            return TTransfer::NotStarted;
+        const uint32_t interval = readInterval, multiplier = readMultiplier, constant = readConstant;
+        // Interval all ones with both totals 0: what is queued, at once.
+        const bool immediate = interval == Forever && multiplier == 0 && constant == 0;
+        // Interval and multiplier all ones: wait up to the constant for the
+        // first byte, then return with what is there.
+        const bool firstByte = interval == Forever && multiplier == Forever && constant != 0 && constant != Forever;
+        const bool totalLimit = !immediate && (firstByte || multiplier != 0 || constant != 0);
+        const uint64_t totalMs = firstByte ? constant : uint64_t(multiplier) * count + constant;
+        const TClock::time_point deadline = TClock::now() + std::chrono::milliseconds(totalMs);
+        const bool intervalLimit = !immediate && !firstByte && interval != 0 && interval != Forever;
+
+        bytes.resize(count);
+        uint32_t got = 0;
+        TClock::time_point lastByte{};
+        while (got < count) {
+            const ssize_t n = ::read(use.fd, bytes.data() + got, count - got);
+            if (n > 0) {
+                got += uint32_t(n);
+                lastByte = TClock::now();
+                Consumed(uint32_t(n));
+                if (firstByte)
+                    break;
+                continue;
+            }
+            if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
+                bytes.clear();
+                return TTransfer::Failed;
+            }
+            if (errno == EINTR)
+                continue;
+            if (immediate)
+                break;
+            int timeout = PollTimeout(totalLimit, deadline);
+            if (intervalLimit && got > 0) {
+                const int byInterval = PollTimeout(true, lastByte + std::chrono::milliseconds(interval));
+                timeout = timeout < 0 ? byInterval : std::min(timeout, byInterval);
+            }
+            if (timeout == 0)
+                break;
+            pollfd fds[2] = {{use.fd, POLLIN, 0}, {closeRead, POLLIN, 0}};
+            const int r = ::poll(fds, 2, timeout);
+            if (r < 0 && errno != EINTR)
+                break;
+            if (fds[1].revents || (fds[0].revents & POLLNVAL)) {
+                bytes.clear();
+                return TTransfer::Failed;
+            }
+        }
+        bytes.resize(got);
+        return TTransfer::Done;
+    }
+
+    TTransfer Write(std::string_view data, uint32_t& written) override {
+        TUse use(*this);
+        written = 0;
+        if (!use)
+            return TTransfer::NotStarted;
+        const uint32_t multiplier = writeMultiplier, constant = writeConstant;
+        const bool limited = multiplier != 0 || constant != 0;
+        const TClock::time_point deadline =
+            TClock::now() + std::chrono::milliseconds(uint64_t(multiplier) * data.size() + constant);
+        while (written < data.size()) {
+            const ssize_t n = ::write(use.fd, data.data() + written, data.size() - written);
+            if (n > 0) {
+                written += uint32_t(n);
+                continue;
+            }
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0 && errno != EAGAIN)
+                return TTransfer::Failed;
+            // A write that times out completes with what went out.
+            const int timeout = PollTimeout(limited, deadline);
+            if (timeout == 0)
+                break;
+            pollfd fds[2] = {{use.fd, POLLOUT, 0}, {closeRead, POLLIN, 0}};
+            const int r = ::poll(fds, 2, timeout);
+            if (r < 0 && errno != EINTR)
+                return TTransfer::Failed;
+            if (fds[1].revents || (fds[0].revents & (POLLERR | POLLHUP | POLLNVAL)))
+                return TTransfer::Failed;
+        }
+        return TTransfer::Done;
+    }
+
+    bool FlushFileBuffers() override {
+        TUse use(*this);
+        // TCSBRK with a non-zero argument waits until the output has gone.
+        return use && Ioctl(use.fd, TCSBRK, reinterpret_cast<void*>(1)) == 0;
+    }
+
+    void Close() override {
+        const bool releaseNow = inUse.Close();
+        const char wake = 1;
+        // Wakes every wait and transfer in progress; never drained.
+        [[maybe_unused]] const ssize_t n = ::write(closeWrite, &wake, 1);
+        if (releaseNow)
+            Release();
+    }
+
+private:
+    struct TUse {
+        TPosixPort& port;
+        int fd = -1;
+        explicit TUse(TPosixPort& p) : port(p) {
+            if (port.inUse.Enter())
+                fd = port.fd;
+        }
+        ~TUse() {
+            if (port.inUse.Leave())
+                port.Release();
+        }
+        explicit operator bool() const { return fd >= 0; }
+    };
+
+    void Release() {
+        const int device = fd.exchange(-1);
+        if (device < 0)
+            return;
+        // The exclusive mode would outlive this descriptor on a pty whose
+        // other side stays open.
+        Ioctl(device, TIOCNXCL, nullptr);
+        ::close(device);
+    }
+
+    // Bytes taken out of the queue no longer count as reported.
+    void Consumed(uint32_t n) {
+        uint32_t seen = announced;
+        while (!announced.compare_exchange_weak(seen, seen > n ? seen - n : 0)) {
+        }
+    }
+
+    // Line errors from the driver's counters; a pty has none.
+    uint32_t LineErrorsSinceLastQuery(int device) {
+        serial_icounter_struct now{};
+        if (Ioctl(device, TIOCGICOUNT, &now) < 0)
+            return 0;
+        uint32_t errors = 0;
+        if (haveCounts) {
+            if (now.frame != counts.frame)
+                errors |= CeFrame;
+            if (now.parity != counts.parity)
+                errors |= CeRxParity;
+            if (now.overrun != counts.overrun)
+                errors |= CeOverrun;
+            if (now.buf_overrun != counts.buf_overrun)
+                errors |= CeRxOver;
+            if (now.brk != counts.brk)
+                errors |= CeBreak;
+        }
+        counts = now;
+        haveCounts = true;
+        return errors;
+    }
+
+    std::atomic<int> fd;
+    const int maskRead, maskWrite, closeRead, closeWrite;
+    TSerialPortUse inUse;
+    std::atomic<uint32_t> mask{0};
+    std::atomic<uint32_t> maskGeneration{0};
+    std::atomic<uint32_t> announced{0};
+    std::atomic<uint32_t> readInterval{0}, readMultiplier{0}, readConstant{0};
+    std::atomic<uint32_t> writeMultiplier{0}, writeConstant{0};
+    // Only the clear-error query, on the reader thread, touches these.
+    serial_icounter_struct counts{};
+    bool haveCounts = false;
+};
+
+bool MakePipe(int fds[2]) {
+    if (::pipe(fds) < 0)
+        return false;
+    for (int i = 0; i < 2; ++i) {
+        ::fcntl(fds[i], F_SETFD, FD_CLOEXEC);
+        ::fcntl(fds[i], F_SETFL, O_NONBLOCK);
+    }
+    return true;
+}
+
+class TPosixBackend final : public TSerialBackend {
+public:
+    std::shared_ptr<TSerialPort> CreatePort(const std::string& path, bool) override {
+        if (path.compare(0, DevicePathPrefix.size(), DevicePathPrefix) != 0)
+            return nullptr;
+        const std::optional<std::string> device = DevicePathOfPort(std::string_view(path).substr(DevicePathPrefix.size()));
+        if (!device)
+            return nullptr;
+        const int fd = ::open(device->c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            return nullptr;
+        termios2 t{};
+        // Only a terminal is a serial port; a lock keeps a second opener
+        // out whatever its privileges (TIOCEXCL does not stop root).
+        if (Ioctl(fd, TCGETS2, &t) < 0 || ::flock(fd, LOCK_EX | LOCK_NB) < 0) {
+            ::close(fd);
+            return nullptr;
+        }
+        Ioctl(fd, TIOCEXCL, nullptr);
+        int maskPipe[2], closePipe[2];
+        if (!MakePipe(maskPipe)) {
+            ::close(fd);
+            return nullptr;
+        }
+        if (!MakePipe(closePipe)) {
+            ::close(maskPipe[0]);
+            ::close(maskPipe[1]);
+            ::close(fd);
+            return nullptr;
+        }
+        return std::make_shared<TPosixPort>(fd, maskPipe, closePipe);
+    }
+
+    bool ListPorts(const std::function<void(const std::string& name)>& each) override { return ListSystemPorts(each); }
+};
+
+}  // namespace
+
+TSerialBackend& SystemSerialBackend() {
+    static TPosixBackend backend;
+    return backend;
+}
+
+}  // namespace platform

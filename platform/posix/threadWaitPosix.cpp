@@ -1,0 +1,47 @@
+// Nothing on POSIX needs serving while a thread waits, so the wait is a join.
+// The priority hint is dropped: raising a thread's priority needs privileges
+// that the console programs do not have.
+#include <thread>
+
+#include "../threadWait.h"
+
+namespace platform {
+
+struct TThreadState {
+    std::thread thread;
+};
+
+TThread::TThread() = default;
+
+TThread::~TThread() { Detach(); }
+
+bool TThread::Start(std::function<void()> body, bool) {
+    if (Attached())
+        return false;
+    try {
+        auto s = std::make_unique<TThreadState>();
+        s->thread = std::thread(std::move(body));
+        state = std::move(s);
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+bool TThread::Attached() const { return state && state->thread.joinable(); }
+
+bool TThread::IsCurrent() const { return Attached() && state->thread.get_id() == std::this_thread::get_id(); }
+
+void TThread::Join() {
+    if (Attached() && !IsCurrent())
+        state->thread.join();
+    state.reset();
+}
+
+void TThread::Detach() {
+    if (Attached())
+        state->thread.detach();
+    state.reset();
+}
+
+}  // namespace platform

@@ -1,0 +1,69 @@
+// Windows threads: the waiting thread keeps serving the messages that other
+// threads send to its windows, or a reader thread that is inside a
+// SendMessage to it could never end.
+#include <windows.h>
+
+#include "../threadWait.h"
+
+namespace platform {
+
+struct TThreadState {
+    HANDLE handle = nullptr;
+    DWORD id = 0;
+};
+
+namespace {
+DWORD WINAPI ThreadEntry(LPVOID arg) {
+    std::unique_ptr<std::function<void()>> body(static_cast<std::function<void()>*>(arg));
+    (*body)();
+    return 0;
+}
+}  // namespace
+
+TThread::TThread() = default;
+
+TThread::~TThread() { Detach(); }
+
+bool TThread::Start(std::function<void()> body, bool highestPriority) {
+    if (Attached())
+        return false;
+    auto* arg = new std::function<void()>(std::move(body));
+    auto s = std::make_unique<TThreadState>();
+    s->handle = CreateThread(nullptr, 0, ThreadEntry, arg, CREATE_SUSPENDED, &s->id);
+    if (!s->handle) {
+        delete arg;
+        return false;
+    }
+    if (highestPriority)
+        SetThreadPriority(s->handle, THREAD_PRIORITY_HIGHEST);
+    ResumeThread(s->handle);
+    state = std::move(s);
+    return true;
+}
+
+bool TThread::Attached() const { return state && state->handle; }
+
+bool TThread::IsCurrent() const { return Attached() && state->id == GetCurrentThreadId(); }
+
+void TThread::Join() {
+    if (Attached() && !IsCurrent()) {
+        for (;;) {
+            const DWORD r = MsgWaitForMultipleObjects(1, &state->handle, FALSE, INFINITE, QS_SENDMESSAGE);
+            if (r != WAIT_OBJECT_0 + 1)
+                break;
+            // Peeking delivers the messages sent to this thread; nothing
+            // posted is taken out of the queue.
+            MSG msg;
+            PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
+        }
+    }
+    Detach();
+}
+
+void TThread::Detach() {
+    if (Attached())
+        CloseHandle(state->handle);
+    state.reset();
+}
+
+}  // namespace platform

@@ -1,0 +1,365 @@
+#include "zelComAsync.h"
+
+#include <utility>
+
+using namespace platform;
+
+namespace {
+
+constexpr uint32_t DtrFlags[] = {0, DcbDtrEnable, DcbDtrHandshake};
+constexpr uint32_t RtsFlags[] = {0, DcbRtsEnable, DcbRtsHandshake, DcbRtsToggle};
+
+struct TLineError {
+    uint32_t bit;
+    const char* text;
+};
+// In the order the list is built.
+constexpr TLineError LineErrors[] = {
+    {CeFrame, "Receive Framing Error"}, {CeRxParity, "Receive Parity Error"}, {CeOverrun, "Receive Overrun Error"},
+    {CeRxOver, "Receive Queue overflow"}, {CeTxFull, "TX Queue is full"},    {CeBreak, "Break Detected"},
+    {CeIoe, "Port I/O Error"},          {CeMode, "Requested mode unsupported"},
+};
+
+bool AsciiUpperEquals(const std::string& s, size_t from, std::string_view word) {
+    if (s.size() < from + word.size())
+        return false;
+    for (size_t i = 0; i < word.size(); ++i) {
+        char c = s[from + i];
+        if (c >= 'a' && c <= 'z')
+            c = char(c - 'a' + 'A');
+        if (c != word[i])
+            return false;
+    }
+    return true;
+}
+
+// The decimal value of the digits after "COM", up to the first other
+// character; 0 when there is none. The name is at most 6 characters long, so
+// this cannot overflow.
+int PortNumberOf(const std::string& name) {
+    int n = 0;
+    for (size_t i = 3; i < name.size() && name[i] >= '0' && name[i] <= '9'; ++i)
+        n = n * 10 + (name[i] - '0');
+    return n;
+}
+
+}  // namespace
+
+TZelComAsync::TZelComAsync() : errorList(std::make_shared<const std::vector<std::string>>()) {}
+
+TZelComAsync::~TZelComAsync() { ClosePort(); }
+
+std::vector<std::string> TZelComAsync::ErrorList() const { return *errorList.load(); }
+
+// ---- opening -----------------------------------------------------------
+
+void TZelComAsync::doOpen(TData& d, uint16_t) {
+    if (opened)
+        return;
+    CallEventNull(onBeforeOpen);
+    portName = ReadString(d, PortPoint, Port);
+    const std::string name = portName;
+    if (name.size() > 6 || !AsciiUpperEquals(name, 0, "COM")) {
+        CallEventInt(onOpen, 0);
+        return;
+    }
+    const int number = PortNumberOf(name);
+    if (number < 1 || number > 255) {
+        CallEventInt(onOpen, 0);
+        return;
+    }
+    // Unlinked points whose property is 0 take successive items of the
+    // incoming value, so the order of these reads is fixed.
+    const int32_t dtr = ReadInteger(d, DTRPoint, DTR);
+    const int32_t rts = ReadInteger(d, RTSPoint, RTS);
+    const int32_t baudRate = ReadInteger(d, BaudRatePoint, BaudRate);
+    if (!OpenPort(dtr, rts, baudRate)) {
+        CallEventInt(onOpen, 0);
+        return;
+    }
+    if (std::shared_ptr<TSerialPort> p = port.load(); p && QueryModemStatus(*p)) {
+        if (ctsState)
+            CallEventInt(onCTS, 1);
+        if (dsrState)
+            CallEventInt(onDSR, 1);
+        if (rlsdState)
+            CallEventInt(onRLSD, 1);
+    }
+    CallEventInt(onOpen, number);
+}
+
+bool TZelComAsync::OpenPort(int32_t dtr, int32_t rts, int32_t baudRate) {
+    TSerialBackend& backend = SerialBackend();
+    std::shared_ptr<TSerialPort> p = backend.CreatePort(std::string(DevicePathPrefix) + portName, true);
+    if (!p)
+        return false;
+    port.store(p);
+    opened = true;
+
+    if (uint32_t(dtr) > 2)
+        dtr = 0;
+    if (uint32_t(rts) > 3)
+        rts = 0;
+
+    TCommDcb dcb;
+    p->GetCommState(dcb);
+    dcb.DCBlength = sizeof(TCommDcb);
+    dcb.BaudRate = uint32_t(baudRate);
+    dcb.XonLim = uint16_t(InQueueSize / 4);
+    dcb.XoffLim = uint16_t(InQueueSize / 4);
+    // Codes outside the tables go to the driver as they are, which refuses
+    // them.
+    dcb.ByteSize = uint8_t(DataBits + 5);
+    dcb.Parity = uint8_t(Parity);
+    dcb.StopBits = uint8_t(StopBits);
+    dcb.EvtChar = char(EventChar & 0xFF);
+    dcb.XonChar = char(XonChar & 0xFF);
+    dcb.XoffChar = char(XoffChar & 0xFF);
+    uint32_t flags = DcbBinary | DtrFlags[dtr] | RtsFlags[rts];
+    if (DiscardNull)
+        flags |= DcbNull;
+    if (AbortOnError)
+        flags |= DcbAbortOnError;
+    if (ParityCheck)
+        flags |= DcbParity;
+    if (DsrSensitivity)
+        flags |= DcbDsrSensitivity;
+    if (OutxCtsFlow)
+        flags |= DcbOutxCtsFlow;
+    if (OutxDsrFlow)
+        flags |= DcbOutxDsrFlow;
+    if (TxContinueOnXoff)
+        flags |= DcbTxContinueOnXoff;
+    if (InX)
+        flags |= DcbInX;
+    if (OutX)
+        flags |= DcbOutX;
+    if (ParityCheck && ErrorReplace) {
+        flags |= DcbErrorChar;
+        dcb.ErrorChar = char(ErrorChar & 0xFF);
+    }
+    dcb.Flags = flags;
+    deviceControl = dcb;
+
+    eventMask = 0;
+    if (EvRxChar)
+        eventMask |= platform::EvRxChar;
+    if (EvRxFlag)
+        eventMask |= platform::EvRxFlag;
+    if (EvTxEmpty)
+        eventMask |= platform::EvTxEmpty;
+    if (EvCTS)
+        eventMask |= platform::EvCts;
+    if (EvDSR)
+        eventMask |= platform::EvDsr;
+    if (EvRLSD)
+        eventMask |= platform::EvRlsd;
+    if (EvBreak)
+        eventMask |= platform::EvBreak;
+    if (EvErr)
+        eventMask |= platform::EvErr;
+    if (EvRing)
+        eventMask |= platform::EvRing;
+    if (EvRx80Full)
+        eventMask |= platform::EvRx80Full;
+
+    timeouts.ReadIntervalTimeout = ReadIntervalTimeout;
+    timeouts.ReadTotalTimeoutMultiplier = ReadTotalTimeoutMultiplier;
+    timeouts.ReadTotalTimeoutConstant = ReadTotalTimeoutConstant;
+    timeouts.WriteTotalTimeoutMultiplier = WriteTotalTimeoutMultiplier;
+    timeouts.WriteTotalTimeoutConstant = WriteTotalTimeoutConstant;
+
+    const bool purged = p->PurgeComm(PurgeTxClear | PurgeRxClear);
+    p->SetupComm(uint32_t(InQueueSize), uint32_t(OutQueueSize));
+    if (!purged || !p->SetCommState(dcb) || !p->SetCommTimeouts(timeouts) || !p->SetCommMask(eventMask)) {
+        ClosePort();
+        return false;
+    }
+    if (eventMask != 0) {
+        auto stop = std::make_shared<std::atomic<bool>>(false);
+        readerStop = stop;
+        const bool started = backend.StartThread(readerThread, [this, p, stop] { ReaderLoop(p, *stop); });
+        if (!started) {
+            readerStop.reset();
+            ClosePort();
+            return false;
+        }
+    }
+    return true;
+}
+
+bool TZelComAsync::QueryModemStatus(TSerialPort& p) {
+    uint32_t status = 0;
+    if (!opened || !p.GetCommModemStatus(status))
+        return false;
+    ctsState = (status & MsCtsOn) ? 1 : 0;
+    dsrState = (status & MsDsrOn) ? 1 : 0;
+    rlsdState = (status & MsRlsdOn) ? 1 : 0;
+    return true;
+}
+
+// ---- closing -----------------------------------------------------------
+
+void TZelComAsync::doClose(TData&, uint16_t) { ClosePort(); }
+
+void TZelComAsync::ClosePort() {
+    // A second closer (another thread, or a handler of the close events)
+    // finds the close under way and does nothing.
+    if (!opened || closing.exchange(true))
+        return;
+    CallEventNull(onBeforeClose);
+    std::shared_ptr<TSerialPort> p = port.load();
+    if (readerThread.Attached()) {
+        // From here on the reader thread fires nothing; the new mask
+        // completes its wait, and it ends on its own.
+        if (readerStop)
+            readerStop->store(true);
+        if (p)
+            p->SetCommMask(0);
+        // A close from the reader thread's own chain cannot wait for its
+        // thread: the thread ends as soon as that chain returns to it.
+        if (readerThread.IsCurrent())
+            readerThread.Detach();
+        else
+            readerThread.Join();
+    }
+    readerStop.reset();
+    if (p) {
+        if (FlushOnClose)
+            p->FlushFileBuffers();
+        p->PurgeComm(PurgeTxAbort | PurgeRxAbort | PurgeTxClear | PurgeRxClear);
+    }
+    CallEventInt(onCTS, 0);
+    CallEventInt(onDSR, 0);
+    CallEventInt(onRLSD, 0);
+    port.store(nullptr);
+    if (p)
+        p->Close();
+    p.reset();
+    CallEventNull(onClose);
+    opened = false;
+    closing = false;
+}
+
+// ---- the reader thread -------------------------------------------------
+
+void TZelComAsync::ReaderLoop(const std::shared_ptr<TSerialPort>& p, const std::atomic<bool>& stop) {
+    // Once stop is set the element may already be gone (a close from this
+    // thread's own chain); nothing of it is touched after that.
+    while (!stop) {
+        uint32_t events = 0;
+        if (!p->WaitCommEvent(events)) {
+            // A failed wait would fail again at once: the thread ends rather
+            // than spin, and leaves the port quiet.
+            if (!stop) {
+                p->SetCommMask(0);
+                p->PurgeComm(PurgeTxClear | PurgeRxClear);
+            }
+            return;
+        }
+        if (!stop && events != 0)
+            DispatchEvents(*p, events, stop);
+    }
+}
+
+void TZelComAsync::DispatchEvents(TSerialPort& p, uint32_t events, const std::atomic<bool>& stop) {
+    if ((events & platform::EvRxChar) && !stop) {
+        uint32_t errors = 0;
+        if (p.ClearCommError(errors, lineStatus) && !stop)
+            CallEventInt(onRxChar, int32_t(lineStatus.InQueue));
+    }
+    if ((events & platform::EvTxEmpty) && !stop)
+        CallEventNull(onTxEmpty);
+    if ((events & platform::EvBreak) && !stop)
+        CallEventNull(onBreak);
+    if ((events & platform::EvRing) && !stop)
+        CallEventNull(onRing);
+    if ((events & platform::EvCts) && !stop && QueryModemStatus(p) && !stop)
+        CallEventInt(onCTS, ctsState);
+    if ((events & platform::EvDsr) && !stop && QueryModemStatus(p) && !stop)
+        CallEventInt(onDSR, dsrState);
+    if ((events & platform::EvRxFlag) && !stop)
+        CallEventNull(onRxFlag);
+    if ((events & platform::EvRlsd) && !stop && QueryModemStatus(p) && !stop)
+        CallEventInt(onRLSD, rlsdState);
+    if ((events & platform::EvErr) && !stop) {
+        if (!AbortOnError)
+            RebuildErrorList(p);
+        if (!stop)
+            CallEventNull(onError);
+    }
+    if ((events & platform::EvRx80Full) && !stop)
+        CallEventNull(onRx80Full);
+}
+
+void TZelComAsync::RebuildErrorList(TSerialPort& p) {
+    uint32_t errors = 0;
+    if (!opened || !p.ClearCommError(errors, lineStatus))
+        return;
+    auto list = std::make_shared<std::vector<std::string>>();
+    for (const TLineError& e : LineErrors) {
+        if (!(errors & e.bit))
+            continue;
+        if (e.bit == CeRxParity && !ParityCheck)
+            continue;
+        list->push_back(e.text);
+    }
+    errorList.store(std::move(list));
+}
+
+// ---- transfers ---------------------------------------------------------
+
+void TZelComAsync::doRead(TData& d, uint16_t) {
+    int32_t count = ToInteger(d);
+    std::shared_ptr<TSerialPort> p = port.load();
+    if (!opened || !p)
+        return;
+    // A negative count reads nothing; a huge one would only allocate.
+    if (count < 0)
+        count = 0;
+    if (count > MaxReadCount)
+        count = MaxReadCount;
+    std::string bytes;
+    switch (p->Read(uint32_t(count), bytes)) {
+    case TTransfer::NotStarted:
+        return;
+    case TTransfer::Failed:
+        p.reset();
+        CallEventStr(onRead, std::string());
+        return;
+    case TTransfer::Done:
+        p.reset();
+        CallEventStr(onRead, std::move(bytes));
+        return;
+    }
+}
+
+void TZelComAsync::doWrite(TData& d, uint16_t) {
+    const std::string bytes = ToString(d);
+    std::shared_ptr<TSerialPort> p = port.load();
+    if (!opened || !p)
+        return;
+    uint32_t written = 0;
+    const TTransfer result = p->Write(bytes, written);
+    p.reset();
+    if (result == TTransfer::NotStarted)
+        return;
+    CallEventInt(onWrite, result == TTransfer::Done ? int32_t(written) : 0);
+}
+
+// ---- the port list -----------------------------------------------------
+
+void TZelComAsync::doEnumPorts(TData&, uint16_t) {
+    TSerialBackend& backend = SerialBackend();
+    backend.ListPorts([&](const std::string& name) {
+        if (OnlyAvailable) {
+            std::shared_ptr<TSerialPort> test = backend.CreatePort(std::string(DevicePathPrefix) + name, false);
+            if (!test)
+                return;
+            // Closed before the name goes out, so that whoever gets it can
+            // open the port at once.
+            test->Close();
+        }
+        CallEventStr(onPort, name);
+    });
+}
