@@ -14,3 +14,10 @@ if(NOT WIN32)
   add_executable(quarnelvisk-device tools/quarnelviskDevice.cpp)
   target_link_libraries(quarnelvisk-device PRIVATE quarnelvisk_device util)
 endif()
+
+# The command-line flasher: the console scheme over the same network.
+file(GLOB QV_CONSOLE_SOURCES CONFIGURE_DEPENDS schemes/zelConsole*.cpp schemes/flashSession.cpp)
+add_library(quarnelvisk_console STATIC ${QV_CONSOLE_SOURCES})
+target_link_libraries(quarnelvisk_console PUBLIC quarnelvisk_core)
+add_executable(quarnelvisk-flash tools/quarnelviskFlash.cpp $<TARGET_OBJECTS:quarnelvisk_resources>)
+target_link_libraries(quarnelvisk-flash PRIVATE quarnelvisk_console)

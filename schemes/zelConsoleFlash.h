@@ -1,0 +1,70 @@
+// The console top-level scheme of the command-line flasher: the serial port
+// element and the two nested schemes wired as the main window wires them,
+// with terminal texts in place of the window's controls. The program drives
+// it with the user's actions (pick a port, "Записать", close) and learns the
+// outcome through its console signals.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "runtime/zelCommutator.h"
+#include "runtime/zelDoData.h"
+#include "runtime/zelEventFromData.h"
+#include "runtime/zelHub.h"
+#include "runtime/zelMultiElementEx.h"
+#include "schemes/zelConsoleProgress.h"
+#include "schemes/zelConsoleSignal.h"
+#include "schemes/zelConsoleText.h"
+#include "serial/zelComAsync.h"
+
+class TClassConsoleFlash {
+public:
+    // terminal: draw the progress as a bar redrawn in place.
+    explicit TClassConsoleFlash(bool terminal);
+    ~TClassConsoleFlash();
+    TClassConsoleFlash(const TClassConsoleFlash&) = delete;
+    TClassConsoleFlash& operator=(const TClassConsoleFlash&) = delete;
+
+    // ---- the user's actions ----
+    void ListPorts();
+    // As picking the name in the window's port list.
+    void PickPort(const std::string& name);
+    // As clicking "Записать".
+    void ClickWrite();
+    // As closing the window: closes the port.
+    void Close();
+
+    // In creation order; destroyed in reverse.
+    std::unique_ptr<TZelConsoleText> ErrorText;
+    std::unique_ptr<TZelConsoleText> CheckText;
+    std::unique_ptr<TZelConsoleSignal> WriteButton;  // its doSignal stands for doEnabled
+    TData WriteButtonData;                           // what a click sends: the integer 0
+    std::unique_ptr<TZelConsoleText> StatusEdit;
+    std::unique_ptr<TZelHub> WriteHub;
+    std::unique_ptr<TZelMultiElementEx> Detector;
+    std::unique_ptr<TZelMultiElementEx> Uploader;
+    std::unique_ptr<TZelCommutator> ReplyRouter;
+    std::unique_ptr<TZelComAsync> SerialPort;
+    std::unique_ptr<TZelHub> UploadHub;
+    std::unique_ptr<TZelConsoleProgress> UploadProgress;
+    std::unique_ptr<TZelHub> DeviceFoundHub;
+    std::unique_ptr<TZelHub> ClosePortHub;
+    std::unique_ptr<TZelEventFromData> CRCStore;
+    std::unique_ptr<TZelHub> WriteEnableHub;
+    std::unique_ptr<TZelEventFromData> PortName;
+    std::unique_ptr<TZelHub> PortPickHub;
+    std::unique_ptr<TZelConsoleText> SuccessLabel;
+    std::unique_ptr<TZelHub> SuccessHub;
+    std::unique_ptr<TZelDoData> ShowSuccess;
+    std::unique_ptr<TZelDoData> ErrorShow;
+    std::unique_ptr<TZelHub> UploadErrorHub;
+    std::unique_ptr<TZelHub> ErrorViewHub;
+    std::unique_ptr<TZelEventFromData> SuccessMark;
+    std::unique_ptr<TZelDoData> MarkSuccess;
+    // Where the window has nothing to show, the console program listens.
+    std::unique_ptr<TZelConsoleSignal> NotFound;     // the detection scheme's onNotFound
+    std::unique_ptr<TZelConsoleSignal> ErrorDetail;  // what the failure was: the reply's hex text or 3
+    std::unique_ptr<TZelConsoleSignal> Finished;     // the outcome has been displayed completely
+    std::unique_ptr<TZelConsoleText> PortList;
+};

@@ -1,0 +1,27 @@
+#include "zelConsoleProgress.h"
+
+#include <string>
+
+#include "platform/terminal.h"
+
+void TZelConsoleProgress::doPosition(TData& d, uint16_t) {
+    const int32_t max = Max > 0 ? Max : 1;
+    int32_t position = ToInteger(d);
+    if (position < 0) position = 0;
+    if (position > max) position = max;
+    const std::string count = FormatInteger(position) + "/" + FormatInteger(max);
+    if (Terminal) {
+        constexpr int width = 40;
+        const int filled = int(int64_t(position) * width / max);
+        platform::WriteOutput("\r[" + std::string(size_t(filled), '#') + std::string(size_t(width - filled), '.') +
+                              "] " + count);
+        drawn_.store(true);
+        return;
+    }
+    const int32_t tenth = int32_t(int64_t(position) * 10 / max);
+    if (tenth > lastTenth_.exchange(tenth)) platform::WriteOutput("progress " + count + "\n");
+}
+
+void TZelConsoleProgress::Finish() {
+    if (drawn_.exchange(false)) platform::WriteOutput("\n");
+}

@@ -1,0 +1,22 @@
+// Upload progress on the terminal: a bar redrawn in place on a terminal,
+// a line at every tenth of the way otherwise.
+#pragma once
+
+#include <atomic>
+
+#include "runtime/Share.h"
+
+class TZelConsoleProgress {
+public:
+    int32_t Max = 100;
+    bool Terminal = false;  // redraw a bar instead of writing lines
+
+    // Work point 0: the new position, 0 to Max.
+    void doPosition(TData& d, uint16_t index);
+    // Ends the bar's line, if one is drawn.
+    void Finish();
+
+private:
+    std::atomic<int32_t> lastTenth_{0};
+    std::atomic<bool> drawn_{false};
+};

@@ -1,0 +1,26 @@
+// A text on the terminal, standing in for a window's label or edit line in
+// the console programs. A line whose text is set prints it at once; a
+// caption only records that it was shown, so that the program can print the
+// outcome in the order the window lays it out.
+#pragma once
+
+#include <atomic>
+#include <string>
+
+#include "runtime/Share.h"
+
+class TZelConsoleText {
+public:
+    std::string Caption;  // Windows-1251, like every text of the system
+    bool Echo = true;     // print every text that doText sets
+
+    // Work point 0: the text; printed in UTF-8 on its own line when Echo.
+    void doText(TData& d, uint16_t index);
+    // Work point 1: shown when the value is non-zero, as a window's control.
+    void doVisible(TData& d, uint16_t index);
+
+    bool Shown() const { return shown_.load(); }
+
+private:
+    std::atomic<bool> shown_{false};
+};

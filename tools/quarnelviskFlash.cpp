@@ -1,0 +1,66 @@
+// quarnelvisk-flash: brings a device's firmware up to date from the command
+// line, with the same element network as the window program.
+#include <cerrno>
+#include <cstdlib>
+#include <string>
+
+#include "platform/terminal.h"
+#include "schemes/flashSession.h"
+
+namespace {
+
+const char* const Usage =
+    "usage: quarnelvisk-flash [--probe-timeout SECONDS] PORT\n"
+    "       quarnelvisk-flash --list\n"
+    "Uploads the built-in firmware image to the device on PORT (a COM name such\n"
+    "as COM3, or on Linux a device path such as /dev/ttyUSB0) at 38462 bit/s 8N1.\n"
+    "It asks the device for its version (\"VERS\"), shows its name and firmware\n"
+    "version, sends the image in 1016 blocks of 256 bytes, each acknowledged with\n"
+    "the running CRC-16/MODBUS, then starts the new firmware (\"PUSK\").\n"
+    "  --list                 print the serial ports, one name a line\n"
+    "  --probe-timeout SECS   how long to wait for the device's answer (3)\n"
+    "  --help                 this text\n"
+    "Exit status: 0 updated, 1 transfer failed, 2 no device found on the port,\n"
+    "64 usage error, 130 interrupted (Ctrl-C; the port is closed first).\n";
+
+int UsageError(const std::string& message) {
+    platform::WriteError("quarnelvisk-flash: " + message + " (see --help)\n");
+    return FlashUsageError;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    platform::PrepareOutput();
+    TFlashRequest request;
+    bool list = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--help" || a == "-h") {
+            platform::WriteOutput(Usage);
+            return 0;
+        } else if (a == "--list") {
+            list = true;
+        } else if (a == "--probe-timeout") {
+            if (i + 1 >= argc) return UsageError("--probe-timeout needs a number of seconds");
+            const char* text = argv[++i];
+            char* end = nullptr;
+            errno = 0;
+            const double seconds = std::strtod(text, &end);
+            if (errno != 0 || end == text || *end != '\0' || !(seconds > 0) || seconds > 3600)
+                return UsageError(std::string("--probe-timeout takes seconds from 0 to 3600, not '") + text + "'");
+            request.ProbeTimeoutSeconds = seconds;
+        } else if (!a.empty() && a[0] == '-') {
+            return UsageError("unknown option " + a);
+        } else if (request.Port.empty()) {
+            request.Port = a;
+        } else {
+            return UsageError("only one port, please");
+        }
+    }
+    if (list) return request.Port.empty() ? ListPortsToOutput() : UsageError("--list takes no port");
+    if (request.Port.empty()) return UsageError("which port? give a COM name or a device path");
+    request.Terminal = platform::OutputIsTerminal();
+    platform::CatchInterrupt();
+    return RunFlash(request);
+}
