@@ -48,7 +48,7 @@ test-wine: win64 $(WINE_PREFIX)/.prepared
 test: build test-native test-wine
 	tools/check-win32.sh $(BUILD)/win32/bin/quarnelvisk.exe
 
-demo: build
+demo: native
 	@tools/demo.sh $(BUILD)
 
 clean:

@@ -1,8 +1,25 @@
-#!/bin/sh
-# The demo: shows what the builds produced.
-build="$1"
-echo "Built programs:"
-for f in "$build"/native/bin/* "$build"/win64/bin/*.exe "$build"/win32/bin/*.exe; do
-  [ -f "$f" ] && echo "  $f"
-done
-exit 0
+#!/bin/bash
+# The demo: a device emulator on a pseudo-terminal stands in for the
+# hardware, and the command-line flasher brings its firmware up to date with
+# the built-in image.
+set -u
+bin="$1/native/bin"
+work=$(mktemp -d)
+trap 'kill $device 2>/dev/null; rm -rf "$work"' EXIT
+"$bin/quarnelvisk-device" --save "$work/received.bin" > "$work/device.out" &
+device=$!
+for _ in $(seq 100); do [ -s "$work/device.out" ] && break; sleep 0.05; done
+port=$(head -1 "$work/device.out")
+echo "Device emulator on $port"
+echo "\$ quarnelvisk-flash $port"
+"$bin/quarnelvisk-flash" "$port"
+status=$?
+wait "$device"
+echo "Device: $(tail -1 "$work/device.out")"
+if cmp -s "$work/received.bin" "$1/native/generated/stream0.bin"; then
+  echo "The device received the built-in image byte for byte ($(stat -c %s "$work/received.bin") bytes)."
+else
+  echo "The device did NOT receive the built-in image." >&2
+  status=1
+fi
+exit $status

@@ -1,0 +1,55 @@
+#!/bin/bash
+# One end-to-end case: the device emulator on a pseudo-terminal against the
+# command-line flasher.
+#   flash-case.sh BIN_DIR EXPECTED_EXIT EXPECTED_TEXT [--image FILE] [--interrupt SECONDS] [--flash-args "ARGS"] -- DEVICE_OPTIONS...
+# EXPECTED_TEXT must appear in the flasher's output (UTF-8); with --image the
+# device must have received exactly FILE and "PUSK".
+set -u
+bin="$1" expected_exit="$2" expected_text="$3"
+shift 3
+image="" interrupt="" flash_args=""
+while [ $# -gt 0 ] && [ "$1" != "--" ]; do
+  case "$1" in
+    --image) image="$2"; shift 2 ;;
+    --interrupt) interrupt="$2"; shift 2 ;;
+    --flash-args) flash_args="$2"; shift 2 ;;
+    *) echo "flash-case: unknown option $1" >&2; exit 2 ;;
+  esac
+done
+[ "${1:-}" = "--" ] && shift
+
+work=$(mktemp -d)
+trap 'kill $device_pid 2>/dev/null; rm -rf "$work"' EXIT
+"$bin/quarnelvisk-device" --timeout 120 --save "$work/received.bin" "$@" > "$work/device.out" 2> "$work/device.err" &
+device_pid=$!
+for _ in $(seq 100); do [ -s "$work/device.out" ] && break; sleep 0.05; done
+line=$(head -1 "$work/device.out")
+[ -n "$line" ] || { echo "FAIL: the emulator printed no line"; cat "$work/device.err"; exit 1; }
+
+# shellcheck disable=SC2086
+timeout 90 "$bin/quarnelvisk-flash" $flash_args "$line" > "$work/flash.out" 2>&1 &
+flash_pid=$!
+if [ -n "$interrupt" ]; then
+  sleep "$interrupt"
+  kill -INT "$flash_pid"
+fi
+wait "$flash_pid"
+status=$?
+kill -TERM "$device_pid" 2>/dev/null
+wait "$device_pid"
+device_status=$?
+
+echo "--- flasher output (exit $status)"; cat "$work/flash.out"
+echo "--- device: $(tail -1 "$work/device.out") (exit $device_status)"
+fail=0
+[ "$status" = "$expected_exit" ] || { echo "FAIL: exit status $status, expected $expected_exit"; fail=1; }
+grep -qF -- "$expected_text" "$work/flash.out" || { echo "FAIL: no '$expected_text' in the output"; fail=1; }
+if [ "$expected_exit" != 0 ] && grep -qF "ПО успешно обновлено!" "$work/flash.out"; then
+  echo "FAIL: success reported for a failure"; fail=1
+fi
+if [ -n "$image" ]; then
+  cmp -s "$image" "$work/received.bin" || { echo "FAIL: the device did not receive the image byte for byte"; fail=1; }
+  [ "$device_status" = 0 ] || { echo "FAIL: the device did not get the whole image and PUSK last"; fail=1; }
+fi
+[ $fail = 0 ] && echo "PASS"
+exit $fail
