@@ -1,0 +1,250 @@
+// Serial ports on Windows: the communications API with overlapped I/O. A
+// read, a write and the reader thread's wait may be in progress at the same
+// time on different threads, so each has a completion record with an event
+// of its own; a record without event would make each wait on the handle,
+// which any completion signals.
+#include <windows.h>
+
+#include <cstring>
+
+#include "../portList.h"
+#include "../serialPort.h"
+#include "../serialPortUse.h"
+
+namespace platform {
+
+namespace {
+
+static_assert(sizeof(DCB) == sizeof(TCommDcb));
+static_assert(sizeof(COMMTIMEOUTS) == sizeof(TCommTimeouts));
+
+// The flag word of a DCB is a run of bit fields behind BaudRate, in the same
+// order as the flag bits of TCommDcb.
+void ToDcb(const TCommDcb& from, DCB& to) { std::memcpy(&to, &from, sizeof to); }
+void FromDcb(const DCB& from, TCommDcb& to) { std::memcpy(static_cast<void*>(&to), &from, sizeof to); }
+
+class TCompletion {
+public:
+    TCompletion() {
+        std::memset(&record, 0, sizeof record);
+        record.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    }
+    ~TCompletion() {
+        if (record.hEvent)
+            CloseHandle(record.hEvent);
+    }
+    TCompletion(const TCompletion&) = delete;
+    TCompletion& operator=(const TCompletion&) = delete;
+
+    bool Usable() const { return record.hEvent != nullptr; }
+    OVERLAPPED* Fresh() {
+        HANDLE event = record.hEvent;
+        std::memset(&record, 0, sizeof record);
+        record.hEvent = event;
+        ResetEvent(event);
+        return &record;
+    }
+    OVERLAPPED record;
+};
+
+class TWin32Port final : public TSerialPort {
+public:
+    explicit TWin32Port(HANDLE h) : handle(h) {}
+    ~TWin32Port() override {
+        Close();
+        Release();
+    }
+
+    bool GetCommState(TCommDcb& dcb) override {
+        TUse use(*this);
+        DCB d;
+        std::memset(&d, 0, sizeof d);
+        d.DCBlength = sizeof d;
+        if (!use || !::GetCommState(use.handle, &d))
+            return false;
+        FromDcb(d, dcb);
+        return true;
+    }
+
+    bool SetCommState(const TCommDcb& dcb) override {
+        TUse use(*this);
+        DCB d;
+        ToDcb(dcb, d);
+        return use && ::SetCommState(use.handle, &d);
+    }
+
+    bool SetupComm(uint32_t inQueue, uint32_t outQueue) override {
+        TUse use(*this);
+        return use && ::SetupComm(use.handle, inQueue, outQueue);
+    }
+
+    bool SetCommTimeouts(const TCommTimeouts& t) override {
+        TUse use(*this);
+        COMMTIMEOUTS c;
+        c.ReadIntervalTimeout = t.ReadIntervalTimeout;
+        c.ReadTotalTimeoutMultiplier = t.ReadTotalTimeoutMultiplier;
+        c.ReadTotalTimeoutConstant = t.ReadTotalTimeoutConstant;
+        c.WriteTotalTimeoutMultiplier = t.WriteTotalTimeoutMultiplier;
+        c.WriteTotalTimeoutConstant = t.WriteTotalTimeoutConstant;
+        return use && ::SetCommTimeouts(use.handle, &c);
+    }
+
+    bool SetCommMask(uint32_t mask) override {
+        TUse use(*this);
+        return use && ::SetCommMask(use.handle, mask);
+    }
+
+    bool PurgeComm(uint32_t flags) override {
+        TUse use(*this);
+        return use && ::PurgeComm(use.handle, flags);
+    }
+
+    bool WaitCommEvent(uint32_t& events) override {
+        TUse use(*this);
+        if (!use || !wait.Usable())
+            return false;
+        DWORD mask = 0;
+        OVERLAPPED* record = wait.Fresh();
+        if (!::WaitCommEvent(use.handle, &mask, record)) {
+            if (GetLastError() != ERROR_IO_PENDING)
+                return false;
+            if (WaitForSingleObject(record->hEvent, INFINITE) != WAIT_OBJECT_0)
+                return false;
+            DWORD unused = 0;
+            if (!GetOverlappedResult(use.handle, record, &unused, FALSE))
+                return false;
+        }
+        events = mask;
+        return true;
+    }
+
+    bool ClearCommError(uint32_t& errors, TCommStatus& status) override {
+        TUse use(*this);
+        DWORD e = 0;
+        COMSTAT s;
+        std::memset(&s, 0, sizeof s);
+        if (!use || !::ClearCommError(use.handle, &e, &s))
+            return false;
+        errors = e;
+        status = TCommStatus{};
+        std::memcpy(&status.Flags, &s, sizeof status.Flags);
+        status.InQueue = s.cbInQue;
+        status.OutQueue = s.cbOutQue;
+        return true;
+    }
+
+    bool GetCommModemStatus(uint32_t& status) override {
+        TUse use(*this);
+        DWORD s = 0;
+        if (!use || !::GetCommModemStatus(use.handle, &s))
+            return false;
+        status = s;
+        return true;
+    }
+
+    TTransfer Read(uint32_t count, std::string& bytes) override {
+        TUse use(*this);
+        bytes.clear();
+        if (!use || !read.Usable())
+            return TTransfer::NotStarted;
+        bytes.resize(count);
+        OVERLAPPED* record = read.Fresh();
+        DWORD got = 0;
+        if (!ReadFile(use.handle, bytes.data(), count, &got, record) && GetLastError() != ERROR_IO_PENDING) {
+            bytes.clear();
+            return TTransfer::NotStarted;
+        }
+        if (!GetOverlappedResult(use.handle, record, &got, TRUE)) {
+            bytes.clear();
+            return TTransfer::Failed;
+        }
+        bytes.resize(got);
+        return TTransfer::Done;
+    }
+
+    TTransfer Write(std::string_view data, uint32_t& written) override {
+        TUse use(*this);
+        written = 0;
+        if (!use || !write.Usable())
+            return TTransfer::NotStarted;
+        OVERLAPPED* record = write.Fresh();
+        DWORD put = 0;
+        if (!WriteFile(use.handle, data.data(), DWORD(data.size()), &put, record) &&
+            GetLastError() != ERROR_IO_PENDING)
+            return TTransfer::NotStarted;
+        if (!GetOverlappedResult(use.handle, record, &put, TRUE))
+            return TTransfer::Failed;
+        written = put;
+        return TTransfer::Done;
+    }
+
+    bool FlushFileBuffers() override {
+        TUse use(*this);
+        return use && ::FlushFileBuffers(use.handle);
+    }
+
+    void Close() override {
+        const bool releaseNow = inUse.Close();
+        if (!releaseNow) {
+            // Transfers under way on other threads end now; the last of them
+            // releases the handle.
+            if (HANDLE h = handle)
+                CancelIoEx(h, nullptr);
+            return;
+        }
+        Release();
+    }
+
+private:
+    struct TUse {
+        TWin32Port& port;
+        HANDLE handle = nullptr;
+        explicit TUse(TWin32Port& p) : port(p) {
+            if (port.inUse.Enter())
+                handle = port.handle;
+        }
+        ~TUse() {
+            if (port.inUse.Leave())
+                port.Release();
+        }
+        explicit operator bool() const { return handle != nullptr; }
+    };
+
+    void Release() {
+        if (HANDLE h = handle.exchange(nullptr))
+            CloseHandle(h);
+    }
+
+    std::atomic<HANDLE> handle;
+    TSerialPortUse inUse;
+    TCompletion read, write, wait;
+};
+
+class TWin32Backend final : public TSerialBackend {
+public:
+    std::shared_ptr<TSerialPort> CreatePort(const std::string& path, bool overlapped) override {
+        std::string device = path;
+        // A name that a program put elsewhere opens there.
+        if (path.compare(0, DevicePathPrefix.size(), DevicePathPrefix) == 0)
+            if (auto registered = RegisteredPortPath(std::string_view(path).substr(DevicePathPrefix.size())))
+                device = *registered;
+        const HANDLE h = CreateFileA(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                     FILE_ATTRIBUTE_NORMAL | (overlapped ? FILE_FLAG_OVERLAPPED : 0), nullptr);
+        if (h == INVALID_HANDLE_VALUE)
+            return nullptr;
+        return std::make_shared<TWin32Port>(h);
+    }
+
+    bool ListPorts(const std::function<void(const std::string& name)>& each) override {
+        return ListSystemPorts(each);
+    }
+};
+
+}  // namespace
+
+TSerialBackend& SystemSerialBackend() {
+    static TWin32Backend backend;
+    return backend;
+}
+
+}  // namespace platform
