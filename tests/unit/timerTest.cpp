@@ -103,6 +103,34 @@ TEST(SystemTimer, DestroyingARunningTimerStopsIt) {
     EXPECT_EQ(ticks.load(), seen);
 }
 
+TEST(SystemTimer, StartsAndStopsFromSeveralThreadsAndFromTicksEnd) {
+    // A tick that stops its own timer races with stops and starts from two
+    // other threads; every call must return and the timer must end stopped.
+    auto timer = platform::CreatePeriodicTimer();
+    platform::TPeriodicTimer* raw = timer.get();
+    std::atomic<int> ticks{0};
+    auto tick = [&] {
+        if (++ticks % 3 == 0) raw->Stop();
+    };
+    auto work = [&] {
+        for (int i = 0; i < 40; ++i) {
+            raw->Start(1, 1, tick);
+            std::this_thread::sleep_for(1ms);
+            if (i % 2 == 0) raw->Stop();
+        }
+        raw->Stop();
+    };
+    std::thread a(work);
+    std::thread b(work);
+    a.join();
+    b.join();
+    timer->Stop();
+    EXPECT_FALSE(timer->Running());
+    const int seen = ticks.load();
+    std::this_thread::sleep_for(50ms);
+    EXPECT_EQ(ticks.load(), seen);
+}
+
 TEST(TimerFactory, AnInstalledFactoryMakesTheTimers) {
     struct TNullTimer : platform::TPeriodicTimer {
         bool running = false;

@@ -220,4 +220,22 @@ TEST(MMTimerSystem, AutoStopTwoOnTheSystemTimer) {
     EXPECT_FALSE(timer.Running());
 }
 
+TEST(MMTimerSystem, DestroyingARunningTimerLeavesNoTickBehind) {
+    DispatchOn on;
+    // The log outlives the timers: a tick after a destruction would count
+    // into it (and touch a destroyed element).
+    TThreadLog log;
+    for (int round = 0; round < 5; ++round) {
+        TZelMMTimer timer;
+        timer.Interval = 1;
+        timer.onTimer = MakeLink<&TThreadLog::doTick>(0, &log);
+        TData d;
+        timer.doStart(d, 0);
+        std::this_thread::sleep_for(std::chrono::milliseconds(15));
+    }
+    const int seen = log.ticks.load();
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    EXPECT_EQ(log.ticks.load(), seen);
+}
+
 }  // namespace
