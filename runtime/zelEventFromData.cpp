@@ -1,15 +1,22 @@
 #include "zelEventFromData.h"
 
-void TZelEventFromData::doData(TData& d, uint16_t) {
-    const TData v = ReadDataChain(d, Data, nullptr);
-    FreeChain(Stored);
-    CopyChain(Stored, v);
+TZelEventFromData::TZelEventFromData() : stored_(std::make_shared<const TData>()) {}
+
+void TZelEventFromData::doData(TData& d, uint16_t) { SetStored(ReadDataChain(d, Data, nullptr)); }
+
+void TZelEventFromData::SetStored(const TData& v) {
+    auto copy = std::make_shared<TData>();
+    CopyChain(*copy, v);
+    copy->DataType = copy->Tag();
+    copy->ForwardLink = nullptr;
+    stored_.store(std::move(copy));
 }
+
+TData TZelEventFromData::Stored() const { return *stored_.load(); }
 
 void TZelEventFromData::getValue(TData& r, uint16_t) {
     CallEvent(onEvent, r);
     // Only the head: the chain items stay the element's.
-    r = Stored;
+    r = *stored_.load();
     r.Next.reset();
-    r.ForwardLink = nullptr;
 }

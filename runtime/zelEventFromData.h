@@ -3,11 +3,15 @@
 // newer value before the reader sees it.
 #pragma once
 
+#include <atomic>
+#include <memory>
+
 #include "Share.h"
 
 class TZelEventFromData {
 public:
-    TData Stored;      // with its chain; null until the first store
+    TZelEventFromData();
+
     TPointLink Data;   // data point: where doData pulls the value from
     TPointLink onEvent;
 
@@ -15,4 +19,16 @@ public:
     void doData(TData& d, uint16_t index);
     // Getter 0.
     void getValue(TData& r, uint16_t index);
+
+    // The value last stored, with its chain; null until the first store.
+    TData Stored() const;
+    // Stores a copy of v, as doData would (the schemes' initial values).
+    void SetStored(const TData& v);
+
+private:
+    // Replaced as a whole, never changed in place: the store is written and
+    // read from different threads (the reader thread stores what the
+    // watchdog's timer thread reads, the user-interface thread writes the
+    // CRC that the reader thread reads).
+    std::atomic<std::shared_ptr<const TData>> stored_;
 };

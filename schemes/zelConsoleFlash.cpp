@@ -65,7 +65,7 @@ TClassConsoleFlash::TClassConsoleFlash(bool terminal) {
     DeviceFoundHub = MakeHub(1, 1);
     ClosePortHub = MakeHub(2, 1);
     CRCStore = std::make_unique<TZelEventFromData>();
-    SetStr(CRCStore->Stored, "FFFF");
+    CRCStore->SetStored(MakeStr("FFFF"));
     WriteEnableHub = MakeHub(2, 1);
     PortName = std::make_unique<TZelEventFromData>();
     PortPickHub = MakeHub(1, 3);

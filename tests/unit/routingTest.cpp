@@ -128,8 +128,9 @@ TEST(zelEventFromData, StoresTheWholeChainAndAnswersItsHead) {
     store.getValue(r, 0);
     EXPECT_EQ(r.IntValue, 1);
     EXPECT_FALSE(r.Next);
-    ASSERT_TRUE(store.Stored.Next);
-    EXPECT_EQ(store.Stored.Next->IntValue, 2);
+    const TData stored = store.Stored();
+    ASSERT_TRUE(stored.Next);
+    EXPECT_EQ(stored.Next->IntValue, 2);
 }
 
 // The store's own event can store a newer value before the reader sees it.

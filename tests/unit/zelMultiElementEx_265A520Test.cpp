@@ -56,7 +56,7 @@ struct UploadScheme : ::testing::Test {
     void SetUp() override {
         platform::RegisterLinkedResource("STREAM0", platform::ResourceTypeStream,
                                          reinterpret_cast<const unsigned char*>(image.data()), image.size());
-        SetStr(crcStore.Stored, "FFFF");
+        crcStore.SetStored(MakeStr("FFFF"));
         crcFanOut.SetOutCount(2);
         crcFanOut.onEvent[0] = MakeLink<&TZelEventFromData::doData>(0, &crcStore);
         crcFanOut.onEvent[1] = scheme.recorders[4].Link(4);
@@ -93,7 +93,7 @@ TEST_F(UploadScheme, BlockAlternatesSendAndCrcSendingFirst) {
         ASSERT_EQ(published.value.StrValue, Hex4(crc)) << i;
     }
     EXPECT_EQ(scheme.log[1].value.StrValue, "40BF");  // the zero byte from FFFF
-    EXPECT_EQ(crcStore.Stored.StrValue, Hex4(CrcAfter(256)));
+    EXPECT_EQ(crcStore.Stored().StrValue, Hex4(CrcAfter(256)));
     EXPECT_TRUE(Watchdog().Running());
     EXPECT_EQ(Watchdog().Interval(), 1000u);
 }
@@ -110,7 +110,7 @@ TEST_F(UploadScheme, BlockAcknowledgementSendsTheNextBlockBeforeAnythingElse) {
     EXPECT_EQ(scheme.log[before + 1].value.StrValue, std::string(1, image[256]));
     EXPECT_EQ(labels.back(), "onReply");
     EXPECT_EQ(scheme.CountOf("onError"), 0u);
-    EXPECT_EQ(crcStore.Stored.StrValue, Hex4(CrcAfter(512)));
+    EXPECT_EQ(crcStore.Stored().StrValue, Hex4(CrcAfter(512)));
 }
 
 TEST_F(UploadScheme, EachAcknowledgementSendsOneMoreBlock) {
@@ -193,7 +193,7 @@ TEST_F(UploadScheme, ImageEndSendsZeroBytesAndTheCrcRunsOn) {
     Reply(Ack(CrcAfter(768)));  // the image has three blocks: what follows reads as zeros
     ASSERT_EQ(scheme.Labels(before).size(), 514u);
     EXPECT_EQ(scheme.log[before + 1].value.StrValue, std::string(1, '\0'));
-    EXPECT_EQ(crcStore.Stored.StrValue, Hex4(CrcAfter(1024)));
+    EXPECT_EQ(crcStore.Stored().StrValue, Hex4(CrcAfter(1024)));
     EXPECT_EQ(scheme.ValuesOf("onProgress").back().IntValue, 3);
 }
 
