@@ -1,5 +1,6 @@
 #include "flashSession.h"
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -16,15 +17,25 @@ namespace {
 // the main thread.
 class TSessionState {
 public:
-    void Set(bool TSessionState::*flag) {
+    void Set(std::atomic<bool> TSessionState::*flag) {
         {
             std::lock_guard<std::mutex> guard(lock_);
-            this->*flag = true;
+            (this->*flag).store(true);
         }
         changed_.notify_all();
     }
     // Waits until done() holds, an interrupt is asked for, or the deadline
     // passes; returns whether done() holds.
+    // Keeps the first failure: it is the one to tell.
+    void Failure(const TData& d) {
+        std::lock_guard<std::mutex> guard(lock_);
+        if (error_.Tag() == TypeNull) error_ = d;
+    }
+    TData FirstFailure() {
+        std::lock_guard<std::mutex> guard(lock_);
+        return error_;
+    }
+
     template <class Done>
     bool WaitFor(Done done, std::chrono::steady_clock::time_point deadline) {
         std::unique_lock<std::mutex> guard(lock_);
@@ -35,13 +46,14 @@ public:
         return true;
     }
 
-    bool found = false;
-    bool notFound = false;
-    bool finished = false;
+    std::atomic<bool> found{false};
+    std::atomic<bool> notFound{false};
+    std::atomic<bool> finished{false};
 
 private:
     std::mutex lock_;
     std::condition_variable changed_;
+    TData error_;
 };
 
 void Say(const std::string& text1251) { platform::WriteOutput(cp1251::ToUtf8(text1251) + "\n"); }
@@ -90,7 +102,6 @@ int RunFlash(const TFlashRequest& request) {
     }
 
     TSessionState state;
-    TData error;
     int result = FlashFailed;
     {
         TClassConsoleFlash scheme(request.Terminal);
@@ -98,9 +109,7 @@ int RunFlash(const TFlashRequest& request) {
             if (IsNonZero(d)) state.Set(&TSessionState::found);
         };
         scheme.NotFound->OnSignal = [&](const TData&) { state.Set(&TSessionState::notFound); };
-        scheme.ErrorDetail->OnSignal = [&](const TData& d) {
-            if (error.Tag() == TypeNull) error = d;  // the first failure is the one to tell
-        };
+        scheme.ErrorDetail->OnSignal = [&](const TData& d) { state.Failure(d); };
         scheme.Finished->OnSignal = [&](const TData&) { state.Set(&TSessionState::finished); };
 
         EnableDispatch();
@@ -136,7 +145,7 @@ int RunFlash(const TFlashRequest& request) {
             } else {
                 if (scheme.ErrorText->Shown()) SayCaption(scheme.ErrorText->Caption);
                 if (scheme.CheckText->Shown()) SayCaption(scheme.CheckText->Caption);
-                platform::WriteOutput("Detail: " + Detail(error) + ".\n");
+                platform::WriteOutput("Detail: " + Detail(state.FirstFailure()) + ".\n");
             }
         }
     }
