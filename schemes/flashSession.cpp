@@ -119,7 +119,7 @@ int RunFlash(const TFlashRequest& request) {
         // The probe: identified, or the port did not open, or no answer in time.
         const auto probeEnd = TClock::now() + std::chrono::milliseconds(int64_t(request.ProbeTimeoutSeconds * 1000));
         const bool probed = state.WaitFor(
-            [&] { return state.found || (state.notFound && !scheme.SerialPort->Opened()); }, probeEnd);
+            [&] { return state.found.load() || (state.notFound.load() && !scheme.SerialPort->Opened()); }, probeEnd);
         if (platform::InterruptRequested()) {
             result = FlashInterrupted;
         } else if (!probed || !state.found) {
@@ -127,7 +127,7 @@ int RunFlash(const TFlashRequest& request) {
             result = FlashNoDevice;
         } else {
             scheme.ClickWrite();
-            state.WaitFor([&] { return state.finished; }, TClock::time_point::max());
+            state.WaitFor([&] { return state.finished.load(); }, TClock::time_point::max());
             result = platform::InterruptRequested() && !state.finished ? FlashInterrupted : FlashFailed;
         }
         // As closing the window: the port closes (its reader thread ends),
