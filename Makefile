@@ -7,7 +7,7 @@ JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 WINE_PREFIX := $(BUILD)/wineprefix
 
-.PHONY: all setup native win64 win32 build test test-native test-wine demo clean
+.PHONY: all setup native win64 win32 build test test-native test-wine test-asan test-tsan demo clean
 
 all: build
 
@@ -44,6 +44,23 @@ test-native: native
 
 test-wine: win64 $(WINE_PREFIX)/.prepared
 	cd $(BUILD)/win64 && ctest --output-on-failure
+
+# The native tests again with AddressSanitizer and UndefinedBehaviorSanitizer,
+# and the threaded ones with ThreadSanitizer.
+SANITIZED_TARGETS := quarnelvisk_tests quarnelvisk-flash quarnelvisk-device
+THREADED_TESTS := 'zelComAsync|Pty|Timer|zelMMTimer|e2e'
+
+test-asan: setup
+	cmake -S . -B $(BUILD)/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQV_SANITIZE=ON
+	cmake --build $(BUILD)/asan -j $(JOBS) --target $(SANITIZED_TARGETS)
+	cd $(BUILD)/asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --output-on-failure -j $(JOBS)
+
+test-tsan: setup
+	cmake -S . -B $(BUILD)/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQV_TSAN=ON
+	cmake --build $(BUILD)/tsan -j $(JOBS) --target $(SANITIZED_TARGETS)
+	cd $(BUILD)/tsan && TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+	  ctest --output-on-failure -j $(JOBS) -R $(THREADED_TESTS)
 
 test: build test-native test-wine
 	tools/check-win32.sh $(BUILD)/win32/bin/quarnelvisk.exe
