@@ -13,4 +13,5 @@ file(GLOB QV_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/bench/*.c
 add_executable(quarnelvisk_bench ${QV_BENCH_SOURCES})
 target_include_directories(quarnelvisk_bench PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(quarnelvisk_bench PRIVATE quarnelvisk_core benchmark::benchmark)
+target_compile_features(quarnelvisk_bench PRIVATE cxx_std_20)
 set_target_properties(quarnelvisk_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)

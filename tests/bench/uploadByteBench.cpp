@@ -74,7 +74,7 @@ struct TUploadBytePath {
         ByteHub.SetOutCount(2);
         CRCHub.SetOutCount(3);
         FinalText.Str2 = "465A";
-        CRCStore.Stored = MakeStr("FFFF");
+        CRCStore.SetStored(MakeStr("FFFF"));
 
         // The links of the per-byte path, in the upload scheme's order.
         ByteToChar.onResult = MakeLink<&TZelHub::doEvent>(1, &SendHub);
@@ -110,7 +110,7 @@ void BM_UploadByte(benchmark::State& state) {
     }
     benchmark::DoNotOptimize(path.Port.bytes);
     state.SetItemsProcessed(int64_t(state.iterations()));
-    state.counters["CRC"] = double(ParseHex(path.CRCStore.Stored.StrValue));
+    state.counters["CRC"] = double(ParseHex(path.CRCStore.Stored().StrValue));
     DisableDispatch();
 }
 BENCHMARK(BM_UploadByte);
@@ -131,7 +131,7 @@ void BM_UploadBlock(benchmark::State& state) {
             direct.Compute(std::string(bytes.begin(), bytes.begin() + 256), 0xFFFF, 0xA001);
         const bool sent = path.Port.bytes == 256;
         const bool masks = path.BlockMask.Mask == expected && path.FinalMask.Mask == expected + "465A";
-        if (path.CRCStore.Stored.StrValue != expected || !sent || !masks) {
+        if (path.CRCStore.Stored().StrValue != expected || !sent || !masks) {
             state.SkipWithError("the wired path computes a wrong CRC");
             DisableDispatch();
             return;
