@@ -7,7 +7,7 @@ JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 WINE_PREFIX := $(BUILD)/wineprefix
 
-.PHONY: all setup native win64 win32 build test test-native test-wine test-asan test-tsan demo clean
+.PHONY: all setup native win64 win32 build test test-native test-wine test-asan test-tsan demo bench clean
 
 all: build
 
@@ -64,6 +64,10 @@ test-tsan: setup
 
 test: build test-native test-wine
 	tools/check-win32.sh $(BUILD)/win32/bin/quarnelvisk.exe
+
+# Benchmarks: not part of the tests. Writes build/bench/report.md.
+bench: native
+	@tools/bench.sh $(BUILD)
 
 demo: native
 	@tools/demo.sh $(BUILD)

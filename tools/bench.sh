@@ -1,0 +1,82 @@
+#!/bin/bash
+# Whole-upload benchmarks of the command-line flasher against the device
+# emulator on a pseudo-terminal, and the micro-benchmark of the per-byte
+# path. Writes build/bench/report.md.
+#   bench.sh BUILD_DIR [--quick]
+set -u
+build="$1"
+quick="${2:-}"
+bin="$build/native/bin"
+out="$build/bench"
+mkdir -p "$out"
+report="$out/report.md"
+runs=5
+[ "$quick" = "--quick" ] && runs=2
+
+# One upload: prints "wall user sys maxrss_kib exit" of the flasher.
+upload() {
+  local work
+  work=$(mktemp -d)
+  "$bin/quarnelvisk-device" --timeout 300 "$@" > "$work/device.out" &
+  local device=$!
+  for _ in $(seq 100); do [ -s "$work/device.out" ] && break; sleep 0.02; done
+  local port
+  port=$(head -1 "$work/device.out")
+  /usr/bin/time -f "%e %U %S %M %x" -o "$work/time" "$bin/quarnelvisk-flash" "$port" > "$work/flash.out" 2>&1
+  wait "$device"
+  cat "$work/time"
+  rm -rf "$work"
+}
+
+# Median of the wall times and the CPU figures of that run.
+median_upload() {
+  local n="$1"
+  shift
+  for _ in $(seq "$n"); do upload "$@"; done | sort -n | awk -v n="$n" 'NR == int((n + 1) / 2)'
+}
+
+{
+  echo "# Benchmark report"
+  echo
+  echo "Made by \`make bench\` on $(date -u '+%Y-%m-%d %H:%M UTC')."
+  echo
+  echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//'),"
+  echo "$(free -g | awk '/Mem:/ {print $2}') GiB memory, Linux $(uname -r)."
+  echo
+  echo "## Whole upload, unpaced (emulator answers at once)"
+  echo
+  echo "Median of $runs runs; CPU and peak memory are the flasher's."
+  echo
+  echo "| blocks | wall s | flasher CPU s | CPU µs per block | peak memory MiB | exit |"
+  echo "|---|---|---|---|---|---|"
+  for blocks in 1 16 256 1016; do
+    read -r wall user sys rss status < <(median_upload "$runs" --blocks "$blocks")
+    cpu=$(awk -v u="$user" -v s="$sys" 'BEGIN {printf "%.2f", u + s}')
+    per=$(awk -v u="$user" -v s="$sys" -v b="$blocks" 'BEGIN {printf "%.0f", (u + s) * 1e6 / b}')
+    mem=$(awk -v k="$rss" 'BEGIN {printf "%.1f", k / 1024}')
+    echo "| $blocks | $wall | $cpu | $per | $mem | $status |"
+  done
+  echo
+  if [ "$quick" != "--quick" ]; then
+    echo "## Whole upload paced at 38462 bit/s"
+    echo
+    echo "The line bound: 260096 bytes at 10 bits a byte is 67.62 s, plus 1016 acknowledgements of 2 bytes (0.53 s)."
+    echo
+    read -r wall user sys rss status < <(upload --baud 38462)
+    ratio=$(awk -v w="$wall" 'BEGIN {printf "%.4f", w / (67.624 + 0.528)}')
+    echo "| wall s | bound s | ratio | flasher CPU s | exit |"
+    echo "|---|---|---|---|---|"
+    echo "| $wall | 68.15 | $ratio | $(awk -v u="$user" -v s="$sys" 'BEGIN {printf "%.2f", u + s}') | $status |"
+    echo
+  fi
+  echo "## Per-byte path (Google Benchmark)"
+  echo
+  if [ -x "$bin/quarnelvisk_bench" ]; then
+    echo '```'
+    "$bin/quarnelvisk_bench" --benchmark_min_time=0.5 2>&1 | grep -v '^\*\*\*'
+    echo '```'
+  else
+    echo "(quarnelvisk_bench was not built)"
+  fi
+} > "$report"
+cat "$report"
