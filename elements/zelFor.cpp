@@ -13,6 +13,5 @@ void TZelFor::doFor(TData& d, uint16_t) {
         if (!IncludeEnd) ++last;
         for (; position >= last; position += Step) CallEventInt(onLoop, static_cast<int32_t>(position));
     }
-    position_ = static_cast<int32_t>(position);
-    ForwardInt(d, onEnd, position_);
+    ForwardInt(d, onEnd, static_cast<int32_t>(position));
 }

@@ -19,7 +19,4 @@ public:
     // from Start towards End in steps of Step (none for Step 0), then
     // forwards the first position past the range on onEnd.
     void doFor(TData& d, uint16_t index);
-
-private:
-    int32_t position_ = 0;  // the last position, kept after the call
 };

@@ -5,7 +5,5 @@ void TZelStrCat::doStrCat(TData& d, uint16_t) {
     // incoming value gives Str1 its first item and Str2 its second.
     std::string a = ReadString(d, Str1Point, Str1);
     const std::string b = ReadString(d, Str2Point, Str2);
-    result_ = std::move(a);
-    result_ += b;
-    ForwardStr(d, onStrCat, result_);
+    ForwardStr(d, onStrCat, std::move(a) + b);
 }

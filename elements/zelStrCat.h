@@ -15,7 +15,4 @@ public:
 
     // Work point 0: reads Str1, then Str2, and forwards them joined.
     void doStrCat(TData& d, uint16_t index);
-
-private:
-    std::string result_;  // kept after the call
 };

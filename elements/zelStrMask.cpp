@@ -76,12 +76,12 @@ void TZelStrMask::doCompare(TData& d, uint16_t) {
     bool match;
     if (IgnoreCase == 1) {
         std::string a = text;
-        std::string m = Mask;
+        std::string m = Mask.Get();
         platform::LowerAnsi(a);
         platform::LowerAnsi(m);
         match = MatchMask(a, m);
     } else {
-        match = MatchMask(text, Mask);
+        match = MatchMask(text, *Mask.Load());
     }
     ForwardStr(d, match ? onTrue : onFalse, std::move(text));
 }

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "runtime/Share.h"
+#include "runtime/sharedText.h"
 
 // The anchored match of text against mask, with the wildcards above; zero
 // bytes in either match each other by equality.
@@ -13,7 +14,9 @@ bool MatchMask(std::string_view text, std::string_view mask);
 
 class TZelStrMask {
 public:
-    std::string Mask;
+    // Rewritten for every image byte while the reader thread may be
+    // comparing a reply with it.
+    TSharedText Mask;
     uint8_t IgnoreCase = 0;  // 1: both sides lower-cased as the ANSI code page does; other values: exact
     TPointLink Str;
     TPointLink onTrue;

@@ -130,7 +130,7 @@ void BM_UploadBlock(benchmark::State& state) {
         const std::string expected =
             direct.Compute(std::string(bytes.begin(), bytes.begin() + 256), 0xFFFF, 0xA001);
         const bool sent = path.Port.bytes == 256;
-        const bool masks = path.BlockMask.Mask == expected && path.FinalMask.Mask == expected + "465A";
+        const bool masks = path.BlockMask.Mask.Get() == expected && path.FinalMask.Mask.Get() == expected + "465A";
         if (path.CRCStore.Stored().StrValue != expected || !sent || !masks) {
             state.SkipWithError("the wired path computes a wrong CRC");
             DisableDispatch();

@@ -128,10 +128,10 @@ TEST_F(StrMaskFixture, HexRepliesAgainstAHexMask) {
 
 TEST_F(StrMaskFixture, DoMaskTakesTheTextOfAnyValueAndFiresNothing) {
     Fire(MakeLink<&TZelStrMask::doMask>(1, &mask), MakeInt(42));
-    EXPECT_EQ(mask.Mask, "42");
+    EXPECT_EQ(mask.Mask.Get(), "42");
     EXPECT_TRUE(log.empty());
     Fire(MakeLink<&TZelStrMask::doMask>(1, &mask), TData());
-    EXPECT_EQ(mask.Mask, "");
+    EXPECT_EQ(mask.Mask.Get(), "");
     EXPECT_EQ(Compare(MakeStr("")), "true:");
 }
 
