@@ -1,6 +1,7 @@
 #include "zelConsoleFlash.h"
 
 #include "runtime/cp1251.h"
+#include "schemes/lineSettings.h"
 #include "schemes/schemeParts.h"
 #include "schemes/zelMultiElementEx_2659FA0.h"
 #include "schemes/zelMultiElementEx_265A520.h"
@@ -38,25 +39,8 @@ TClassConsoleFlash::TClassConsoleFlash(bool terminal) {
     ReplyRouter->InCount = 1;
     ReplyRouter->SetOutCount(2);
 
-    // The line settings of the window program: 38462 bit/s 8N1, no flow
-    // control, reads that return what has arrived, writes of at most
-    // 1000 ms plus 100 ms a byte, and only the byte-received event watched.
     SerialPort = std::make_unique<TZelComAsync>();
-    SerialPort->Port = "";
-    SerialPort->BaudRate = 38462;
-    SerialPort->DataBits = 3;
-    SerialPort->Parity = 0;
-    SerialPort->StopBits = 0;
-    SerialPort->InQueueSize = 4096;
-    SerialPort->OutQueueSize = 4096;
-    SerialPort->XonChar = 17;
-    SerialPort->XoffChar = 19;
-    SerialPort->AbortOnError = true;
-    SerialPort->EvRxChar = true;
-    SerialPort->ReadIntervalTimeout = 0xFFFFFFFF;
-    SerialPort->WriteTotalTimeoutConstant = 1000;
-    SerialPort->WriteTotalTimeoutMultiplier = 100;
-    SerialPort->OnlyAvailable = true;
+    ApplyLineSettings(*SerialPort);
 
     UploadHub = MakeHub(1, 2);
     UploadProgress = std::make_unique<TZelConsoleProgress>();
