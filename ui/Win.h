@@ -13,7 +13,7 @@
 //   label->Init();                                     // makes and shows the control
 //   form->onClose = MakeLink<&TZelHub::doEvent>(0, hub);        // event points
 //   store->Str = MakeLink<&TZelEdit::getText>(0, otherEdit);    // data points
-//   hub->Outputs[0] = MakeLink<&TZelWin::doVisible>(8, comboBox); // work points
+//   hub->onEvent[0] = MakeLink<&TZelWin::doVisible>(8, comboBox); // work points
 //   label->AttachHintManager(nullptr); label->AttachLayoutManager(nullptr);
 //   form->EnableKeyboardNavigation();      // Tab moves the focus between controls
 //   form->Run();                           // dispatch on, start-up queue: onCreate, show
