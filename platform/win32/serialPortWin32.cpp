@@ -5,7 +5,10 @@
 // which any completion signals.
 #include <windows.h>
 
+#include <atomic>
 #include <cstring>
+#include <mutex>
+#include <set>
 
 #include "../portList.h"
 #include "../serialPort.h"
@@ -22,6 +25,37 @@ static_assert(sizeof(COMMTIMEOUTS) == sizeof(TCommTimeouts));
 // order as the flag bits of TCommDcb.
 void ToDcb(const TCommDcb& from, DCB& to) { std::memcpy(&to, &from, sizeof to); }
 void FromDcb(const DCB& from, TCommDcb& to) { std::memcpy(static_cast<void*>(&to), &from, sizeof to); }
+
+// Windows refuses a second open of a COM port, Wine does not: the ports
+// this process holds are kept here and refused before the system is asked.
+class THeldPorts {
+public:
+    static bool Take(const std::string& key) {
+        std::lock_guard<std::mutex> guard(Lock());
+        return Keys().insert(key).second;
+    }
+    static void Give(const std::string& key) {
+        std::lock_guard<std::mutex> guard(Lock());
+        Keys().erase(key);
+    }
+    static std::string KeyOf(const std::string& device) {
+        std::string key = device;
+        for (char& c : key)
+            if (c >= 'a' && c <= 'z')
+                c = char(c - 'a' + 'A');
+        return key;
+    }
+
+private:
+    static std::mutex& Lock() {
+        static std::mutex lock;
+        return lock;
+    }
+    static std::set<std::string>& Keys() {
+        static std::set<std::string> keys;
+        return keys;
+    }
+};
 
 class TCompletion {
 public:
@@ -49,7 +83,7 @@ public:
 
 class TWin32Port final : public TSerialPort {
 public:
-    explicit TWin32Port(HANDLE h) : handle(h) {}
+    TWin32Port(HANDLE h, std::string heldKey) : handle(h), key(std::move(heldKey)) {}
     ~TWin32Port() override {
         Close();
         Release();
@@ -211,11 +245,14 @@ private:
     };
 
     void Release() {
-        if (HANDLE h = handle.exchange(nullptr))
+        if (HANDLE h = handle.exchange(nullptr)) {
             CloseHandle(h);
+            THeldPorts::Give(key);
+        }
     }
 
     std::atomic<HANDLE> handle;
+    const std::string key;
     TSerialPortUse inUse;
     TCompletion read, write, wait;
 };
@@ -228,11 +265,16 @@ public:
         if (path.compare(0, DevicePathPrefix.size(), DevicePathPrefix) == 0)
             if (auto registered = RegisteredPortPath(std::string_view(path).substr(DevicePathPrefix.size())))
                 device = *registered;
+        const std::string key = THeldPorts::KeyOf(device);
+        if (!THeldPorts::Take(key))
+            return nullptr;
         const HANDLE h = CreateFileA(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                      FILE_ATTRIBUTE_NORMAL | (overlapped ? FILE_FLAG_OVERLAPPED : 0), nullptr);
-        if (h == INVALID_HANDLE_VALUE)
+        if (h == INVALID_HANDLE_VALUE) {
+            THeldPorts::Give(key);
             return nullptr;
-        return std::make_shared<TWin32Port>(h);
+        }
+        return std::make_shared<TWin32Port>(h, key);
     }
 
     bool ListPorts(const std::function<void(const std::string& name)>& each) override {
