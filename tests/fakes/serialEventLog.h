@@ -42,6 +42,8 @@ public:
         for (TPointLink* link : hooked)
             *link = TPointLink{};
     }
+    // For an element that has gone before its log.
+    void ForgetElement() { hooked.clear(); }
     TSerialEventLog(const TSerialEventLog&) = delete;
     TSerialEventLog& operator=(const TSerialEventLog&) = delete;
 

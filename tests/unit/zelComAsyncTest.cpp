@@ -267,6 +267,7 @@ TEST_F(ComAsync, DestructionClosesWithTheCloseEvents) {
     auto port = fake.LastPort();
     log.Clear();
     e.reset();
+    log.ForgetElement();
     EXPECT_EQ(log.Entries(), CloseEvents);
     EXPECT_TRUE(port->Closed());
 }
@@ -602,8 +603,12 @@ TEST_F(ComAsync, CloseFromTheReaderThreadsOwnChain) {
     ASSERT_TRUE(first->WaitUntilWaiting());
     first->Deliver("x");
     ASSERT_TRUE(log.WaitFor("onClose", 1));
+    // The element counts as closed once the close returns to the chain.
+    for (int i = 0; i < 2000 && !closer.closedOpen; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     EXPECT_EQ(log.Entries(), Concat({"onBeforeOpen", "onOpen 3"}, CloseEvents));
     EXPECT_TRUE(closer.closedOpen);
+    EXPECT_FALSE(el.Opened());
     EXPECT_TRUE(first->Closed());
 
     // The port opens again at once; the old reader has gone without another
