@@ -1,10 +1,9 @@
 # The shipped window program and the console tools.
 if(WIN32)
-  # Placeholder entry until the window program exists: a PE GUI image that
-  # carries the resources.
-  file(GLOB QV_PROGRAM_SOURCES CONFIGURE_DEPENDS schemes/Zelmo*.cpp)
-  add_executable(quarnelvisk WIN32 ${QV_PROGRAM_SOURCES} $<TARGET_OBJECTS:quarnelvisk_resources>)
-  target_link_libraries(quarnelvisk PRIVATE quarnelvisk_core)
+  # The window program: a GUI image that carries its resources.
+  add_executable(quarnelvisk WIN32 schemes/Zelmo.cpp schemes/zelSimpleForm_25EFC10.cpp
+    $<TARGET_OBJECTS:quarnelvisk_resources>)
+  target_link_libraries(quarnelvisk PRIVATE quarnelvisk_gui)
 endif()
 
 # The device emulator: the bootloader side of the exchange on a pty.

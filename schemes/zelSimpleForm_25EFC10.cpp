@@ -1,0 +1,335 @@
+#include "zelSimpleForm_25EFC10.h"
+
+#include <windows.h>
+
+#include "runtime/cp1251.h"
+#include "schemes/lineSettings.h"
+#include "schemes/schemeParts.h"
+#include "schemes/zelMultiElementEx_2659FA0.h"
+#include "schemes/zelMultiElementEx_265A520.h"
+
+TClassSimpleForm_25EFC10* MainScheme = nullptr;
+
+namespace {
+
+// System colours: the top bit set, the colour index in the low byte.
+constexpr uint32_t ClrWindow = 0xFF000005;
+constexpr uint32_t ClrBtnFace = 0xFF00000F;
+constexpr uint32_t ClrBtnShadow = 0xFF000010;
+constexpr uint32_t ClrInfoBk = 0xFF000016;
+
+TFontRec SansSerif(uint8_t size, uint8_t style = 0) { return MakeFont("MS Sans Serif", size, style, 0, 1); }
+
+// The placement, colour, font and 3-D setting every visual element gets.
+template <class T>
+void Place(T& e, int32_t left, int32_t top, int32_t width, int32_t height, uint32_t color, TFontRec font,
+           uint8_t visible, uint8_t ctl3D) {
+    e.Left = left;
+    e.Top = top;
+    e.Width = width;
+    e.Height = height;
+    e.Color = color;
+    e.Font = std::move(font);
+    e.Visible = visible;
+    e.Ctl3D = ctl3D;
+}
+
+std::unique_ptr<TZelLabel> MakeLabel(fw::TControl* parent, int32_t left, int32_t top, int32_t width, int32_t height,
+                                     TFontRec font, uint8_t visible, std::string caption, uint8_t autoSize,
+                                     uint8_t alignment, uint8_t align = 0) {
+    auto label = std::make_unique<TZelLabel>(parent);
+    Place(*label, left, top, width, height, ClrBtnFace, std::move(font), visible, 1);
+    label->Align = align;
+    label->Caption = std::move(caption);
+    label->SetAutoSize(autoSize);
+    label->SetAlignment(alignment);
+    label->Init();
+    return label;
+}
+
+std::unique_ptr<TZelDoData> MakeDoData(int32_t value) {
+    auto e = std::make_unique<TZelDoData>();
+    SetInt(e->Data, value);
+    return e;
+}
+
+template <class T>
+void AttachNoManagers(T& e) {
+    e.AttachHintManager(nullptr);
+    e.AttachLayoutManager(nullptr);
+}
+
+}  // namespace
+
+TClassSimpleForm_25EFC10::TClassSimpleForm_25EFC10() {
+    MainScheme = this;
+    HINSTANCE module = GetModuleHandleA(nullptr);
+
+    MainForm = std::make_unique<TZelSimpleForm>(nullptr);  // 1
+    MainForm->Left = 200;
+    MainForm->Top = 200;
+    MainForm->Width = 616;
+    MainForm->Height = 162;
+    MainForm->Color = ClrBtnFace;
+    MainForm->Ctl3D = 1;
+    MainForm->Font = SansSerif(8);
+    MainForm->Visible = 1;
+    MainForm->Enabled = 1;
+    MainForm->SetCaption("Quarnelvisk bootloader");
+    MainForm->SetBorderStyle(1);
+    MainForm->SetIcon(LoadIconA(module, "ZEDA"));
+    MainForm->SetAppToolWindow(0);
+    MainForm->DragByClient = 1;
+    MainForm->Init();
+    fw::TControl* form = MainForm->Control.get();
+
+    ErrorText = MakeLabel(form, 0, 0, 610, 24, SansSerif(10), 0, std::string("Ошибка при передаче данных!"_w), 1, 2,
+                          2);  // 2
+    CheckText = MakeLabel(form, 0, 24, 610, 24, SansSerif(10), 0,
+                          std::string("Проверьте все соединения и попробуйте ещё раз."_w), 1, 2, 2);  // 3
+
+    WriteButton = std::make_unique<TZelButton>(form);  // 4
+    Place(*WriteButton, 5, 50, 85, 30, ClrBtnFace, SansSerif(8), 1, 1);
+    WriteButton->Enabled = 0;
+    WriteButton->Caption = std::string("Записать"_w);
+    SetInt(WriteButton->Data, 0);
+    WriteButton->Flat = 0;
+    WriteButton->Default = 0;
+    WriteButton->Init();
+
+    StatusEdit = std::make_unique<TZelEdit>(form);  // 5
+    Place(*StatusEdit, 110, 10, 320, 25, ClrInfoBk, SansSerif(8), 1, 0);
+    StatusEdit->Text = std::string("Выберите порт с подключённым устройством."_w);
+    StatusEdit->ReadOnly = 1;
+    StatusEdit->Password = 0;
+    StatusEdit->Alignment = 0;
+    StatusEdit->Init();
+
+    PortBox = std::make_unique<TZelComboBox>(form);  // 6
+    Place(*PortBox, 10, 10, 85, 24, ClrWindow, SansSerif(8), 1, 1);
+    PortBox->Enabled = 1;
+    PortBox->Editable = 1;
+    PortBox->Sort = 0;
+    PortBox->SendText = 1;
+    PortBox->AddToTop = 0;
+    PortBox->ItemHeight = 20;
+    PortBox->Text = "";
+    PortBox->Strings = "";
+    PortBox->Init();
+
+    WriteHub = MakeHub(2, 1);  // 7
+
+    Detector = std::make_unique<TZelMultiElementEx>(form);  // 8
+    Detector->Mode = 0;
+    Detector->Owner = this;
+    Detector->onEvent.resize(5);
+    Detector->InData.resize(0);
+
+    Uploader = std::make_unique<TZelMultiElementEx>(form);  // 9
+    Uploader->Mode = 0;
+    Uploader->Owner = this;
+    Uploader->onEvent.resize(6);
+    Uploader->InData.resize(1);
+
+    ReplyRouter = std::make_unique<TZelCommutator>();  // 10
+    ReplyRouter->InCount = 1;
+    ReplyRouter->SetOutCount(2);
+
+    SerialPort = std::make_unique<TZelComAsync>();  // 11
+    ApplyLineSettings(*SerialPort);
+
+    UploadHub = MakeHub(1, 3);  // 12
+
+    UploadProgress = std::make_unique<TZelProgressBar>(form);  // 13
+    Place(*UploadProgress, 5, 90, 600, 30, ClrBtnFace, SansSerif(8), 1, 0);
+    UploadProgress->Kind = 0;
+    UploadProgress->Smooth = 1;
+    UploadProgress->Max = 1015;
+    UploadProgress->BarColor = ClrBtnShadow;
+    UploadProgress->Init();
+
+    DeviceFoundHub = MakeHub(1, 2);  // 14
+    LockPortBox = MakeDoData(0);     // 15
+    ClosePortHub = MakeHub(2, 1);    // 16
+    VersionLabel = MakeLabel(form, 110, 55, 272, 20, SansSerif(8), 1,
+                             std::string("Версия ПО для обновления:1.4 (MZK7/DPL7 с версией ПО 1.3 и ниже)"_w), 1,
+                             0);  // 17
+
+    CRCStore = std::make_unique<TZelEdit>(form);  // 18
+    Place(*CRCStore, 45, 145, 85, 25, ClrWindow, SansSerif(8), 0, 0);
+    CRCStore->Text = "FFFF";
+    CRCStore->ReadOnly = 0;
+    CRCStore->Password = 0;
+    CRCStore->Alignment = 0;
+    CRCStore->Init();
+
+    CRCReceivedLabel = MakeLabel(form, 140, 150, 101, 20, SansSerif(8), 1, std::string("CRC принятый:"_w), 1, 0);  // 19
+    CRCLabel = MakeLabel(form, 10, 150, 35, 20, SansSerif(8), 1, "CRC:", 1, 0);  // 20
+    WriteEnableHub = MakeHub(2, 1);                                              // 21
+    PortName = std::make_unique<TZelEventFromData>();                            // 22
+    PortPickHub = MakeHub(1, 3);                                                 // 23
+    UploadEndHub = MakeHub(2, 2);                                                // 24
+    HideControls = MakeDoData(0);                                                // 25
+    ShowOK = MakeDoData(1);                                                      // 26
+    HideHub = MakeHub(1, 5);                                                     // 27
+    FormEnableHub = MakeHub(2, 1);                                               // 28
+    OKHub = MakeHub(1, 2);                                                       // 29
+
+    OKButton = std::make_unique<TZelButton>(form);  // 30
+    Place(*OKButton, 245, 60, 115, 30, ClrBtnFace, SansSerif(8), 0, 1);
+    OKButton->Enabled = 1;
+    OKButton->Caption = "OK";
+    OKButton->Flat = 0;
+    OKButton->Default = 0;
+    OKButton->Init();
+
+    SuccessLabel = MakeLabel(form, 5, 0, 492, 54, SansSerif(10, 1), 0,
+                             std::string("                             ПО успешно обновлено!\r\n"
+                                         "                        Сбросте настройки по умолчанию!"_w),
+                             0, 2);                    // 31
+    SuccessHub = MakeHub(1, 3);                        // 32
+    ShowSuccess = MakeDoData(1);                       // 33
+    ErrorShow = MakeDoData(1);                         // 34
+    UploadErrorHub = MakeHub(1, 2);                    // 35
+    ErrorViewHub = MakeHub(1, 3);                      // 36
+
+    ErrorImage = std::make_unique<TZelImage>(form);  // 37
+    Place(*ErrorImage, 145, 3, 15, 14, ClrBtnFace, SansSerif(8), 0, 1);
+    ErrorImage->DrawRoutine = ErrorImage->ProportionalRoutine();
+    ErrorImage->SetBitmap(LoadBitmapA(module, "BITMAP0"));
+    ErrorImage->SetSmooth(1);
+    ErrorImage->MouseCapture = 0;
+    ErrorImage->Init();
+
+    SuccessMark = std::make_unique<TZelEventFromData>();  // 38
+    MarkSuccess = MakeDoData(0);                          // 39
+
+    TZelMultiElementEx* detector = Detector.get();
+    TZelMultiElementEx* uploader = Uploader.get();
+    TZelComAsync* port = SerialPort.get();
+
+    MainForm->onCreate = MakeLink<&TZelComAsync::doEnumPorts>(4, port);                          // 1
+    MainForm->onClose = MakeLink<&TZelHub::doEvent>(0, ClosePortHub.get());                      // 2
+    WriteButton->onClick = MakeLink<&TZelHub::doEvent>(0, UploadHub.get());                      // 3
+    PortBox->onClick = MakeLink<&TZelHub::doEvent>(0, PortPickHub.get());                        // 4
+    WriteHub->onEvent[0] = MakeLink<&TZelComAsync::doWrite>(2, port);                            // 5
+    detector->onEvent[0] = MakeLink<&TZelHub::doEvent>(0, WriteHub.get());                       // 6
+    detector->onEvent[1] = MakeLink<&TZelEdit::doText>(0, StatusEdit.get());                     // 7
+    detector->onEvent[2] = MakeLink<&TZelComAsync::doOpen>(0, port);                             // 8
+    detector->onEvent[4] = MakeLink<&TZelHub::doEvent>(0, DeviceFoundHub.get());                 // 9
+    uploader->onEvent[0] = MakeLink<&TZelProgressBar::doPosition>(0, UploadProgress.get());      // 10
+    uploader->onEvent[1] = MakeLink<&TZelHub::doEvent>(1, WriteHub.get());                       // 11
+    uploader->onEvent[2] = MakeLink<&TZelHub::doEvent>(0, SuccessHub.get());                     // 12
+    uploader->onEvent[3] = MakeLink<&TZelHub::doEvent>(0, UploadErrorHub.get());                 // 13
+    uploader->onEvent[4] = MakeLink<&TZelEdit::doText>(0, CRCStore.get());                       // 14
+    uploader->InData[0] = MakeLink<&TZelEdit::getText>(0, CRCStore.get());                       // 15
+    ReplyRouter->OutIndex = MakeLink<&TZelMultiElementEx::getValue>(0, detector);                // 16
+    ReplyRouter->onEvent[0] = MakeLink<&TZelMultiElementEx::doWork>(2, detector);                // 17
+    ReplyRouter->onEvent[1] = MakeLink<&TZelMultiElementEx::doWork>(0, uploader);                // 18
+    port->onRead = MakeLink<&TZelCommutator::doWork>(0, ReplyRouter.get());                      // 19
+    port->PortPoint = MakeLink<&TZelEventFromData::getValue>(0, PortName.get());                 // 20
+    port->onRxChar = MakeLink<&TZelComAsync::doRead>(3, port);                                   // 21
+    port->onPort = MakeLink<&TZelWinList::doAdd>(0, PortBox.get());                              // 22
+    port->onOpen = MakeLink<&TZelMultiElementEx::doWork>(0, detector);                           // 23
+    UploadHub->onEvent[0] = MakeLink<&TZelMultiElementEx::doWork>(1, uploader);                  // 24
+    UploadHub->onEvent[1] = MakeLink<&TZelHub::doEvent>(1, WriteEnableHub.get());                // 25
+    UploadHub->onEvent[2] = MakeLink<&TZelHub::doEvent>(0, FormEnableHub.get());                 // 26
+    DeviceFoundHub->onEvent[0] = MakeLink<&TZelDoData::doData>(0, LockPortBox.get());            // 27
+    DeviceFoundHub->onEvent[1] = MakeLink<&TZelHub::doEvent>(0, WriteEnableHub.get());           // 28
+    LockPortBox->onEventData = MakeLink<&TZelWin::doEnabled>(7, PortBox.get());                  // 29
+    ClosePortHub->onEvent[0] = MakeLink<&TZelComAsync::doClose>(1, port);                        // 30
+    WriteEnableHub->onEvent[0] = MakeLink<&TZelWin::doEnabled>(0, WriteButton.get());            // 31
+    PortPickHub->onEvent[0] = MakeLink<&TZelHub::doEvent>(1, ClosePortHub.get());                // 32
+    PortPickHub->onEvent[1] = MakeLink<&TZelEventFromData::doData>(0, PortName.get());           // 33
+    PortPickHub->onEvent[2] = MakeLink<&TZelMultiElementEx::doWork>(1, detector);                // 34
+    UploadEndHub->onEvent[0] = MakeLink<&TZelDoData::doData>(0, HideControls.get());             // 35
+    UploadEndHub->onEvent[1] = MakeLink<&TZelDoData::doData>(0, ShowOK.get());                   // 36
+    HideControls->onEventData = MakeLink<&TZelHub::doEvent>(0, HideHub.get());                   // 37
+    ShowOK->onEventData = MakeLink<&TZelHub::doEvent>(0, OKHub.get());                           // 38
+    HideHub->onEvent[0] = MakeLink<&TZelWin::doVisible>(8, PortBox.get());                       // 39
+    HideHub->onEvent[1] = MakeLink<&TZelWin::doVisible>(3, StatusEdit.get());                    // 40
+    HideHub->onEvent[2] = MakeLink<&TZelWin::doVisible>(1, UploadProgress.get());                // 41
+    HideHub->onEvent[3] = MakeLink<&TZelWin::doVisible>(1, WriteButton.get());                   // 42
+    HideHub->onEvent[4] = MakeLink<&TZelWin::doVisible>(1, VersionLabel.get());                  // 43
+    FormEnableHub->onEvent[0] = MakeLink<&TZelSimpleWin::doEnabled>(1, MainForm.get());          // 44
+    OKHub->onEvent[0] = MakeLink<&TZelHub::doEvent>(1, FormEnableHub.get());                     // 45
+    OKHub->onEvent[1] = MakeLink<&TZelWin::doVisible>(0, OKButton.get());                        // 46
+    OKButton->onClick = MakeLink<&TZelSimpleForm::doClose>(0, MainForm.get());                   // 47
+    SuccessHub->onEvent[0] = MakeLink<&TZelHub::doEvent>(0, UploadEndHub.get());                 // 48
+    SuccessHub->onEvent[1] = MakeLink<&TZelDoData::doData>(0, MarkSuccess.get());                // 49
+    SuccessHub->onEvent[2] = MakeLink<&TZelDoData::doData>(0, ShowSuccess.get());                // 50
+    ShowSuccess->onEventData = MakeLink<&TZelWin::doVisible>(1, SuccessLabel.get());             // 51
+    ErrorShow->onEventData = MakeLink<&TZelHub::doEvent>(0, ErrorViewHub.get());                 // 52
+    ErrorShow->DataPoint = MakeLink<&TZelEventFromData::getValue>(0, SuccessMark.get());         // 53
+    UploadErrorHub->onEvent[0] = MakeLink<&TZelHub::doEvent>(1, UploadEndHub.get());             // 54
+    UploadErrorHub->onEvent[1] = MakeLink<&TZelDoData::doData>(0, ErrorShow.get());              // 55
+    ErrorViewHub->onEvent[0] = MakeLink<&TZelWin::doVisible>(1, CheckText.get());                // 56
+    ErrorViewHub->onEvent[1] = MakeLink<&TZelWin::doVisible>(1, ErrorText.get());                // 57
+    ErrorViewHub->onEvent[2] = MakeLink<&TZelWin::doVisible>(2, ErrorImage.get());               // 58
+    MarkSuccess->onEventData = MakeLink<&TZelEventFromData::doData>(0, SuccessMark.get());       // 59
+
+    AttachNoManagers(*ErrorText);
+    AttachNoManagers(*CheckText);
+    MainForm->AttachLayoutManager(nullptr);
+    AttachNoManagers(*WriteButton);
+    AttachNoManagers(*StatusEdit);
+    AttachNoManagers(*PortBox);
+    PortBox->AttachIconsManager(nullptr);
+    PortBox->AttachBoxDrawManager(nullptr);
+    PortBox->AttachItemIndexManager(nullptr);
+    Detector->SetCreator(TClassMultiElementEx_2659FA0::Create);
+    Uploader->SetCreator(TClassMultiElementEx_265A520::Create);
+    AttachNoManagers(*UploadProgress);
+    AttachNoManagers(*VersionLabel);
+    AttachNoManagers(*CRCStore);
+    AttachNoManagers(*CRCReceivedLabel);
+    AttachNoManagers(*CRCLabel);
+    AttachNoManagers(*OKButton);
+    AttachNoManagers(*SuccessLabel);
+    AttachNoManagers(*ErrorImage);
+    MainForm->EnableKeyboardNavigation();
+}
+
+TClassSimpleForm_25EFC10::~TClassSimpleForm_25EFC10() {
+    // The reverse of the creation order, MarkSuccess first and the form last.
+    MarkSuccess.reset();
+    SuccessMark.reset();
+    ErrorImage.reset();
+    ErrorViewHub.reset();
+    UploadErrorHub.reset();
+    ErrorShow.reset();
+    ShowSuccess.reset();
+    SuccessHub.reset();
+    SuccessLabel.reset();
+    OKButton.reset();
+    OKHub.reset();
+    FormEnableHub.reset();
+    HideHub.reset();
+    ShowOK.reset();
+    HideControls.reset();
+    UploadEndHub.reset();
+    PortPickHub.reset();
+    PortName.reset();
+    WriteEnableHub.reset();
+    CRCLabel.reset();
+    CRCReceivedLabel.reset();
+    CRCStore.reset();
+    VersionLabel.reset();
+    ClosePortHub.reset();
+    LockPortBox.reset();
+    DeviceFoundHub.reset();
+    UploadProgress.reset();
+    UploadHub.reset();
+    SerialPort.reset();
+    ReplyRouter.reset();
+    Uploader.reset();
+    Detector.reset();
+    WriteHub.reset();
+    PortBox.reset();
+    StatusEdit.reset();
+    WriteButton.reset();
+    CheckText.reset();
+    ErrorText.reset();
+    MainForm.reset();
+    MainScheme = nullptr;
+}
