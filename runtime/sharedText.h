@@ -2,9 +2,10 @@
 // whole, never changed in place.
 #pragma once
 
-#include <atomic>
 #include <memory>
 #include <string>
+
+#include "published.h"
 
 class TSharedText {
 public:
@@ -15,16 +16,16 @@ public:
     TSharedText& operator=(const TSharedText&) = delete;
 
     TSharedText& operator=(std::string text) {
-        text_.store(std::make_shared<const std::string>(std::move(text)));
+        text_.Store(std::make_shared<const std::string>(std::move(text)));
         return *this;
     }
 
     TSharedText& operator=(const char* text) { return *this = std::string(text); }
 
     // The text as it stands now; it stays valid however often it is replaced.
-    std::shared_ptr<const std::string> Load() const { return text_.load(); }
-    std::string Get() const { return *text_.load(); }
+    std::shared_ptr<const std::string> Load() const { return text_.Load(); }
+    std::string Get() const { return *text_.Load(); }
 
 private:
-    std::atomic<std::shared_ptr<const std::string>> text_;
+    TPublished<const std::string> text_;
 };

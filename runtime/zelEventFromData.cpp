@@ -9,14 +9,14 @@ void TZelEventFromData::SetStored(const TData& v) {
     CopyChain(*copy, v);
     copy->DataType = copy->Tag();
     copy->ForwardLink = nullptr;
-    stored_.store(std::move(copy));
+    stored_.Store(std::move(copy));
 }
 
-TData TZelEventFromData::Stored() const { return *stored_.load(); }
+TData TZelEventFromData::Stored() const { return *stored_.Load(); }
 
 void TZelEventFromData::getValue(TData& r, uint16_t) {
     CallEvent(onEvent, r);
     // Only the head: the chain items stay the element's.
-    r = *stored_.load();
+    r = *stored_.Load();
     r.Next.reset();
 }

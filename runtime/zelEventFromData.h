@@ -3,10 +3,10 @@
 // newer value before the reader sees it.
 #pragma once
 
-#include <atomic>
 #include <memory>
 
 #include "Share.h"
+#include "published.h"
 
 class TZelEventFromData {
 public:
@@ -30,5 +30,5 @@ private:
     // read from different threads (the reader thread stores what the
     // watchdog's timer thread reads, the user-interface thread writes the
     // CRC that the reader thread reads).
-    std::atomic<std::shared_ptr<const TData>> stored_;
+    TPublished<const TData> stored_;
 };

@@ -49,7 +49,7 @@ TZelComAsync::TZelComAsync() : errorList(std::make_shared<const std::vector<std:
 
 TZelComAsync::~TZelComAsync() { ClosePort(); }
 
-std::vector<std::string> TZelComAsync::ErrorList() const { return *errorList.load(); }
+std::vector<std::string> TZelComAsync::ErrorList() const { return *errorList.Load(); }
 
 // ---- opening -----------------------------------------------------------
 
@@ -77,7 +77,7 @@ void TZelComAsync::doOpen(TData& d, uint16_t) {
         CallEventInt(onOpen, 0);
         return;
     }
-    if (std::shared_ptr<TSerialPort> p = port.load(); p && QueryModemStatus(*p)) {
+    if (std::shared_ptr<TSerialPort> p = port.Load(); p && QueryModemStatus(*p)) {
         if (ctsState)
             CallEventInt(onCTS, 1);
         if (dsrState)
@@ -93,7 +93,7 @@ bool TZelComAsync::OpenPort(int32_t dtr, int32_t rts, int32_t baudRate) {
     std::shared_ptr<TSerialPort> p = backend.CreatePort(std::string(DevicePathPrefix) + portName, true);
     if (!p)
         return false;
-    port.store(p);
+    port.Store(p);
     opened = true;
 
     if (uint32_t(dtr) > 2)
@@ -208,7 +208,7 @@ void TZelComAsync::ClosePort() {
     if (!opened || closing.exchange(true))
         return;
     CallEventNull(onBeforeClose);
-    std::shared_ptr<TSerialPort> p = port.load();
+    std::shared_ptr<TSerialPort> p = port.Load();
     if (readerThread.Attached()) {
         // From here on the reader thread fires nothing; the new mask
         // completes its wait, and it ends on its own.
@@ -232,7 +232,7 @@ void TZelComAsync::ClosePort() {
     CallEventInt(onCTS, 0);
     CallEventInt(onDSR, 0);
     CallEventInt(onRLSD, 0);
-    port.store(nullptr);
+    port.Store(nullptr);
     if (p)
         p->Close();
     p.reset();
@@ -304,14 +304,14 @@ void TZelComAsync::RebuildErrorList(TSerialPort& p) {
             continue;
         list->push_back(e.text);
     }
-    errorList.store(std::move(list));
+    errorList.Store(std::move(list));
 }
 
 // ---- transfers ---------------------------------------------------------
 
 void TZelComAsync::doRead(TData& d, uint16_t) {
     int32_t count = ToInteger(d);
-    std::shared_ptr<TSerialPort> p = port.load();
+    std::shared_ptr<TSerialPort> p = port.Load();
     if (!opened || !p)
         return;
     // A negative count reads nothing; a huge one would only allocate.
@@ -336,7 +336,7 @@ void TZelComAsync::doRead(TData& d, uint16_t) {
 
 void TZelComAsync::doWrite(TData& d, uint16_t) {
     const std::string bytes = ToString(d);
-    std::shared_ptr<TSerialPort> p = port.load();
+    std::shared_ptr<TSerialPort> p = port.Load();
     if (!opened || !p)
         return;
     uint32_t written = 0;

@@ -13,6 +13,7 @@
 #include "platform/serialPort.h"
 #include "platform/threadWait.h"
 #include "runtime/Share.h"
+#include "runtime/published.h"
 
 class TZelComAsync {
 public:
@@ -119,7 +120,7 @@ private:
     void ReaderLoop(const std::shared_ptr<platform::TSerialPort>& port, const std::atomic<bool>& stop);
     void DispatchEvents(platform::TSerialPort& port, uint32_t events, const std::atomic<bool>& stop);
 
-    std::atomic<std::shared_ptr<platform::TSerialPort>> port;
+    TPublished<platform::TSerialPort> port;
     platform::TThread readerThread;
     // Shared with the reader thread, which may outlive its element's close
     // when the close came from its own chain.
@@ -132,5 +133,5 @@ private:
     platform::TCommTimeouts timeouts;
     platform::TCommDcb deviceControl;
     std::string portName;
-    std::atomic<std::shared_ptr<const std::vector<std::string>>> errorList;
+    TPublished<const std::vector<std::string>> errorList;
 };
