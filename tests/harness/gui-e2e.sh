@@ -1,0 +1,366 @@
+#!/bin/bash
+# End-to-end test of the window program: the device emulator serves a pty,
+# the Wine prefix maps it as COM7, quarnelvisk.exe runs on a private Xvfb
+# and is driven with real X input (xdotool); windowProbe.exe reads the
+# controls back, and every phase is kept as a screenshot in
+# <win bin>/../screenshots/e2e-<case>-<phase>.png.
+#
+# usage: gui-e2e.sh CASE [WIN_BIN_DIR [HOST_TOOLS_DIR]]
+# cases: success no_device wrong_crc silence close_during_upload info_box
+# The prefix is QV_WINEPREFIX (build/wineprefix unless set); only its own
+# wineserver is ever stopped. Displays :80 to :89. QV_E2E_BLOCKS sets the
+# image size of the success case (the full 1016 blocks unless set).
+set -u
+case_name="${1:-}"
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
+win_bin=$(cd "${2:-$root/build/win64/bin}" && pwd) || exit 2
+tools=$(cd "${3:-$root/build/native/bin}" && pwd) || exit 2
+prefix="${QV_WINEPREFIX:-$root/build/wineprefix}"
+export QV_WINEPREFIX="$prefix"
+wine_run="$here/wine-run"
+wineserver=/usr/lib/wine/wineserver
+shots="$win_bin/../screenshots"
+caption="Quarnelvisk bootloader"
+port=COM7
+
+program="$win_bin/quarnelvisk.exe"
+probe_exe="$win_bin/windowProbe.exe"
+device="$tools/quarnelvisk-device"
+preload="$tools/libqv-modem-lines.so"
+
+# What each case expects; a small image keeps the failure cases short.
+device_flags=()
+want_device_rc=1
+case "$case_name" in
+  success) device_flags=(--blocks "${QV_E2E_BLOCKS:-1016}"); want_device_rc=0 ;;
+  no_device) device_flags=(--blocks 8 --id-word OTHER) ;;
+  wrong_crc) device_flags=(--blocks 8 --wrong-crc 3) ;;
+  silence) device_flags=(--blocks 8 --silent-after 3) ;;
+  close_during_upload) device_flags=(--blocks 1016 --baud 38462) ;;
+  info_box) ;;
+  *) echo "usage: $0 success|no_device|wrong_crc|silence|close_during_upload|info_box [WIN_BIN_DIR [HOST_TOOLS_DIR]]" >&2
+     exit 2 ;;
+esac
+
+for f in "$program" "$probe_exe" "$device" "$preload"; do
+  if [ ! -e "$f" ]; then
+    echo "$f is missing: build the native and win64 builds first" >&2
+    exit 2
+  fi
+done
+
+work=$(mktemp -d /tmp/qv-e2e-XXXXXX)
+xvfb_pid=""
+device_pid=""
+app_pid=""
+mapped=0
+failures=0
+
+log() { echo "[$case_name $(date +%H:%M:%S)] $*"; }
+fail() { log "FAIL: $*"; failures=$((failures + 1)); }
+
+stop_pid() {
+  local pid=$1
+  [ -n "$pid" ] || return 0
+  kill "$pid" 2>/dev/null
+  local i=0
+  while kill -0 "$pid" 2>/dev/null && [ $i -lt 50 ]; do sleep 0.1; i=$((i + 1)); done
+  kill -9 "$pid" 2>/dev/null
+  wait "$pid" 2>/dev/null
+}
+
+cleanup() {
+  stop_pid "$app_pid"
+  stop_pid "$device_pid"
+  # Ending this prefix's server also ends any Wine process of the run that
+  # is still there, before its display goes.
+  WINEPREFIX="$prefix" "$wineserver" -k >/dev/null 2>&1
+  WINEPREFIX="$prefix" timeout 20 "$wineserver" -w >/dev/null 2>&1
+  if [ $mapped = 1 ]; then
+    env -u DISPLAY "$wine_run" reg delete 'HKLM\Software\Wine\Ports' /v "$port" /f >/dev/null 2>&1
+    WINEPREFIX="$prefix" "$wineserver" -k >/dev/null 2>&1
+    WINEPREFIX="$prefix" timeout 20 "$wineserver" -w >/dev/null 2>&1
+  fi
+  stop_pid "$xvfb_pid"
+  rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+start_xvfb() {
+  local n
+  for n in 80 81 82 83 84 85 86 87 88 89; do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    local i=0
+    while [ $i -lt 50 ]; do
+      if [ -e "/tmp/.X11-unix/X$n" ] && xdpyinfo -display ":$n" >/dev/null 2>&1; then
+        export DISPLAY=":$n"
+        return 0
+      fi
+      kill -0 "$xvfb_pid" 2>/dev/null || break
+      sleep 0.1
+      i=$((i + 1))
+    done
+    stop_pid "$xvfb_pid"
+    xvfb_pid=""
+  done
+  echo "no free X display between :80 and :89" >&2
+  return 1
+}
+
+shot() {
+  mkdir -p "$shots"
+  import -display "$DISPLAY" -window root "$shots/e2e-$case_name-$1.png" 2>/dev/null &&
+    log "screenshot $(cd "$shots" && pwd)/e2e-$case_name-$1.png"
+}
+
+probe() { "$wine_run" "$probe_exe" "$@" 2>/dev/null | tr -d '\r'; }
+
+# The probe's line of a control: by class and, when given, by text.
+control() {
+  local listing=$1 cls=$2 text=${3:-}
+  if [ -n "$text" ]; then
+    printf '%s\n' "$listing" | awk -F'\t' -v c="$cls" -v t="$text" 'tolower($1) == tolower(c) && $6 == t { print; exit }'
+  else
+    printf '%s\n' "$listing" | awk -F'\t' -v c="$cls" 'tolower($1) == tolower(c) { print; exit }'
+  fi
+}
+field() { printf '%s\n' "$1" | cut -f"$2"; }
+
+# Polls the window's listing until the awk condition holds on it (or the
+# program is gone, or the time is up); the last listing is in $listing.
+listing=""
+wait_for() {
+  local what=$1 seconds=$2 condition=$3
+  local end=$((SECONDS + seconds))
+  while [ $SECONDS -lt $end ]; do
+    listing=$(probe list "$caption")
+    if [ -n "$listing" ] &&
+       printf '%s\n' "$listing" | awk -F'\t' "{ if ($condition) found = 1 } END { exit !found }"; then
+      return 0
+    fi
+    if [ -n "$app_pid" ] && ! kill -0 "$app_pid" 2>/dev/null; then break; fi
+    sleep 0.3
+  done
+  fail "$what did not happen within ${seconds}s"
+  printf '%s\n' "$listing" | sed 's/^/  | /'
+  return 1
+}
+# awk conditions over the listing (class $1, visible $2, enabled $3, position $5, text $6, items $7).
+has() { echo "(tolower(\$1) == tolower(\"$1\") && $2)"; }
+
+# Waits for the program to end; its exit status lands in $app_rc.
+app_rc=""
+wait_exit() {
+  local seconds=$1 end=$((SECONDS + $1))
+  while kill -0 "$app_pid" 2>/dev/null && [ $SECONDS -lt $end ]; do sleep 0.2; done
+  if kill -0 "$app_pid" 2>/dev/null; then
+    fail "the program did not end within ${seconds}s"
+    return 1
+  fi
+  wait "$app_pid"
+  app_rc=$?
+  app_pid=""
+  log "the program ended with status $app_rc"
+  return 0
+}
+
+# Clicks the client-area point of the main form with real X input.
+xwin=""
+xclick() {
+  xdotool mousemove --window "$xwin" "$1" "$2" click 1
+  sleep 0.3
+}
+
+find_xwin() {
+  local end=$((SECONDS + 20))
+  while [ $SECONDS -lt $end ]; do
+    # The framework's application window is a 1x1 one of the same caption;
+    # the form is the one of the form's client size.
+    local w
+    for w in $(xdotool search --onlyvisible --name "^$caption\$" 2>/dev/null); do
+      if xdotool getwindowgeometry "$w" 2>/dev/null | grep -q 'Geometry: 610x'; then
+        xwin=$w
+        return 0
+      fi
+    done
+    sleep 0.3
+  done
+  fail "no X window captioned \"$caption\""
+  return 1
+}
+
+start_program() {
+  QV_MODEM_LINES=288 LD_PRELOAD="$preload" "$wine_run" "$program" "$@" \
+    >"$work/app.out" 2>&1 &
+  app_pid=$!
+}
+
+# ---- set-up ----
+start_xvfb || exit 1
+log "display $DISPLAY, prefix $prefix"
+if [ ! -f "$prefix/system.reg" ]; then
+  mkdir -p "$prefix"
+  env -u DISPLAY "$wine_run" wineboot -i >/dev/null 2>&1
+  WINEPREFIX="$prefix" "$wineserver" -w >/dev/null 2>&1
+fi
+
+if [ "$case_name" = info_box ]; then
+  WINEPREFIX="$prefix" "$wineserver" -p10 >/dev/null 2>&1 </dev/null
+  start_program /ih
+  caption="Zelmo Info"
+  if wait_for "the information box" 40 "$(has Static "\$6 == \"Сделано в Zelmo.\" && \$2 == 1")"; then
+    shot box
+    tops=$(probe top)
+    if printf '%s\n' "$tops" | grep -q "Quarnelvisk bootloader"; then
+      fail "the main window is shown besides the information box"
+    fi
+    control "$listing" Button OK | grep -q . || fail "the box has no OK button"
+    probe click "$caption" OK || fail "cannot press OK"
+  fi
+  wait_exit 20 && [ "$app_rc" = 0 ] || fail "exit status ${app_rc:-none}, want 0"
+  [ $failures = 0 ] && log PASS || log "$failures failure(s)"
+  [ $failures = 0 ]
+  exit
+fi
+
+"$device" "${device_flags[@]}" --timeout 240 >"$work/device.out" 2>"$work/device.err" &
+device_pid=$!
+i=0
+while [ ! -s "$work/device.out" ] && [ $i -lt 100 ]; do sleep 0.05; i=$((i + 1)); done
+pty=$(head -n1 "$work/device.out")
+[ -e "$pty" ] || { echo "the emulator did not come up" >&2; cat "$work/device.err" >&2; exit 1; }
+
+env -u DISPLAY "$wine_run" reg add 'HKLM\Software\Wine\Ports' /v "$port" /d "$pty" /f >/dev/null 2>&1 || {
+  echo "cannot map $port in $prefix" >&2
+  exit 1
+}
+mapped=1
+# Wine reads the port mapping when its server starts.
+WINEPREFIX="$prefix" "$wineserver" -k >/dev/null 2>&1
+WINEPREFIX="$prefix" "$wineserver" -w >/dev/null 2>&1
+WINEPREFIX="$prefix" "$wineserver" -p10 >/dev/null 2>&1 </dev/null
+log "$port is $pty (emulator ${device_flags[*]})"
+
+start_program
+
+# ---- the window appears with the port list already filled ----
+if ! wait_for "the main window" 60 "$(has ComboBox "\$2 == 1")"; then exit 1; fi
+combo=$(control "$listing" ComboBox)
+shot start
+case "|$(field "$combo" 7)|" in
+  *"|$port|"*) log "port list: $(field "$combo" 7)" ;;
+  *) fail "the port list at first sight is \"$(field "$combo" 7)\", without $port" ;;
+esac
+button=$(control "$listing" Button "Записать")
+[ "$(field "$button" 2)" = 1 ] || fail "\"Записать\" is not shown"
+find_xwin || exit 1
+
+# ---- pick COM7: open the list with a click on the arrow, step down to the port ----
+xclick 87 20
+shot list-open
+picked=0
+for step in 1 2 3 4 5 6 7 8; do
+  xdotool key Down
+  sleep 0.4
+  listing=$(probe list "$caption")
+  combo=$(control "$listing" ComboBox)
+  if [ "$(field "$combo" 6)" = "$port" ]; then picked=1; break; fi
+done
+xdotool key Return
+sleep 0.3
+[ $picked = 1 ] || { fail "could not pick $port (combo: $combo)"; exit 1; }
+log "picked $port after $step Down"
+
+if [ "$case_name" = no_device ]; then
+  wait_for "the not-found text" 30 "$(has Edit "\$6 == \"На этом порту устройств не найдено.\"")" && shot not-found
+  button=$(control "$listing" Button "Записать")
+  [ "$(field "$button" 3)" = 0 ] || fail "\"Записать\" is enabled without a device"
+  probe close "$caption" || fail "cannot close the window"
+  wait_exit 30 && { [ "$app_rc" = 0 ] || fail "exit status $app_rc, want 0"; }
+  [ $failures = 0 ] && log PASS || log "$failures failure(s)"
+  [ $failures = 0 ]
+  exit
+fi
+
+# ---- the device is detected, "Записать" comes on ----
+status_text="Устройство: MZK7   Текущая версия ПО: 1.3"
+wait_for "the device status" 30 "$(has Edit "\$6 == \"$status_text\"")" || exit 1
+wait_for "\"Записать\" enabled" 10 "$(has Button "\$6 == \"Записать\" && \$3 == 1")" || exit 1
+shot detected
+
+# ---- write ----
+xclick 47 65
+if ! wait_for "the upload start" 30 "$(has msctls_progress32 "\$5 > 0") || $(has Button "\$6 == \"OK\" && \$2 == 1")"; then exit 1; fi
+shot uploading
+first_position=$(field "$(control "$listing" msctls_progress32)" 5)
+log "progress $first_position"
+
+if [ "$case_name" = close_during_upload ]; then
+  wait_for "the progress to advance" 60 "$(has msctls_progress32 "\$5 > $first_position")" || exit 1
+  log "progress $(field "$(control "$listing" msctls_progress32)" 5), closing the window"
+  probe close "$caption" || fail "cannot close the window"
+  wait_exit 20 && { [ "$app_rc" = 0 ] || fail "exit status $app_rc, want 0"; }
+  [ $failures = 0 ] && log PASS || log "$failures failure(s)"
+  [ $failures = 0 ]
+  exit
+fi
+
+if [ "$case_name" = success ]; then
+  # The progress advances while the blocks go.
+  if wait_for "the progress to advance" 120 "$(has msctls_progress32 "\$5 > $first_position") || $(has Button "\$6 == \"OK\" && \$2 == 1")"; then
+    log "progress $(field "$(control "$listing" msctls_progress32)" 5)"
+  fi
+fi
+
+# ---- the outcome and OK ----
+wait_for "the OK button" 300 "$(has Button "\$6 == \"OK\" && \$2 == 1")" || exit 1
+sleep 0.5
+listing=$(probe list "$caption")
+shot done
+printf '%s\n' "$listing" | sed 's/^/  | /'
+# A label may hold several of the texts, padded apart with spaces.
+visible_text() { printf '%s\n' "$listing" | awk -F'\t' -v t="$1" 'index($6, t) && $2 == 1 { f = 1 } END { exit !f }'; }
+if [ "$case_name" = success ]; then
+  visible_text "ПО успешно обновлено!" || fail "no success text"
+  visible_text "Сбросте настройки по умолчанию!" || fail "no reset hint"
+  visible_text "Ошибка при передаче данных!" && fail "the error text is shown on success"
+else
+  visible_text "Ошибка при передаче данных!" || fail "no error text"
+  visible_text "Проверьте все соединения и попробуйте ещё раз." || fail "no error hint"
+  visible_text "ПО успешно обновлено!" && fail "the success text is shown on failure"
+  # The error picture: a visible static of 290x290 pixels or the like at 145,3.
+  printf '%s\n' "$listing" | awk -F'\t' 'tolower($1) == "static" && $2 == 1 && $4 ~ /^145,3,/ { f = 1 } END { exit !f }' ||
+    fail "no error picture at 145,3"
+fi
+printf '%s\n' "$listing" | awk -F'\t' 'tolower($1) == "button" && $6 == "Записать" && $2 == 1 { f = 1 } END { exit !f }' &&
+  fail "\"Записать\" is still shown"
+
+# ---- OK ends the program ----
+xclick 302 75
+wait_exit 30 && { [ "$app_rc" = 0 ] || fail "exit status $app_rc, want 0"; }
+shot closed
+
+if [ "$case_name" = success ]; then
+  end=$((SECONDS + 20))
+  while kill -0 "$device_pid" 2>/dev/null && [ $SECONDS -lt $end ]; do sleep 0.2; done
+fi
+stop_pid_rc() {
+  local end=$((SECONDS + 5))
+  while kill -0 "$device_pid" 2>/dev/null && [ $SECONDS -lt $end ]; do sleep 0.2; done
+  kill "$device_pid" 2>/dev/null
+  wait "$device_pid"
+}
+stop_pid_rc
+device_rc=$?
+device_pid=""
+log "the emulator ended with status $device_rc"
+sed 's/^/  device: /' "$work/device.err" | tail -n 5
+if [ "$case_name" = success ] && [ "$device_rc" != 0 ]; then
+  fail "the emulator did not get the whole image and PUSK (status $device_rc)"
+fi
+[ $failures = 0 ] && log PASS || log "$failures failure(s)"
+[ $failures = 0 ]
