@@ -12,6 +12,7 @@
 #include "platform/portList.h"
 #include "platform/serialPort.h"
 #include "serial/zelComAsync.h"
+#include "schemes/lineSettings.h"
 #include "tests/fakes/serialEventLog.h"
 #include "tests/posix/ptyPair.h"
 #include "tests/unit/testSupport.h"
@@ -20,20 +21,8 @@ using TLines = std::vector<std::string>;
 
 namespace {
 
-void ConfigureAsMainScheme(TZelComAsync& c) {
-    c.BaudRate = 38462;
-    c.DataBits = 3;
-    c.AbortOnError = true;
-    c.XoffChar = 19;
-    c.XonChar = 17;
-    c.InQueueSize = 4096;
-    c.OutQueueSize = 4096;
-    c.EvRxChar = true;
-    c.ReadIntervalTimeout = 0xFFFFFFFF;
-    c.WriteTotalTimeoutConstant = 1000;
-    c.WriteTotalTimeoutMultiplier = 100;
-    c.OnlyAvailable = true;
-}
+// The property values the top-level schemes give the element.
+void ConfigureAsMainScheme(TZelComAsync& c) { ApplyLineSettings(c); }
 
 // CPU time of the whole process so far.
 std::chrono::microseconds CpuTime() {

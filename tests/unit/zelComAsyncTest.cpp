@@ -1,4 +1,5 @@
 #include "serial/zelComAsync.h"
+#include "schemes/lineSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -14,27 +15,8 @@ using TLines = std::vector<std::string>;
 
 namespace {
 
-// The property values the main window scheme gives the element.
-void ConfigureAsMainScheme(TZelComAsync& c) {
-    c.BaudRate = 38462;
-    c.Parity = 0;
-    c.DataBits = 3;
-    c.StopBits = 0;
-    c.AbortOnError = true;
-    c.XoffChar = 19;
-    c.XonChar = 17;
-    c.InQueueSize = 4096;
-    c.OutQueueSize = 4096;
-    c.RTS = 0;
-    c.DTR = 0;
-    c.EvRxChar = true;
-    c.ReadIntervalTimeout = 0xFFFFFFFF;
-    c.ReadTotalTimeoutConstant = 0;
-    c.ReadTotalTimeoutMultiplier = 0;
-    c.WriteTotalTimeoutConstant = 1000;
-    c.WriteTotalTimeoutMultiplier = 100;
-    c.OnlyAvailable = true;
-}
+// The property values the top-level schemes give the element.
+void ConfigureAsMainScheme(TZelComAsync& c) { ApplyLineSettings(c); }
 
 const TLines CloseEvents = {"onBeforeClose", "onCTS 0", "onDSR 0", "onRLSD 0", "onClose"};
 
