@@ -75,3 +75,35 @@ demo: native
 clean:
 	-WINEPREFIX=$(WINE_PREFIX) /usr/lib/wine/wineserver -k 2>/dev/null
 	rm -rf $(BUILD)
+
+# Fuzzing with libFuzzer (clang, AddressSanitizer, UndefinedBehaviorSanitizer):
+# `make fuzz` runs every target for FUZZ_SECONDS on its corpus,
+# `make test-fuzz-smoke` for 5 seconds each. New inputs go to
+# build/fuzz/corpus/<target>; the seeds in tests/fuzz/corpus stay as they are.
+.PHONY: fuzz fuzz-build test-fuzz-smoke
+FUZZ_SECONDS ?= 60
+FUZZ_BUILD := $(BUILD)/fuzz
+FUZZ_NAMES := $(basename $(notdir $(wildcard tests/fuzz/*.cpp)))
+
+fuzz-build: setup
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE= \
+	  -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang -DQV_FUZZ=ON
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_targets
+
+# $(1): seconds per target.
+define run-fuzzers
+	@mkdir -p $(FUZZ_BUILD)/artifacts
+	@for t in $(FUZZ_NAMES); do mkdir -p $(FUZZ_BUILD)/corpus/$$t; done
+	@printf '%s\n' $(FUZZ_NAMES) | xargs -P $(JOBS) -I{} sh -c \
+	  'if $(FUZZ_BUILD)/fuzz/{} -max_total_time=$(1) -max_len=512 -timeout=20 -rss_limit_mb=1024 -print_final_stats=1 \
+	     -artifact_prefix=$(FUZZ_BUILD)/artifacts/{}- $(FUZZ_BUILD)/corpus/{} tests/fuzz/corpus/{} \
+	     >$(FUZZ_BUILD)/{}.log 2>&1; then \
+	     echo "{}: $$(grep -o "number_of_executed_units: [0-9]*" $(FUZZ_BUILD)/{}.log | cut -d" " -f2) runs in $(1) s"; \
+	   else echo "{}: FAILED, see $(FUZZ_BUILD)/{}.log"; tail -n 40 $(FUZZ_BUILD)/{}.log; exit 255; fi'
+endef
+
+fuzz: fuzz-build
+	$(call run-fuzzers,$(FUZZ_SECONDS))
+
+test-fuzz-smoke: fuzz-build
+	$(call run-fuzzers,5)
