@@ -6,39 +6,37 @@
 
 namespace {
 
-// Both texts carry one appended zero byte, and a position past the end of
-// either reads as a zero byte, so the match is anchored at both ends.
+// The match is anchored at both ends by the real lengths, not by a zero
+// byte standing for the end: replies may carry zero bytes, and a text
+// "A\0" must not pass for "A" (nor a mask "A\0" for the text "A").
 class TMatcher {
 public:
     TMatcher(std::string_view a, std::string_view m) : a_(a), m_(m) {}
 
     bool Match(size_t i, size_t j) {
-        while (j < m_.size() || i < a_.size()) {
-            const char mc = At(m_, j);
+        for (; j < m_.size(); ++i, ++j) {
+            const char mc = m_[j];
             if (mc == '*') return MatchStar(i, j + 1);
+            if (i >= a_.size()) return false;
+            const char c = a_[i];
             if (mc == '#') {
-                const char c = At(a_, i);
-                if (c < '0' || c > '9') break;
+                if (c < '0' || c > '9') return false;
             } else if (mc == '?') {
-                if (At(a_, i) == '\0') break;
-            } else if (mc != At(a_, i)) {
-                break;
+                if (c == '\0') return false;
+            } else if (mc != c) {
+                return false;
             }
-            ++i;
-            ++j;
         }
-        return j >= m_.size() && i >= a_.size();
+        return i >= a_.size();
     }
 
 private:
-    static char At(std::string_view s, size_t k) { return k < s.size() ? s[k] : '\0'; }
-
     // The rest of the mask from j against the text from i, i + 1, ... up to
-    // the text's last byte, shortest first. A rest that failed from one
+    // the text's end, shortest first. A rest that failed from one
     // position fails again, so each pair is tried once: masks with many
     // stars cannot make a long reply take exponential time.
     bool MatchStar(size_t i, size_t j) {
-        for (size_t k = i; k < a_.size(); ++k) {
+        for (size_t k = i; k <= a_.size(); ++k) {
             if (Failed(k, j)) continue;
             if (Match(k, j)) return true;
             MarkFailed(k, j);
@@ -64,11 +62,7 @@ private:
 }  // namespace
 
 bool MatchMask(std::string_view text, std::string_view mask) {
-    std::string a(text);
-    a.push_back('\0');
-    std::string m(mask);
-    m.push_back('\0');
-    return TMatcher(a, m).Match(0, 0);
+    return TMatcher(text, mask).Match(0, 0);
 }
 
 void TZelStrMask::doCompare(TData& d, uint16_t) {

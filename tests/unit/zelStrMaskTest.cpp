@@ -49,10 +49,14 @@ TEST(MatchMask, ZeroBytesAreOrdinaryBytes) {
     EXPECT_FALSE(MatchMask("A\0B"s, "A?B"s));
     EXPECT_TRUE(MatchMask("A\0\0xB"s, "A*B"s));
     EXPECT_FALSE(MatchMask("\0"s, "#"s));
-    // Past its end a text reads as zero bytes, so zero bytes at the very
-    // end of either side match nothing on the other.
-    EXPECT_TRUE(MatchMask("A\0"s, "A"s));
-    EXPECT_TRUE(MatchMask("A"s, "A\0"s));
+    // A zero byte at the very end is a byte like any other: it does not
+    // stand for the end of the other side.
+    EXPECT_FALSE(MatchMask("A\0"s, "A"s));
+    EXPECT_FALSE(MatchMask("A"s, "A\0"s));
+    EXPECT_TRUE(MatchMask("A\0"s, "A\0"s));
+    EXPECT_FALSE(MatchMask(""s, "\0"s));
+    EXPECT_TRUE(MatchMask("A\0"s, "A*"s));
+    EXPECT_FALSE(MatchMask("QUARNELVISK\0"s, "QUARNELVISK"s));
 }
 
 TEST(MatchMask, ManyStarsStayFast) {
