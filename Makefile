@@ -62,7 +62,7 @@ test-tsan: setup
 	cd $(BUILD)/tsan && TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
 	  ctest --output-on-failure -j $(JOBS) -R $(THREADED_TESTS)
 
-test: build test-native test-wine test-asan test-tsan
+test: build test-native test-wine test-asan test-tsan test-fuzz-smoke
 	tools/check-win32.sh $(BUILD)/win32/bin/quarnelvisk.exe
 
 # Benchmarks: not part of the tests. Writes build/bench/report.md.
