@@ -14,7 +14,6 @@ mkdir -p "$to"
 # target name, source phase
 set -- \
   detected e2e-success-detected \
-  uploading e2e-success-uploading \
   success e2e-success-done \
   failure e2e-wrong_crc-done \
   no-device e2e-no_device-not-found
