@@ -127,8 +127,14 @@ TClassMultiElementEx_265A520::TClassMultiElementEx_265A520(TZelMultiElementEx* c
     RunningCRC->onCRC = MakeLink<&TZelHub::doEvent>(0, CRCHub.get());                             // 23
     RunningCRC->InitPoint = MakeLink<&TZelEditMultiEx::getData>(0, boundary);                     // 24
     ByteToHex->onResult = MakeLink<&TZelCRC16_32::doCRC>(0, RunningCRC.get());                    // 25
-    ByteHub->onEvent[0] = MakeLink<&TZelConvertor::doConvert>(0, ByteToChar.get());               // 26
-    ByteHub->onEvent[1] = MakeLink<&TZelConvertor::doConvert>(0, ByteToHex.get());                // 27
+    // The byte is folded into the running CRC and the masks before it is
+    // written: the device's answer to the last byte of a block may be
+    // handled on the reader thread while the thread that wrote it is still
+    // in this chain (block 1 is written by the user-interface thread), and
+    // it must find the masks of the whole block. The bytes on the wire are
+    // the same either way.
+    ByteHub->onEvent[0] = MakeLink<&TZelConvertor::doConvert>(0, ByteToHex.get());                // 27
+    ByteHub->onEvent[1] = MakeLink<&TZelConvertor::doConvert>(0, ByteToChar.get());               // 26
     CRCHub->onEvent[0] = MakeLink<&TZelEditMultiEx::doEvent>(4, boundary);                        // 28
     CRCHub->onEvent[1] = MakeLink<&TZelStrCat::doStrCat>(0, FinalText.get());                     // 29
     CRCHub->onEvent[2] = MakeLink<&TZelStrMask::doMask>(1, BlockMask.get());                      // 30

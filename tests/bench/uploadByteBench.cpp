@@ -85,8 +85,8 @@ struct TUploadBytePath {
         RunningCRC.onCRC = MakeLink<&TZelHub::doEvent>(0, &CRCHub);
         RunningCRC.InitPoint = MakeLink<&TZelEventFromData::getValue>(0, &CRCStore);
         ByteToHex.onResult = MakeLink<&TZelCRC16_32::doCRC>(0, &RunningCRC);
-        ByteHub.onEvent[0] = MakeLink<&TZelConvertor::doConvert>(0, &ByteToChar);
-        ByteHub.onEvent[1] = MakeLink<&TZelConvertor::doConvert>(0, &ByteToHex);
+        ByteHub.onEvent[0] = MakeLink<&TZelConvertor::doConvert>(0, &ByteToHex);
+        ByteHub.onEvent[1] = MakeLink<&TZelConvertor::doConvert>(0, &ByteToChar);
         CRCHub.onEvent[0] = MakeLink<&TZelEventFromData::doData>(0, &CRCStore);
         CRCHub.onEvent[1] = MakeLink<&TZelStrCat::doStrCat>(0, &FinalText);
         CRCHub.onEvent[2] = MakeLink<&TZelStrMask::doMask>(1, &BlockMask);

@@ -79,20 +79,22 @@ struct UploadScheme : ::testing::Test {
     static std::string Ack(uint16_t crc) { return std::string{char(crc >> 8), char(crc & 0xFF)}; }
 };
 
-TEST_F(UploadScheme, BlockAlternatesSendAndCrcSendingFirst) {
+// Each byte's CRC is published, and the masks rewritten, before the byte is
+// written, so that an answer to the block's last byte always finds them.
+TEST_F(UploadScheme, BlockAlternatesCrcAndSendPublishingFirst) {
     Start();
     ASSERT_EQ(scheme.log.size(), 512u);
     uint16_t crc = 0xFFFF;
     for (size_t i = 0; i < 256; ++i) {
-        const auto& send = scheme.log[2 * i];
-        const auto& published = scheme.log[2 * i + 1];
+        const auto& published = scheme.log[2 * i];
+        const auto& send = scheme.log[2 * i + 1];
         ASSERT_EQ(send.label, "onSend") << i;
         ASSERT_EQ(send.value.StrValue, std::string(1, image[i])) << i;
         crc = CrcStep(crc, uint8_t(image[i]));
         ASSERT_EQ(published.label, "onCRC") << i;
         ASSERT_EQ(published.value.StrValue, Hex4(crc)) << i;
     }
-    EXPECT_EQ(scheme.log[1].value.StrValue, "40BF");  // the zero byte from FFFF
+    EXPECT_EQ(scheme.log[0].value.StrValue, "40BF");  // the zero byte from FFFF
     EXPECT_EQ(crcStore.Stored().StrValue, Hex4(CrcAfter(256)));
     EXPECT_TRUE(Watchdog().Running());
     EXPECT_EQ(Watchdog().Interval(), 1000u);
@@ -106,8 +108,8 @@ TEST_F(UploadScheme, BlockAcknowledgementSendsTheNextBlockBeforeAnythingElse) {
     ASSERT_EQ(labels.size(), 1u + 512u + 1u);
     EXPECT_EQ(labels.front(), "onProgress");
     EXPECT_EQ(scheme.log[before].value.IntValue, 1);
-    EXPECT_EQ(labels[1], "onSend");
-    EXPECT_EQ(scheme.log[before + 1].value.StrValue, std::string(1, image[256]));
+    EXPECT_EQ(labels[2], "onSend");
+    EXPECT_EQ(scheme.log[before + 2].value.StrValue, std::string(1, image[256]));
     EXPECT_EQ(labels.back(), "onReply");
     EXPECT_EQ(scheme.CountOf("onError"), 0u);
     EXPECT_EQ(crcStore.Stored().StrValue, Hex4(CrcAfter(512)));
@@ -192,7 +194,7 @@ TEST_F(UploadScheme, ImageEndSendsZeroBytesAndTheCrcRunsOn) {
     const size_t before = scheme.log.size();
     Reply(Ack(CrcAfter(768)));  // the image has three blocks: what follows reads as zeros
     ASSERT_EQ(scheme.Labels(before).size(), 514u);
-    EXPECT_EQ(scheme.log[before + 1].value.StrValue, std::string(1, '\0'));
+    EXPECT_EQ(scheme.log[before + 2].value.StrValue, std::string(1, '\0'));
     EXPECT_EQ(crcStore.Stored().StrValue, Hex4(CrcAfter(1024)));
     EXPECT_EQ(scheme.ValuesOf("onProgress").back().IntValue, 3);
 }
