@@ -81,15 +81,14 @@ HWND findTop(const std::wstring& caption) {
     return search.found;
 }
 
+BOOL CALLBACK collectChild(HWND child, LPARAM param) {
+    reinterpret_cast<std::vector<HWND>*>(param)->push_back(child);
+    return TRUE;
+}
+
 std::vector<HWND> children(HWND parent) {
     std::vector<HWND> all;
-    EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM param) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(param)->push_back(child);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&all));
+    EnumChildWindows(parent, collectChild, reinterpret_cast<LPARAM>(&all));
     return all;
 }
 
@@ -121,15 +120,14 @@ void printControl(HWND window, HWND origin) {
                 toUtf8(windowText(window)).c_str(), toUtf8(items).c_str());
 }
 
+BOOL CALLBACK printTop(HWND window, LPARAM) {
+    if (IsWindowVisible(window))
+        std::printf("%s\t%s\n", toUtf8(className(window)).c_str(), toUtf8(windowText(window)).c_str());
+    return TRUE;
+}
+
 int listTop() {
-    EnumWindows(
-        [](HWND window, LPARAM) -> BOOL {
-            if (IsWindowVisible(window))
-                std::printf("%s\t%s\n", toUtf8(className(window)).c_str(),
-                            toUtf8(windowText(window)).c_str());
-            return TRUE;
-        },
-        0);
+    EnumWindows(printTop, 0);
     return 0;
 }
 
