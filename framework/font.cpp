@@ -6,15 +6,15 @@ namespace fw {
 
 std::string FaceName(const std::string& name) { return name.substr(0, 31); }
 
-HFONT CreateFontFromSpec(const TFontSpec& spec) {
+HFONT CreateFontFromSpec(const TFontSpec& wanted) {
     LOGFONTA lf{};
-    lf.lfHeight = spec.Height;
-    lf.lfWeight = (spec.Style & FontBold) ? FW_BOLD : 0;
-    lf.lfItalic = (spec.Style & FontItalic) ? 1 : 0;
-    lf.lfUnderline = (spec.Style & FontUnderline) ? 1 : 0;
-    lf.lfStrikeOut = (spec.Style & FontStrikeOut) ? 1 : 0;
-    lf.lfCharSet = spec.CharSet;
-    const std::string face = FaceName(spec.Name);
+    lf.lfHeight = wanted.Height;
+    lf.lfWeight = (wanted.Style & FontBold) ? FW_BOLD : 0;
+    lf.lfItalic = (wanted.Style & FontItalic) ? 1 : 0;
+    lf.lfUnderline = (wanted.Style & FontUnderline) ? 1 : 0;
+    lf.lfStrikeOut = (wanted.Style & FontStrikeOut) ? 1 : 0;
+    lf.lfCharSet = wanted.CharSet;
+    const std::string face = FaceName(wanted.Name);
     std::memcpy(lf.lfFaceName, face.c_str(), face.size() + 1);
     return CreateFontIndirectA(&lf);
 }

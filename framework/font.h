@@ -23,7 +23,7 @@ struct TFontSpec {
 // Face names longer than 31 characters are cut (LOGFONT holds 32 bytes).
 std::string FaceName(const std::string& name);
 
-// A new GDI font for spec; the caller owns it.
-HFONT CreateFontFromSpec(const TFontSpec& spec);
+// A new GDI font as described; the caller owns it.
+HFONT CreateFontFromSpec(const TFontSpec& wanted);
 
 }  // namespace fw

@@ -33,13 +33,13 @@ void FinalizeWinUnit() {
 TZelHintManager* SharedHintManager() { return sharedHintManager; }
 
 fw::TFontSpec FontSpecOf(const TFontRec& font) {
-    fw::TFontSpec spec;
-    spec.Color = font.Color;
-    spec.Style = font.Style;
-    spec.Name = fw::FaceName(font.Name);
-    spec.Height = fw::FontHeight(font.Size, fw::ScreenLogPixelsY());
-    spec.CharSet = font.CharSet;
-    return spec;
+    fw::TFontSpec wanted;
+    wanted.Color = font.Color;
+    wanted.Style = font.Style;
+    wanted.Name = fw::FaceName(font.Name);
+    wanted.Height = fw::FontHeight(font.Size, fw::ScreenLogPixelsY());
+    wanted.CharSet = font.CharSet;
+    return wanted;
 }
 
 TZelWin::TZelWin(fw::TControl* parentControl) : ParentControl(parentControl) {

@@ -27,12 +27,12 @@ THintTool* TZelHintManager::CreateTool(HWND window) {
     const DWORD style = WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX | (Classic == 0 ? TTS_BALLOON : 0);
     tool->Tooltip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, style, CW_USEDEFAULT, CW_USEDEFAULT,
                                     CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr, GetModuleHandleA(nullptr), nullptr);
-    fw::TFontSpec spec;
-    spec.Name = Font.Name;
-    spec.Height = fw::FontHeight(Font.Size, fw::ScreenLogPixelsY());
-    spec.Style = Font.Style;
-    spec.CharSet = Font.CharSet;
-    tool->Font = fw::CreateFontFromSpec(spec);
+    fw::TFontSpec wanted;
+    wanted.Name = Font.Name;
+    wanted.Height = fw::FontHeight(Font.Size, fw::ScreenLogPixelsY());
+    wanted.Style = Font.Style;
+    wanted.CharSet = Font.CharSet;
+    tool->Font = fw::CreateFontFromSpec(wanted);
     SendMessageA(tool->Tooltip, WM_SETFONT, WPARAM(tool->Font), TRUE);
     SetWindowPos(tool->Tooltip, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
 
