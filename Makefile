@@ -66,7 +66,7 @@ test: build test-native test-wine test-asan test-tsan test-fuzz-smoke
 	tools/check-win32.sh $(BUILD)/win32/bin/quarnelvisk.exe
 
 # Benchmarks: not part of the tests. Writes build/bench/report.md.
-bench: native
+bench: win64
 	@tools/bench.sh $(BUILD)
 
 demo: native

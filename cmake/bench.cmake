@@ -1,5 +1,13 @@
-# Benchmarks of the per-byte upload work: not tests, not run by ctest, and
-# only for native builds (Google Benchmark from Debian's libbenchmark-dev).
+# Benchmarks: not tests, not run by ctest. Windows builds get the cost of
+# the window calls and port writes of one upload step; native builds the
+# per-byte upload work (Google Benchmark from Debian's libbenchmark-dev).
+if(WIN32)
+  add_executable(windowCallCost ${CMAKE_SOURCE_DIR}/tests/bench/win/windowCallCost.cpp)
+  target_link_libraries(windowCallCost PRIVATE user32)
+  target_link_options(windowCallCost PRIVATE -static)
+  target_compile_features(windowCallCost PRIVATE cxx_std_20)
+  set_target_properties(windowCallCost PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+endif()
 if(CMAKE_CROSSCOMPILING)
   return()
 endif()

@@ -124,6 +124,9 @@ int RunFlash(const TFlashRequest& request) {
             result = FlashInterrupted;
         } else if (!probed || !state.found) {
             if (!state.notFound) Say(std::string("На этом порту устройств не найдено."_w));
+            // The window says no more; a technician at a terminal is told why.
+            if (state.notFound && !scheme.SerialPort->Opened())
+                platform::WriteOutput("Detail: " + request.Port + " could not be opened: it does not exist, or another program holds it.\n");
             result = FlashNoDevice;
         } else {
             scheme.ClickWrite();

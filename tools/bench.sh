@@ -78,5 +78,9 @@ median_upload() {
   else
     echo "(quarnelvisk_bench was not built)"
   fi
+  if [ "$quick" != "--quick" ]; then
+    echo
+    "$(dirname "$0")/bench-wine.sh" "$build"
+  fi
 } > "$report"
 cat "$report"

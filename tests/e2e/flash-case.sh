@@ -1,17 +1,19 @@
 #!/bin/bash
 # One end-to-end case: the device emulator on a pseudo-terminal against the
 # command-line flasher.
-#   flash-case.sh BIN_DIR EXPECTED_EXIT EXPECTED_TEXT [--image FILE] [--interrupt SECONDS] [--flash-args "ARGS"] -- DEVICE_OPTIONS...
+#   flash-case.sh BIN_DIR EXPECTED_EXIT EXPECTED_TEXT [--image FILE] [--interrupt SECONDS] [--hold] [--flash-args "ARGS"] -- DEVICE_OPTIONS...
 # EXPECTED_TEXT must appear in the flasher's output (UTF-8); with --image the
-# device must have received exactly FILE and "PUSK".
+# device must have received exactly FILE and "PUSK"; with --hold another
+# program holds the line (an exclusive lock on it) while the flasher runs.
 set -u
 bin="$1" expected_exit="$2" expected_text="$3"
 shift 3
-image="" interrupt="" flash_args=""
+image="" interrupt="" flash_args="" hold=0
 while [ $# -gt 0 ] && [ "$1" != "--" ]; do
   case "$1" in
     --image) image="$2"; shift 2 ;;
     --interrupt) interrupt="$2"; shift 2 ;;
+    --hold) hold=1; shift ;;
     --flash-args) flash_args="$2"; shift 2 ;;
     *) echo "flash-case: unknown option $1" >&2; exit 2 ;;
   esac
@@ -25,9 +27,15 @@ device_pid=$!
 for _ in $(seq 100); do [ -s "$work/device.out" ] && break; sleep 0.05; done
 line=$(head -1 "$work/device.out")
 [ -n "$line" ] || { echo "FAIL: the emulator printed no line"; cat "$work/device.err"; exit 1; }
+if [ $hold = 1 ]; then
+  # Held as a program that has the port open holds it: a lock on its own
+  # open of the line (descriptor 9 of this script, closed for the flasher).
+  exec 9<>"$line"
+  flock --nonblock 9 || { echo "FAIL: cannot lock $line"; exit 1; }
+fi
 
 # shellcheck disable=SC2086
-timeout 90 "$bin/quarnelvisk-flash" $flash_args "$line" > "$work/flash.out" 2>&1 &
+timeout 90 "$bin/quarnelvisk-flash" $flash_args "$line" > "$work/flash.out" 2>&1 9>&- &
 flash_pid=$!
 if [ -n "$interrupt" ]; then
   sleep "$interrupt"

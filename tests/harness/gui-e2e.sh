@@ -6,7 +6,7 @@
 # <win bin>/../screenshots/e2e-<case>-<phase>.png.
 #
 # usage: gui-e2e.sh CASE [WIN_BIN_DIR [HOST_TOOLS_DIR]]
-# cases: success no_device wrong_crc silence close_during_upload info_box
+# cases: success no_device wrong_crc silence hangup close_during_upload info_box
 # The prefix is QV_WINEPREFIX (build/wineprefix unless set); only its own
 # wineserver is ever stopped. Displays :80 to :89. QV_E2E_BLOCKS sets the
 # image size of the success case (the full 1016 blocks unless set).
@@ -37,9 +37,10 @@ case "$case_name" in
   no_device) device_flags=(--blocks 8 --id-word OTHER) ;;
   wrong_crc) device_flags=(--blocks 8 --wrong-crc 3) ;;
   silence) device_flags=(--blocks 8 --silent-after 3) ;;
+  hangup) device_flags=(--blocks 8 --hangup-after 3) ;;
   close_during_upload) device_flags=(--blocks 1016 --baud 38462) ;;
   info_box) ;;
-  *) echo "usage: $0 success|no_device|wrong_crc|silence|close_during_upload|info_box [WIN_BIN_DIR [HOST_TOOLS_DIR]]" >&2
+  *) echo "usage: $0 success|no_device|wrong_crc|silence|hangup|close_during_upload|info_box [WIN_BIN_DIR [HOST_TOOLS_DIR]]" >&2
      exit 2 ;;
 esac
 
@@ -71,6 +72,10 @@ stop_pid() {
 }
 
 cleanup() {
+  if [ $failures != 0 ] && [ -s "$work/app.out" ]; then
+    echo "--- what the program printed (last 40 lines) ---"
+    tail -n 40 "$work/app.out"
+  fi
   stop_pid "$app_pid"
   stop_pid "$device_pid"
   # Ending this prefix's server also ends any Wine process of the run that
@@ -195,7 +200,8 @@ find_xwin() {
 }
 
 start_program() {
-  QV_MODEM_LINES=288 LD_PRELOAD="$preload" "$wine_run" "$program" "$@" \
+  # Wine's own report of an exception goes into app.out.
+  WINEDEBUG="${QV_APP_WINEDEBUG:--all,err+seh}" QV_MODEM_LINES=288 LD_PRELOAD="$preload" "$wine_run" "$program" "$@" \
     >"$work/app.out" 2>&1 &
   app_pid=$!
 }
@@ -236,7 +242,7 @@ if [ "$case_name" = info_box ]; then
 fi
 
 # The full image takes minutes under Wine, one WriteFile a byte.
-"$device" "${device_flags[@]}" --timeout 1200 >"$work/device.out" 2>"$work/device.err" &
+"$device" "${device_flags[@]}" --save "$work/received.bin" --timeout 1200 >"$work/device.out" 2>"$work/device.err" &
 device_pid=$!
 i=0
 while [ ! -s "$work/device.out" ] && [ $i -lt 100 ]; do sleep 0.05; i=$((i + 1)); done
@@ -302,6 +308,7 @@ wait_for "\"Записать\" enabled" 10 "$(has Button "\$6 == \"Записа�
 shot detected
 
 # ---- write ----
+upload_start=$SECONDS
 xclick 47 65
 if ! wait_for "the upload start" 30 "$(has msctls_progress32 "\$5 > 0") || $(has Button "\$6 == \"OK\" && \$2 == 1")"; then exit 1; fi
 shot uploading
@@ -329,6 +336,7 @@ fi
 # Polled seldom: every probe is a Wine start, and on a loaded machine that
 # load alone can stall the reply chain past the upload's watchdog.
 wait_for "the OK button" 1200 "$(has Button "\$6 == \"OK\" && \$2 == 1")" 5 || exit 1
+log "upload took $((SECONDS - upload_start)) s"
 sleep 0.5
 listing=$(probe list "$caption")
 shot done
@@ -370,8 +378,12 @@ device_rc=$?
 device_pid=""
 log "the emulator ended with status $device_rc"
 sed 's/^/  device: /' "$work/device.err" | tail -n 5
-if [ "$case_name" = success ] && [ "$device_rc" != 0 ]; then
-  fail "the emulator did not get the whole image and PUSK (status $device_rc)"
+if [ "$case_name" = success ]; then
+  [ "$device_rc" = 0 ] || fail "the emulator did not get the whole image and PUSK (status $device_rc)"
+  image="$win_bin/../generated/stream0.bin"
+  if [ -z "${QV_E2E_BLOCKS:-}" ] && ! cmp -s "$work/received.bin" "$image"; then
+    fail "what the emulator received differs from the built-in image"
+  fi
 fi
 [ $failures = 0 ] && log PASS || log "$failures failure(s)"
 [ $failures = 0 ]
