@@ -69,8 +69,10 @@ test: build test-native test-wine test-asan test-tsan test-fuzz-smoke
 bench: win64
 	@tools/bench.sh $(BUILD)
 
-demo: native
-	@tools/demo.sh $(BUILD)
+# `make demo GUI=1`: the window program under Wine against the emulator,
+# driven as a user would, with screenshots of every phase.
+demo: native $(if $(GUI),win64)
+	@tools/demo.sh $(BUILD) $(if $(GUI),--gui)
 
 clean:
 	-WINEPREFIX=$(WINE_PREFIX) /usr/lib/wine/wineserver -k 2>/dev/null

@@ -169,6 +169,7 @@ void TControl::Detach() {
     if (oldProc_) SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc_));
     RemovePropA(window, ControlProperty);
     handle_.store(nullptr);
+    RefreshKnownText();
 }
 
 void TControl::StoreGeometry() {
@@ -208,20 +209,42 @@ void TControl::SetText(const std::string& text) {
     Owned([&] {
         text_ = text;
         if (HWND w = handle_.load()) SetWindowTextA(w, text.c_str());
+        RefreshKnownText();
         AdjustSize();
     });
 }
 
 std::string TControl::Text() {
-    return Owned([this] {
-        HWND w = handle_.load();
-        if (!w) return text_;
-        const int length = GetWindowTextLengthA(w);
-        std::string text(size_t(length) + 1, '\0');
-        const int got = GetWindowTextA(w, text.data(), length + 1);
-        text.resize(size_t(std::max(got, 0)));
-        return text;
-    });
+    if (!IsOwnerThread()) {
+        std::lock_guard<std::mutex> guard(knownTextLock_);
+        if (knownTextValid_) return knownText_;
+    }
+    return Owned([this] { return WindowText(); });
+}
+
+std::string TControl::WindowText() {
+    HWND w = handle_.load();
+    if (!w) return text_;
+    const int length = GetWindowTextLengthA(w);
+    std::string text(size_t(length) + 1, '\0');
+    const int got = GetWindowTextA(w, text.data(), length + 1);
+    text.resize(size_t(std::max(got, 0)));
+    return text;
+}
+
+// A single-line edit tells its parent of every change of its text, whoever
+// made it (EN_CHANGE), so a copy taken then and after each SetText is the
+// window's text: readers on other threads get it without waiting for this
+// thread. Under Wine that wait is most of an upload step. Other kinds, and
+// windows whose parent would not pass the notification on, are always read.
+void TControl::RefreshKnownText() {
+    HWND w = handle_.load();
+    const bool known = w && parent_ && kind_.ChangeCode == EN_CHANGE &&
+                       (GetWindowLongA(w, GWL_STYLE) & ES_MULTILINE) == 0;
+    std::string text = known ? WindowText() : std::string();
+    std::lock_guard<std::mutex> guard(knownTextLock_);
+    knownText_ = std::move(text);
+    knownTextValid_ = known;
 }
 
 void TControl::SetColor(uint32_t colorValue) {
@@ -822,6 +845,7 @@ void TControl::DispatchNotification(int code) {
     if (code == kind_.ClickCode) {
         if (OnClick) OnClick();
     } else if (code == kind_.ChangeCode) {
+        RefreshKnownText();
         if (OnChange) OnChange();
     } else if (code == kind_.SelChangeCode) {
         if (OnSelChange) OnSelChange();

@@ -13,6 +13,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -210,6 +211,8 @@ private:
     void CreateWindowNow();
     void Attach(HWND window);
     void Detach();
+    std::string WindowText();  // on the owning thread
+    void RefreshKnownText();   // on the owning thread
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
     bool LayerHandles(TMessage& m);
     LRESULT DefaultProc(const TMessage& m);
@@ -237,6 +240,9 @@ private:
     int id_ = 0;
 
     std::string text_;
+    std::mutex knownTextLock_;
+    std::string knownText_;
+    bool knownTextValid_ = false;
     uint32_t color_ = 0xFF00000F;
     HBRUSH brush_ = nullptr;
     TFontSpec font_;

@@ -24,5 +24,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         delete MainScheme;            // reverse creation order, the form last
     }
     FinalizeWinUnit();
+    // For a debugger or a test harness: the program's own teardown is done.
+    OutputDebugStringA("quarnelvisk: teardown done\n");
     return 0;
 }

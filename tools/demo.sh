@@ -3,6 +3,15 @@
 # hardware, and the command-line flasher brings its firmware up to date with
 # the built-in image.
 set -u
+if [ "${2:-}" = "--gui" ]; then
+  # The window program instead: under Wine on a display of its own, against
+  # the emulator, clicked through by the end-to-end harness. DEMO_BLOCKS sets
+  # the emulator's image area (1016, the whole image, takes minutes).
+  blocks="${DEMO_BLOCKS:-64}"
+  echo "The window program under Wine against the emulator ($blocks blocks); screenshots go to $1/win64/screenshots/"
+  if [ "$blocks" = 1016 ]; then unset QV_E2E_BLOCKS; else export QV_E2E_BLOCKS="$blocks"; fi
+  exec "$(dirname "$0")/../tests/harness/gui-e2e.sh" success "$1/win64/bin" "$1/native/bin"
+fi
 bin="$1/native/bin"
 work=$(mktemp -d)
 trap 'kill $device 2>/dev/null; rm -rf "$work"' EXIT

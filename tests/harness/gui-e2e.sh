@@ -171,6 +171,11 @@ wait_exit() {
   app_rc=$?
   app_pid=""
   log "the program ended with status $app_rc"
+  if grep -q "quarnelvisk: teardown done" "$work/app.out"; then
+    log "its teardown had finished"
+  else
+    log "its teardown had not finished"
+  fi
   return 0
 }
 
@@ -201,7 +206,7 @@ find_xwin() {
 
 start_program() {
   # Wine's own report of an exception goes into app.out.
-  WINEDEBUG="${QV_APP_WINEDEBUG:--all,err+seh}" QV_MODEM_LINES=288 LD_PRELOAD="$preload" "$wine_run" "$program" "$@" \
+  WINEDEBUG="${QV_APP_WINEDEBUG:--all,err+seh,trace+debugstr}" QV_MODEM_LINES=288 LD_PRELOAD="$preload" "$wine_run" "$program" "$@" \
     >"$work/app.out" 2>&1 &
   app_pid=$!
 }

@@ -1,5 +1,8 @@
 #include "ui/zelEdit.h"
 
+#include <atomic>
+#include <thread>
+
 #include "guiTestSupport.h"
 #include "runtime/cp1251.h"
 
@@ -169,4 +172,43 @@ TEST_F(EditTest, PasswordStyle) {
     edit.Init();
     EXPECT_TRUE(StyleOf(edit.Control->Handle()) & ES_PASSWORD);
     EXPECT_FALSE(StyleOf(edit.Control->Handle()) & ES_READONLY);
+}
+
+// The reader thread reads the CRC edit for every image byte: what it gets
+// must be the window's text whoever changed it last, and it must not need
+// this thread when nothing changed.
+TEST_F(EditTest, TextReadFromAnotherThreadFollowsEveryChange) {
+    THostForm host;
+    TZelEdit edit(host.Parent());
+    edit.Text = "FFFF";
+    edit.Init();
+    // Waits a while without serving messages, then serves them until the
+    // read is done; alone says whether the read had to finish without them.
+    const auto readElsewhere = [&](bool alone) {
+        std::string got;
+        std::atomic<bool> done{false};
+        std::thread reader([&] {
+            TData d;
+            edit.getText(d, 0);
+            got = d.StrValue;
+            done = true;
+        });
+        for (int i = 0; i < 100 && alone && !done; ++i) Sleep(10);
+        if (alone) EXPECT_TRUE(done.load()) << "the read waited for the window's thread";
+        EXPECT_TRUE(PumpUntil([&] { return done.load(); }, 10000));
+        reader.join();
+        return got;
+    };
+    EXPECT_EQ(readElsewhere(false), "FFFF") << "before any change the window is asked";
+
+    TData text = MakeStr("4B37");
+    edit.doText(text, 0);
+    EXPECT_EQ(readElsewhere(true), "4B37");
+
+    // A change that is not the element's: typed or pasted into the window.
+    SendMessageA(edit.Control->Handle(), EM_SETSEL, 4, 4);
+    SendMessageA(edit.Control->Handle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("9A"));
+    EXPECT_EQ(readElsewhere(true), "4B379A");
+    SetWindowTextA(edit.Control->Handle(), "C8B4");
+    EXPECT_EQ(readElsewhere(true), "C8B4");
 }
