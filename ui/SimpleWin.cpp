@@ -1,15 +1,6 @@
 #include "SimpleWin.h"
 
-namespace {
-void TrackMouse(HWND window, DWORD flags) {
-    TRACKMOUSEEVENT tme{};
-    tme.cbSize = sizeof(tme);
-    tme.dwFlags = flags;
-    tme.hwndTrack = window;
-    tme.dwHoverTime = HOVER_DEFAULT;
-    TrackMouseEvent(&tme);
-}
-}  // namespace
+#include "framework/mouseTracking.h"
 
 TZelSimpleWin::TZelSimpleWin(fw::TControl* parentControl) : ParentControl(parentControl) {
     if (ParentControl) Color = ParentControl->Color();
@@ -71,16 +62,8 @@ bool TZelSimpleWin::WndMessage(fw::TMessage& m) {
         case WM_MOVE: CallEventNull(onMove); break;
         case WM_SETFOCUS: CallEventNull(onSetFocus); break;
         case WM_KILLFOCUS: CallEventNull(onKillFocus); break;
-        case WM_MOUSEHOVER: MouseEnter(); break;
-        case WM_MOUSELEAVE:
-            MouseLeave();
-            TrackMouse(Control->HandleIfAllocated(), TME_HOVER);
-            break;
         default:
-            if (m.Msg >= WM_MOUSEMOVE && m.Msg <= WM_MOUSEWHEEL) {
-                TrackMouse(Control->HandleIfAllocated(), TME_LEAVE);
-                MouseEnter();
-            }
+            fw::FollowMouse(m, Control->HandleIfAllocated(), [this] { MouseEnter(); }, [this] { MouseLeave(); });
             break;
     }
     return SavedHook ? SavedHook(m) : false;

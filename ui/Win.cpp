@@ -1,6 +1,7 @@
 #include "Win.h"
 
 #include "framework/commonControls.h"
+#include "framework/mouseTracking.h"
 #include "framework/screen.h"
 
 TSpacerHook SpacerHook = nullptr;
@@ -10,14 +11,6 @@ TZelHintManager* sharedHintManager = nullptr;
 
 fw::TControl* GetControlOf(void* element) { return static_cast<TZelWin*>(element)->GetControl(); }
 
-void TrackMouse(HWND window, DWORD flags) {
-    TRACKMOUSEEVENT tme{};
-    tme.cbSize = sizeof(tme);
-    tme.dwFlags = flags;
-    tme.hwndTrack = window;
-    tme.dwHoverTime = HOVER_DEFAULT;
-    TrackMouseEvent(&tme);
-}
 }  // namespace
 
 void InitWinUnit() {
@@ -171,16 +164,8 @@ bool TZelWin::WndMessage(fw::TMessage& m) {
             }
             break;
         }
-        case WM_MOUSEHOVER: MouseEnter(); break;
-        case WM_MOUSELEAVE:
-            MouseLeave();
-            TrackMouse(Control->HandleIfAllocated(), TME_HOVER);
-            break;
         default:
-            if (m.Msg >= WM_MOUSEMOVE && m.Msg <= WM_MOUSEWHEEL) {
-                TrackMouse(Control->HandleIfAllocated(), TME_LEAVE);
-                MouseEnter();
-            }
+            fw::FollowMouse(m, Control->HandleIfAllocated(), [this] { MouseEnter(); }, [this] { MouseLeave(); });
             break;
     }
     return SavedHook ? SavedHook(m) : false;

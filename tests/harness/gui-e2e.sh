@@ -206,7 +206,7 @@ find_xwin() {
 
 start_program() {
   # Wine's own report of an exception goes into app.out.
-  WINEDEBUG="${QV_APP_WINEDEBUG:--all,err+seh,trace+debugstr}" QV_MODEM_LINES=288 LD_PRELOAD="$preload" "$wine_run" "$program" "$@" \
+  WINEDEBUG="${QV_APP_WINEDEBUG:--all,err+seh,warn+debugstr}" QV_MODEM_LINES=288 LD_PRELOAD="$preload" "$wine_run" "$program" "$@" \
     >"$work/app.out" 2>&1 &
   app_pid=$!
 }

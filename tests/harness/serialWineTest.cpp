@@ -11,10 +11,7 @@
 #include <thread>
 
 #include "platform/portList.h"
-#include "serial/zelComAsync.h"
-#include "schemes/lineSettings.h"
-#include "tests/fakes/serialEventLog.h"
-#include "tests/unit/testSupport.h"
+#include "tests/fakes/serialElementTest.h"
 
 using TLines = std::vector<std::string>;
 
@@ -25,29 +22,10 @@ std::string Env(const char* name, const char* fallback) {
     return v && *v ? v : fallback;
 }
 
-// The property values the top-level schemes give the element.
-void ConfigureAsMainScheme(TZelComAsync& c) { ApplyLineSettings(c); }
-
-class WinePty : public ::testing::Test {
+class WinePty : public SerialElementTest {
 protected:
-    WinePty() {
-        ConfigureAsMainScheme(el);
-        el.onRxChar = MakeLink<&TZelComAsync::doRead>(3, &el);
-    }
-    ~WinePty() override { Close(); }
+    WinePty() { name = Env("QV_SERIAL_PORT", "COM7"); }
 
-    void Open() {
-        TData d = MakeStr(name);
-        el.doOpen(d, 0);
-    }
-    void Close() {
-        TData d;
-        el.doClose(d, 1);
-    }
-    void Write(const std::string& s) {
-        TData d = MakeStr(s);
-        el.doWrite(d, 2);
-    }
     TLines List() {
         TSerialEventLog log(el, {"onRxChar"});
         TData d;
@@ -57,26 +35,9 @@ protected:
             names.push_back(v.StrValue);
         return names;
     }
-    static std::string Received(const TSerialEventLog& log) {
-        std::string all;
-        for (const TData& d : log.ValuesOf("onRead"))
-            all += d.StrValue;
-        return all;
-    }
-    static bool WaitForBytes(const TSerialEventLog& log, size_t count) {
-        for (int i = 0; i < 1500; ++i) {
-            if (Received(log).size() >= count)
-                return true;
-            Sleep(10);
-        }
-        return false;
-    }
     bool Listed(const TLines& names) const { return std::find(names.begin(), names.end(), name) != names.end(); }
 
-    DispatchOn on;
-    const std::string name = Env("QV_SERIAL_PORT", "COM7");
     const int lines = std::atoi(Env("QV_MODEM_LINES", "288").c_str());
-    TZelComAsync el;
 };
 
 TEST_F(WinePty, RegistryListsThePort) {

@@ -11,18 +11,14 @@
 
 #include "platform/portList.h"
 #include "platform/serialPort.h"
-#include "serial/zelComAsync.h"
 #include "schemes/lineSettings.h"
-#include "tests/fakes/serialEventLog.h"
+#include "tests/fakes/serialElementTest.h"
 #include "tests/posix/ptyPair.h"
-#include "tests/unit/testSupport.h"
 
 using TLines = std::vector<std::string>;
 
 namespace {
 
-// The property values the top-level schemes give the element.
-void ConfigureAsMainScheme(TZelComAsync& c) { ApplyLineSettings(c); }
 
 // CPU time of the whole process so far.
 std::chrono::microseconds CpuTime() {
@@ -32,54 +28,21 @@ std::chrono::microseconds CpuTime() {
            std::chrono::microseconds(u.ru_utime.tv_usec + u.ru_stime.tv_usec);
 }
 
-class ComAsyncPty : public ::testing::Test {
+class ComAsyncPty : public SerialElementTest {
 protected:
     ComAsyncPty() {
         // The system backend, whatever a test before may have installed.
         platform::SetSerialBackend(nullptr);
         name = platform::RegisterFreePortPath(pty.SlavePath());
         number = platform::ComPortNumber(name);
-        ConfigureAsMainScheme(el);
-        el.onRxChar = MakeLink<&TZelComAsync::doRead>(3, &el);
     }
     ~ComAsyncPty() override {
         Close();
         platform::UnregisterPortPath(name);
     }
 
-    void Open() {
-        TData d = MakeStr(name);
-        el.doOpen(d, 0);
-    }
-    void Close() {
-        TData d;
-        el.doClose(d, 1);
-    }
-    void Write(const std::string& s) {
-        TData d = MakeStr(s);
-        el.doWrite(d, 2);
-    }
-    // Everything that reached onRead so far, joined.
-    static std::string Received(const TSerialEventLog& log) {
-        std::string all;
-        for (const TData& d : log.ValuesOf("onRead"))
-            all += d.StrValue;
-        return all;
-    }
-    static bool WaitForBytes(const TSerialEventLog& log, size_t count) {
-        for (int i = 0; i < 1000; ++i) {
-            if (Received(log).size() >= count)
-                return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return false;
-    }
-
-    DispatchOn on;
     TPtyPair pty;
-    std::string name;
     int number = 0;
-    TZelComAsync el;
 };
 
 TEST_F(ComAsyncPty, OpensTheRegisteredPtyWithTheLineSettings) {
@@ -180,7 +143,7 @@ TEST_F(ComAsyncPty, OnlyAvailableLeavesOutThePortHeldOpen) {
 TEST_F(ComAsyncPty, SecondElementCannotOpenTheSamePort) {
     Open();
     TZelComAsync other;
-    ConfigureAsMainScheme(other);
+    ApplyLineSettings(other);
     TSerialEventLog log(other);
     TData d = MakeStr(name);
     other.doOpen(d, 0);
