@@ -13,7 +13,7 @@ endif()
 # takes minutes under Wine: every image byte is a write and three window
 # calls across threads there.
 if(WIN32 AND CMAKE_CROSSCOMPILING AND QV_HOST_TOOLS_DIR)
-  set(QV_GUI_E2E_CASES no_device wrong_crc silence hangup close_during_upload info_box success)
+  set(QV_GUI_E2E_CASES no_device wrong_crc silence hangup late_failure close_during_upload info_box success)
   foreach(case ${QV_GUI_E2E_CASES})
     add_test(NAME gui_e2e_${case}
       COMMAND ${CMAKE_SOURCE_DIR}/tests/harness/gui-e2e.sh ${case}

@@ -104,11 +104,16 @@ upload=$(sed -n 's/.*upload took \([0-9]*\) s.*/\1/p' "$work/gui.out" | tail -1)
 if [ -n "$upload" ]; then
   echo "| quarnelvisk.exe (window) | $upload | $(awk -v w="$upload" 'BEGIN {printf "%.3f", w / 1016}') | $status |"
 else
-  echo "| quarnelvisk.exe (window) | (no figure: the run failed, see below) | | $status |"
-  echo
-  echo '```'
-  tail -n 20 "$work/gui.out"
-  echo '```'
+  echo "| quarnelvisk.exe (window) | (no figure) | | $status |"
 fi
 echo
-echo "The window figure is polled every 5 s, so it is good to that much."
+echo "The window figure runs from the click on \"Записать\" to the end of the emulator (it ends"
+echo "after \"PUSK\"), good to a second or two."
+if [ "$status" != 0 ]; then
+  echo
+  echo "The window run failed:"
+  echo
+  echo '```'
+  grep -v '^  |' "$work/gui.out" | tail -n 25
+  echo '```'
+fi

@@ -64,6 +64,8 @@ void TDeviceEmulator::ReceiveOne(char c, std::vector<TDeviceAction>& actions) {
                 if (pending_.size() == StartCommand.size()) {
                     pending_.clear();
                     state_ = TState::Started;
+                    if (!settings_.Faults.AfterStart.empty())
+                        actions.push_back({TDeviceAction::Send, settings_.Faults.AfterStart, 0});
                 }
                 return;
             }

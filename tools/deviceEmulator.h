@@ -21,6 +21,7 @@ struct TDeviceFaults {
     bool PlainFinal = false;      // acknowledge the last block like any other
     int GarbageBeforeReply = 0;   // send this many garbage bytes, as a chunk of their own, before the reply
     int FloodAt = -1;             // answer block k (0: "VERS") with 4096 bytes instead
+    std::string AfterStart;       // sent once "PUSK" has come: the new firmware's first words
 };
 
 struct TDeviceSettings {

@@ -49,6 +49,8 @@ const char* const Usage =
     "  --plain-final        acknowledge the last block like any other\n"
     "  --garbage N          N garbage bytes, a chunk of their own, before the version reply\n"
     "  --flood K            answer block K (0: the version request) with 4096 bytes\n"
+    "  --after-start TEXT   send TEXT once \"PUSK\" has come (a late reply the host must not\n"
+    "                       take for a failed upload)\n"
     "Exit status: 0 when the whole image and \"PUSK\" arrived, 1 otherwise, 64 for a usage error.\n";
 
 [[noreturn]] void UsageError(const std::string& message) {
@@ -104,6 +106,7 @@ TProgramOptions ParseOptions(int argc, char** argv) {
         else if (a == "--plain-final") f.PlainFinal = true;
         else if (a == "--garbage") f.GarbageBeforeReply = NumberArgument("--garbage", value());
         else if (a == "--flood") f.FloodAt = NumberArgument("--flood", value());
+        else if (a == "--after-start") f.AfterStart = value();
         else UsageError("unknown option " + a);
     }
     if (o.device.Blocks < 1) UsageError("--blocks must be at least 1");

@@ -20,6 +20,8 @@ namespace {
 struct TRun {
     TPeriodicTimer::TTick tick;
     bool freeAfterTick = false;  // touched only on the callback thread
+    std::atomic<bool> stopped{false};
+    std::atomic<int> ticking{0};  // callbacks under way
 };
 
 // The run whose tick is executing on this thread, if any.
@@ -27,10 +29,14 @@ thread_local TRun* tickingRun = nullptr;
 
 void CALLBACK OnTimer(UINT, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR) {
     TRun* run = reinterpret_cast<TRun*>(user);
-    TRun* outer = tickingRun;
-    tickingRun = run;
-    run->tick();
-    tickingRun = outer;
+    run->ticking.fetch_add(1);
+    if (!run->stopped.load()) {
+        TRun* outer = tickingRun;
+        tickingRun = run;
+        run->tick();
+        tickingRun = outer;
+    }
+    run->ticking.fetch_sub(1);
     if (run->freeAfterTick) delete run;
 }
 
@@ -64,6 +70,18 @@ public:
             id_ = 0;
         }
         if (run == nullptr) return;
+        run->stopped.store(true);
+        // A tick under way may be inside a synchronous window call into this
+        // very thread (a watchdog tick that shows an error): such calls are
+        // served until it is done, or timeKillEvent would wait for it for
+        // ever. Ticks that come later see the stop and return at once.
+        if (tickingRun != run) {
+            while (run->ticking.load() != 0) {
+                MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_SENDMESSAGE);
+                MSG msg;
+                PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
+            }
+        }
         // Outside the lock: a tick that is waited for may call Start or
         // Stop itself.
         timeKillEvent(id);

@@ -137,6 +137,18 @@ TEST(deviceEmulator, FinalAcknowledgementFaults) {
     b.Receive(std::string(256, '\0'));
     EXPECT_EQ(b.Unexpected().size(), 256u);
     EXPECT_FALSE(b.Started());
+
+    // Words after "PUSK" come once, and only once the whole command is in.
+    TDeviceSettings talkative;
+    talkative.Blocks = 1;
+    talkative.Faults.AfterStart = "BOOT 1.4";
+    TDeviceEmulator c(talkative);
+    c.Receive("VERS");
+    c.Receive(Block(3));
+    EXPECT_EQ(Sent(c.Receive("PUS")), "");
+    EXPECT_EQ(Sent(c.Receive("K")), "BOOT 1.4");
+    EXPECT_TRUE(c.Started());
+    EXPECT_EQ(Sent(c.Receive("PUSK")), "");
 }
 
 }  // namespace
