@@ -81,6 +81,12 @@ void TZelMultiElementEx::DeleteInstance(TData& d, uint16_t k) {
     DestroyInstance(instance);
 }
 
+bool TZelMultiElementEx::Running() const {
+    for (const TZelEditMultiEx* instance : Instances)
+        if (instance->RunningCalls.load() > 0) return true;
+    return false;
+}
+
 void TZelMultiElementEx::DeleteAll(TData& d, uint16_t k) {
     for (int32_t n = int32_t(Instances.size()) - 1; n >= 0; --n) {
         SetInt(d, n);

@@ -41,6 +41,9 @@ public:
     void DeleteInstance(TData& d, uint16_t k);
     void DeleteAll(TData& d, uint16_t k);
 
+    // Whether a chain is under way in one of the instances, on any thread.
+    bool Running() const;
+
 private:
     static void DestroyInstance(TZelEditMultiEx* boundary);
 };

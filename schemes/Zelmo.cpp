@@ -10,6 +10,23 @@
 #include "schemes/zelSimpleForm_25EFC10.h"
 #include "ui/Win.h"
 
+namespace {
+
+// Dispatch is off once the form has closed, but the watchdog's thread may
+// still be in a chain that began before, perhaps inside a synchronous call
+// into this thread: such calls are served until the nested schemes are
+// quiet (10 s at most), so that nothing is destroyed under that chain.
+void WaitQuiet(TClassSimpleForm_25EFC10& scheme) {
+    const DWORD end = GetTickCount() + 10000;
+    while ((scheme.Detector->Running() || scheme.Uploader->Running()) && int(end - GetTickCount()) > 0) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_SENDMESSAGE);
+        MSG msg;
+        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
+    }
+}
+
+}  // namespace
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     InitWinUnit();  // the common controls and the shared hint manager
 
@@ -21,6 +38,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         new TClassSimpleForm_25EFC10();
         MainScheme->MainForm->Run();  // dispatch on, start-up queue: the port list, then the window shows
         fw::RunMessageLoop();         // until the form has accepted its close
+        WaitQuiet(*MainScheme);
         delete MainScheme;            // reverse creation order, the form last
     }
     FinalizeWinUnit();

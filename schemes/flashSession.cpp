@@ -137,6 +137,7 @@ int RunFlash(const TFlashRequest& request) {
         // then events stop.
         scheme.Close();
         DisableDispatch();
+        scheme.WaitQuiet();
         scheme.UploadProgress->Finish();
 
         if (result == FlashInterrupted) {

@@ -1,5 +1,8 @@
 #include "zelConsoleFlash.h"
 
+#include <chrono>
+#include <thread>
+
 #include "runtime/cp1251.h"
 #include "schemes/lineSettings.h"
 #include "schemes/schemeParts.h"
@@ -140,4 +143,10 @@ void TClassConsoleFlash::ClickWrite() { CallEventCopy(MakeLink<&TZelHub::doEvent
 void TClassConsoleFlash::Close() {
     TData none;
     CallEvent(MakeLink<&TZelHub::doEvent>(0, ClosePortHub.get()), none);
+}
+
+void TClassConsoleFlash::WaitQuiet() {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while ((Detector->Running() || Uploader->Running()) && std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }

@@ -34,6 +34,11 @@ public:
     void ClickWrite();
     // As closing the window: closes the port.
     void Close();
+    // Waits (10 s at most) until no chain is under way in the nested
+    // schemes: the watchdog's thread may still be in one when the program
+    // has heard all it waits for. With dispatch off such a chain ends at its
+    // next event. Nothing may be destroyed before.
+    void WaitQuiet();
 
     // In creation order; destroyed in reverse.
     std::unique_ptr<TZelConsoleText> ErrorText;
