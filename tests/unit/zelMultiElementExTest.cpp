@@ -191,6 +191,29 @@ TEST_F(ContainerTest, SelfDeletionIsRefusedWithAMessage) {
     EXPECT_EQ(schemesDestroyed, 1);
 }
 
+// Programs wait on Running before they destroy a network that another
+// thread may still be in.
+struct TRunningProbe {
+    TZelMultiElementEx* container;
+    bool seen = false;
+    void doLook(TData&, uint16_t) { seen = container->Running(); }
+};
+
+TEST_F(ContainerTest, RunningWhileAChainIsInAnInstanceAndItsOutwardEvents) {
+    DispatchOn on;
+    TZelMultiElementEx container(nullptr);
+    container.onEvent.resize(1);
+    TRunningProbe probe{&container};
+    container.onEvent[0] = MakeLink<&TRunningProbe::doLook>(0, &probe);
+    EXPECT_FALSE(container.Running()) << "no instance yet";
+    container.SetCreator(CreateTestScheme);
+    EXPECT_FALSE(container.Running());
+    TData d;
+    container.doWork(d, 0);
+    EXPECT_TRUE(probe.seen) << "the outward event is part of the running chain";
+    EXPECT_FALSE(container.Running()) << "the chain has returned";
+}
+
 TEST_F(ContainerTest, LateInstancesRunTheirStartupAtOnce) {
     DispatchOn on;
     {
