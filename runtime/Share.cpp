@@ -87,6 +87,25 @@ int32_t ParseInteger(std::string_view s) {
     return static_cast<int32_t>(value);
 }
 
+namespace {
+
+// The decimal exponent of a real's text: an optional sign and digits,
+// saturating well beyond the range of a double.
+int ParseExponent(std::string_view s) {
+    constexpr int Limit = 100000;
+    size_t i = 0;
+    bool negative = false;
+    if (i < s.size() && (s[i] == '-' || s[i] == '+')) {
+        negative = s[i] == '-';
+        ++i;
+    }
+    int value = 0;
+    for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i) value = value >= Limit ? Limit : value * 10 + (s[i] - '0');
+    return negative ? -value : value;
+}
+
+}  // namespace
+
 double ParseReal(std::string_view s) {
     double value = 0.0;
     size_t i = 0;
@@ -110,7 +129,10 @@ double ParseReal(std::string_view s) {
             if (inFraction) break;
             inFraction = true;
         } else if (c == 'E' || c == 'e') {
-            value *= std::pow(10.0, double(ParseInteger(s.substr(i + 1))));
+            // Zero stays zero whatever the exponent (0 times pow(10, 999),
+            // an infinity, would be NaN); a huge exponent saturates instead
+            // of wrapping, so it overflows to an infinity or underflows to 0.
+            if (value != 0.0) value *= std::pow(10.0, double(ParseExponent(s.substr(i + 1))));
             break;
         }
         // every other character is skipped

@@ -226,6 +226,13 @@ public:
         if (!use)
             return false;
         const uint32_t generation = maskGeneration;
+        // A mask set to 0 before this wait began (a close that came between
+        // two waits) ends it at once, as it would end a wait in progress;
+        // read after the generation, so a change in between is seen either way.
+        if (mask == 0) {
+            events = 0;
+            return true;
+        }
         bool stalled = false;
         for (;;) {
             if (inUse.Closed())

@@ -123,9 +123,14 @@ public:
         return use && ::SetCommTimeouts(use.handle, &c);
     }
 
-    bool SetCommMask(uint32_t mask) override {
+    bool SetCommMask(uint32_t newMask) override {
         TUse use(*this);
-        return use && ::SetCommMask(use.handle, mask);
+        if (!use)
+            return false;
+        // Recorded before the driver is told, so that a wait starting now
+        // either is completed by the driver or finds the mask 0 itself.
+        mask = newMask;
+        return ::SetCommMask(use.handle, newMask);
     }
 
     bool PurgeComm(uint32_t flags) override {
@@ -137,18 +142,30 @@ public:
         TUse use(*this);
         if (!use || !wait.Usable())
             return false;
-        DWORD mask = 0;
+        DWORD occurred = 0;
         OVERLAPPED* record = wait.Fresh();
-        if (!::WaitCommEvent(use.handle, &mask, record)) {
-            if (GetLastError() != ERROR_IO_PENDING)
-                return false;
+        if (!::WaitCommEvent(use.handle, &occurred, record)) {
+            if (GetLastError() != ERROR_IO_PENDING) {
+                // A driver may refuse a wait on the mask 0: that is the end
+                // of the waits asked for, not a failure.
+                events = 0;
+                return mask == 0;
+            }
+            // The mask went to 0 before this wait was started: the driver
+            // will not complete it, so it is called off here.
+            if (mask == 0) {
+                CancelIoEx(use.handle, record);
+                WaitForSingleObject(record->hEvent, INFINITE);
+                events = 0;
+                return true;
+            }
             if (WaitForSingleObject(record->hEvent, INFINITE) != WAIT_OBJECT_0)
                 return false;
             DWORD unused = 0;
             if (!GetOverlappedResult(use.handle, record, &unused, FALSE))
                 return false;
         }
-        events = mask;
+        events = occurred;
         return true;
     }
 
@@ -252,6 +269,7 @@ private:
     }
 
     std::atomic<HANDLE> handle;
+    std::atomic<uint32_t> mask{0};
     const std::string key;
     TSerialPortUse inUse;
     TCompletion read, write, wait;

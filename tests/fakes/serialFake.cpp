@@ -144,10 +144,17 @@ bool TFakeSerialPort::PurgeComm(uint32_t flags) {
 }
 
 bool TFakeSerialPort::WaitCommEvent(uint32_t& events) {
+    if (owner.OnWaitEntry)
+        owner.OnWaitEntry(waitsStarted + 1);
     std::unique_lock<std::mutex> guard(lock);
     const uint32_t generation = maskGeneration;
-    waiting = true;
     ++waitsStarted;
+    // As the real backends: a wait begun on the mask 0 ends at once.
+    if (mask == 0) {
+        events = 0;
+        return !(closed || vanished);
+    }
+    waiting = true;
     changed.notify_all();
     changed.wait(guard, [&] { return closed || vanished || generation != maskGeneration || (pendingEvents & mask); });
     waiting = false;

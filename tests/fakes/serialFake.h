@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -125,6 +126,11 @@ public:
     // as the system does.
     void AddDevice(const std::string& path);
     TFakeSerialScript script;
+    // Called by a port's reader thread at the entry of each wait with the
+    // wait's number on that port (1 for the first), before the wait looks at
+    // anything: a test can hold the thread there to place a close between
+    // two waits. Set before the port is opened.
+    std::function<void(int wait)> OnWaitEntry;
 
     // The calls the element made, in order ("SetCommMask 1", "PurgeComm 15",
     // "CreatePort \\.\COM3 overlapped"); waits of the reader thread and

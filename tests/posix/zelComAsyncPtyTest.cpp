@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 
 #include "platform/portList.h"
@@ -106,6 +107,28 @@ TEST_F(ComAsyncPty, CloseWhileTheReaderWaits) {
     pty.Send("late");
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_TRUE(log.Of("onRead").empty());
+}
+
+TEST_F(ComAsyncPty, WaitBegunAfterTheMaskWentToZeroReturns) {
+    // A close can set the mask to 0 between two waits of the reader thread;
+    // the wait that begins afterwards must not wait for ever.
+    auto port = platform::SystemSerialBackend().CreatePort(std::string(platform::DevicePathPrefix) + name, true);
+    ASSERT_TRUE(port);
+    ASSERT_TRUE(port->SetCommMask(platform::EvRxChar));
+    ASSERT_TRUE(port->SetCommMask(0));
+    std::atomic<bool> returned{false};
+    uint32_t events = 0xFF;
+    std::thread waiter([&] {
+        port->WaitCommEvent(events);
+        returned = true;
+    });
+    for (int i = 0; i < 1000 && !returned; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    const bool inTime = returned;
+    port->Close();  // releases a wait that hung
+    waiter.join();
+    EXPECT_TRUE(inTime);
+    EXPECT_EQ(events, 0u);
 }
 
 TEST_F(ComAsyncPty, ReopenAfterClose) {

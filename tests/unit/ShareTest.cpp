@@ -83,6 +83,11 @@ TEST(ShareFormat, ParseReal) {
     EXPECT_DOUBLE_EQ(ParseReal("25E-1"), 2.5);
     EXPECT_DOUBLE_EQ(ParseReal("+3"), 3.0);
     EXPECT_DOUBLE_EQ(ParseReal(" 4 2 "), 42.0);
+    // Exponents beyond a double's range: zero stays zero, others saturate.
+    EXPECT_EQ(ParseReal("0e999"), 0.0);
+    EXPECT_EQ(ParseReal("1e99999999999"), HUGE_VAL);
+    EXPECT_EQ(ParseReal("-1e4294967297"), -HUGE_VAL);
+    EXPECT_EQ(ParseReal("1e-99999999999"), 0.0);
 }
 
 // ---- conversions ---------------------------------------------------------

@@ -604,6 +604,36 @@ TEST_F(ComAsync, CloseFromTheReaderThreadsOwnChain) {
     EXPECT_EQ(first->WaitsStarted(), 1);
 }
 
+TEST_F(ComAsync, CloseBetweenTwoWaitsDoesNotHang) {
+    // The reader is held at the entry of its second wait until the close has
+    // set the mask to 0: that wait must end at once instead of waiting for
+    // ever for a mask change that has already happened.
+    std::atomic<TFakeSerialPort*> held{nullptr};
+    fake.OnWaitEntry = [&](int wait) {
+        if (wait != 2)
+            return;
+        for (int i = 0; i < 5000 && !(held && held.load()->Mask() == 0); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    };
+    el.EvTxEmpty = true;
+    TSerialEventLog log(el, {"onRxChar"});
+    Open("COM3");
+    auto port = fake.LastPort();
+    held = port.get();
+    ASSERT_TRUE(port->WaitUntilWaiting());
+    port->Raise(EvTxEmpty);
+    ASSERT_TRUE(log.WaitFor("onTxEmpty", 1));
+    std::thread closer([&] { Close(); });
+    for (int i = 0; i < 5000 && el.Opened(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    const bool closed = !el.Opened();
+    if (!closed)
+        port->Vanish();  // lets the hung close go, so the failure is reported
+    closer.join();
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(port->WaitsStarted(), 2);
+}
+
 TEST_F(ComAsync, CloseFromAnotherThread) {
     TSerialEventLog log(el);
     Open("COM3");
