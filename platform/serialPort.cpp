@@ -1,5 +1,6 @@
 #include "serialPort.h"
 
+#include <algorithm>
 #include <atomic>
 
 namespace platform {
@@ -14,5 +15,48 @@ TSerialBackend& SerialBackend() {
 }
 
 TSerialBackend* SetSerialBackend(TSerialBackend* backend) { return installed.exchange(backend); }
+
+uint32_t BitsPerCharacter(const TCommDcb& dcb) {
+    const uint32_t data = dcb.ByteSize >= 5 && dcb.ByteSize <= 8 ? dcb.ByteSize : 8;
+    const uint32_t parity = dcb.Parity == NoParity ? 0 : 1;
+    const uint32_t stop = dcb.StopBits == OneStopBit ? 1 : 2;
+    return 1 + data + parity + stop;
+}
+
+std::chrono::microseconds GatherQuietTime(uint32_t baudRate, uint32_t bitsPerCharacter) {
+    constexpr std::chrono::microseconds Least{1000};
+    if (baudRate == 0)
+        return Least;
+    const std::chrono::microseconds threeCharacters{(3ull * bitsPerCharacter * 1000000ull + baudRate - 1) / baudRate};
+    return std::max(Least, threeCharacters);
+}
+
+TGathered GatherUntilQuiet(std::chrono::microseconds quiet, const std::function<bool(uint32_t&)>& queued,
+                           const std::function<bool(std::chrono::microseconds)>& pause) {
+    using TClock = std::chrono::steady_clock;
+    // The queue is looked at four times per quiet time, so the gathering
+    // ends at most a quarter of it later than the line went quiet.
+    const auto step = std::max(quiet / 4, std::chrono::microseconds(100));
+    const auto began = TClock::now();
+    uint32_t count = 0;
+    if (!queued(count))
+        return TGathered::Failed;
+    auto lastChange = began;
+    for (;;) {
+        const auto now = TClock::now();
+        if (now - lastChange >= quiet || now - began >= GatherLongest || count >= GatherMostBytes)
+            return TGathered::Quiet;
+        const auto untilQuiet = std::chrono::duration_cast<std::chrono::microseconds>(lastChange + quiet - now);
+        if (!pause(std::min(step, untilQuiet)))
+            return TGathered::Interrupted;
+        uint32_t queuedNow = 0;
+        if (!queued(queuedNow))
+            return TGathered::Failed;
+        if (queuedNow != count) {
+            count = queuedNow;
+            lastChange = TClock::now();
+        }
+    }
+}
 
 }  // namespace platform

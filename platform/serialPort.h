@@ -4,6 +4,7 @@
 // fake of the unit tests, reached through one replaceable backend pointer.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -131,7 +132,10 @@ public:
     virtual bool PurgeComm(uint32_t flags) = 0;
     // Waits without time limit for one of the watched events and reports
     // those that occurred; events is 0 when the mask was changed meanwhile.
-    // False when the wait cannot go on (port gone, wait refused).
+    // False when the wait cannot go on (port gone, wait refused). Received
+    // bytes are reported once the line has been quiet for GatherQuietTime,
+    // so that what the device sent in one go is read as one chunk.
+
     virtual bool WaitCommEvent(uint32_t& events) = 0;
     virtual bool ClearCommError(uint32_t& errors, TCommStatus& status) = 0;
     virtual bool GetCommModemStatus(uint32_t& status) = 0;
@@ -140,6 +144,9 @@ public:
     virtual TTransfer Read(uint32_t count, std::string& bytes) = 0;
     virtual TTransfer Write(std::string_view bytes, uint32_t& written) = 0;
     virtual bool FlushFileBuffers() = 0;
+    // Waits, at most limitMs, until the bytes written have left the port;
+    // false when some may still be waiting to go out.
+    virtual bool DrainOutput(uint32_t limitMs) = 0;
     // Releases the device; idempotent.
     virtual void Close() = 0;
 };
@@ -171,6 +178,28 @@ TSerialBackend& SystemSerialBackend();
 // installed before, so that installs can nest.
 TSerialBackend& SerialBackend();
 TSerialBackend* SetSerialBackend(TSerialBackend* backend);
+
+// How long the line must stay quiet after a received byte before the bytes
+// are reported: three character times at the line's settings, never less
+// than a millisecond. The whole reply of a device that sends it in one go
+// then arrives as one chunk, whether its bytes reach the program together
+// or one by one.
+std::chrono::microseconds GatherQuietTime(uint32_t baudRate, uint32_t bitsPerCharacter);
+// Start bit, data bits, parity bit and stop bits (one and a half count as two).
+uint32_t BitsPerCharacter(const TCommDcb& dcb);
+
+// A device that never pauses is still heard: a gathering ends after this
+// long, or once this many bytes are waiting.
+inline constexpr std::chrono::milliseconds GatherLongest{100};
+inline constexpr uint32_t GatherMostBytes = 4096;
+
+// The gathering itself, for the backends: queued tells how many bytes wait
+// in the input queue (false when it cannot be asked), pause waits at most the
+// given time and is false when the wait must end at once (port closed, mask
+// changed). Quiet when the count stayed the same for the quiet time.
+enum class TGathered { Quiet, Interrupted, Failed };
+TGathered GatherUntilQuiet(std::chrono::microseconds quiet, const std::function<bool(uint32_t& queued)>& queued,
+                           const std::function<bool(std::chrono::microseconds longest)>& pause);
 
 // "\\.\" followed by the port name.
 inline constexpr std::string_view DevicePathPrefix = "\\\\.\\";

@@ -225,9 +225,13 @@ void TZelComAsync::ClosePort() {
     }
     readerStop.reset();
     if (p) {
+        // What was written last ("PUSK" right before the close) goes out
+        // before the port is let go: the output is purged only when it did
+        // not leave in time, and a purge would throw away what still waits.
+        const bool drained = p->DrainOutput(CloseDrainLimitMs);
         if (FlushOnClose)
             p->FlushFileBuffers();
-        p->PurgeComm(PurgeTxAbort | PurgeRxAbort | PurgeTxClear | PurgeRxClear);
+        p->PurgeComm(drained ? PurgeRxAbort | PurgeRxClear : PurgeTxAbort | PurgeRxAbort | PurgeTxClear | PurgeRxClear);
     }
     CallEventInt(onCTS, 0);
     CallEventInt(onDSR, 0);

@@ -111,6 +111,8 @@ public:
 
     // Reads ask the driver for at most this many bytes at a time.
     static constexpr int32_t MaxReadCount = 1 << 20;
+    // A close waits at most this long for the written bytes to leave.
+    static constexpr uint32_t CloseDrainLimitMs = 500;
 
 private:
     bool OpenPort(int32_t dtr, int32_t rts, int32_t baudRate);

@@ -7,8 +7,9 @@
 // What the Windows driver does and a tty does not is emulated here: the
 // timeouts of a read and a write, the wait for a communication event (poll
 // for input, with the count of queued bytes from FIONREAD), and a mask change
-// that completes a wait in progress. Only the byte-received event can occur;
-// the other events of the mask are accepted and never raised.
+// that completes a wait in progress, and the gathering of the bytes of a
+// reply into one chunk. Only the byte-received event can occur; the other
+// events of the mask are accepted and never raised.
 #include <asm/termbits.h>
 #include <fcntl.h>
 #include <linux/serial.h>
@@ -156,6 +157,7 @@ public:
         t.c_ispeed = dcb.BaudRate;
         if (Ioctl(use.fd, TCSETS2, &t) < 0)
             return false;
+        gatherQuiet = GatherQuietTime(dcb.BaudRate, BitsPerCharacter(dcb)).count();
 
         termios2 got{};
         if (Ioctl(use.fd, TCGETS2, &got) < 0)
@@ -262,11 +264,23 @@ public:
             if (fds[0].revents & POLLNVAL)
                 return false;
             if (watchInput && ((fds[0].revents & POLLIN) || r == 0 || (fds[0].revents & POLLHUP))) {
-                int queued = 0;
-                if (Ioctl(use.fd, FIONREAD, &queued) < 0)
+                uint32_t now = 0;
+                if (!Queued(use.fd, now))
                     return false;
-                const uint32_t now = uint32_t(queued < 0 ? 0 : queued);
                 if (now > announced) {
+                    switch (Gather(use.fd, generation)) {
+                    case TGathered::Failed:
+                        return false;
+                    case TGathered::Interrupted:
+                        if (inUse.Closed())
+                            return false;
+                        events = 0;
+                        return true;
+                    case TGathered::Quiet:
+                        break;
+                    }
+                    if (!Queued(use.fd, now))
+                        return false;
                     announced = now;
                     events = EvRxChar;
                     return true;
@@ -284,6 +298,30 @@ public:
                 continue;
             }
             if (fds[0].revents & (POLLHUP | POLLERR))
+                return false;
+        }
+    }
+
+    bool DrainOutput(uint32_t limitMs) override {
+        TUse use(*this);
+        if (!use)
+            return false;
+        const TClock::time_point deadline = TClock::now() + std::chrono::milliseconds(limitMs);
+        for (;;) {
+            int pending = 0;
+            if (Ioctl(use.fd, TIOCOUTQ, &pending) < 0)
+                return false;
+            if (pending <= 0) {
+                // The shift register too, where the driver tells.
+                unsigned int lineStatus = 0;
+                if (Ioctl(use.fd, TIOCSERGETLSR, &lineStatus) < 0 || (lineStatus & TIOCSER_TEMT))
+                    return true;
+            }
+            const int timeout = std::min(PollTimeout(true, deadline), 1);
+            if (timeout == 0)
+                return false;
+            pollfd closing{closeRead, POLLIN, 0};
+            if (::poll(&closing, 1, timeout) > 0)
                 return false;
         }
     }
@@ -452,6 +490,36 @@ private:
         ::close(device);
     }
 
+    static bool Queued(int device, uint32_t& count) {
+        int queued = 0;
+        if (Ioctl(device, FIONREAD, &queued) < 0)
+            return false;
+        count = uint32_t(queued < 0 ? 0 : queued);
+        return true;
+    }
+
+    // Waits for the line to go quiet after received bytes; a close or a
+    // change of the mask ends the gathering at once.
+    TGathered Gather(int device, uint32_t generation) {
+        const auto queued = [device](uint32_t& count) { return Queued(device, count); };
+        const auto pause = [&](std::chrono::microseconds longest) {
+            pollfd fds[2] = {{maskRead, POLLIN, 0}, {closeRead, POLLIN, 0}};
+            const timespec timeout{time_t(longest.count() / 1000000), long(longest.count() % 1000000) * 1000};
+            const int r = ::ppoll(fds, 2, &timeout, nullptr);
+            if (r < 0)
+                return errno == EINTR;
+            if (fds[1].revents)
+                return false;
+            if (fds[0].revents) {
+                char drain[64];
+                while (::read(maskRead, drain, sizeof drain) > 0) {
+                }
+            }
+            return maskGeneration == generation && !inUse.Closed();
+        };
+        return GatherUntilQuiet(std::chrono::microseconds(gatherQuiet.load()), queued, pause);
+    }
+
     // Bytes taken out of the queue no longer count as reported.
     void Consumed(uint32_t n) {
         uint32_t seen = announced;
@@ -490,6 +558,7 @@ private:
     std::atomic<uint32_t> announced{0};
     std::atomic<uint32_t> readInterval{0}, readMultiplier{0}, readConstant{0};
     std::atomic<uint32_t> writeMultiplier{0}, writeConstant{0};
+    std::atomic<int64_t> gatherQuiet{GatherQuietTime(0, 10).count()};
     // Only the clear-error query, on the reader thread, touches these.
     serial_icounter_struct counts{};
     bool haveCounts = false;

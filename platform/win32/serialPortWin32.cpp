@@ -2,9 +2,11 @@
 // read, a write and the reader thread's wait may be in progress at the same
 // time on different threads, so each has a completion record with an event
 // of its own; a record without event would make each wait on the handle,
-// which any completion signals.
+// which any completion signals. Received bytes are reported once the line
+// has gone quiet, so a reply that trickles in is still read as one chunk.
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <mutex>
@@ -104,7 +106,10 @@ public:
         TUse use(*this);
         DCB d;
         ToDcb(dcb, d);
-        return use && ::SetCommState(use.handle, &d);
+        if (!use || !::SetCommState(use.handle, &d))
+            return false;
+        gatherQuiet = GatherQuietTime(dcb.BaudRate, BitsPerCharacter(dcb)).count();
+        return true;
     }
 
     bool SetupComm(uint32_t inQueue, uint32_t outQueue) override {
@@ -165,18 +170,44 @@ public:
             if (!GetOverlappedResult(use.handle, record, &unused, FALSE))
                 return false;
         }
+        if (occurred & EV_RXCHAR) {
+            switch (Gather(use.handle)) {
+            case TGathered::Failed:
+                return false;
+            case TGathered::Interrupted:
+                events = 0;
+                return !inUse.Closed();
+            case TGathered::Quiet:
+                break;
+            }
+        }
         events = occurred;
         return true;
     }
 
+    bool DrainOutput(uint32_t limitMs) override {
+        TUse use(*this);
+        if (!use)
+            return false;
+        const ULONGLONG deadline = GetTickCount64() + limitMs;
+        for (;;) {
+            COMSTAT s;
+            if (!QueryQueues(use.handle, s))
+                return false;
+            if (s.cbOutQue == 0)
+                return true;
+            if (GetTickCount64() >= deadline || inUse.Closed())
+                return false;
+            Sleep(1);
+        }
+    }
+
     bool ClearCommError(uint32_t& errors, TCommStatus& status) override {
         TUse use(*this);
-        DWORD e = 0;
         COMSTAT s;
-        std::memset(&s, 0, sizeof s);
-        if (!use || !::ClearCommError(use.handle, &e, &s))
+        if (!use || !QueryQueues(use.handle, s))
             return false;
-        errors = e;
+        errors = unreported.exchange(0);
         status = TCommStatus{};
         std::memcpy(&status.Flags, &s, sizeof status.Flags);
         status.InQueue = s.cbInQue;
@@ -261,6 +292,34 @@ private:
         explicit operator bool() const { return handle != nullptr; }
     };
 
+    // A clear-error query that keeps the error bits for the next one the
+    // element makes: the gathering and the drain ask for the queues too.
+    bool QueryQueues(HANDLE h, COMSTAT& s) {
+        DWORD e = 0;
+        std::memset(&s, 0, sizeof s);
+        if (!::ClearCommError(h, &e, &s))
+            return false;
+        unreported |= e;
+        return true;
+    }
+
+    // Waits for the line to go quiet after received bytes, in steps of the
+    // system's sleep; a close or the mask 0 ends it at once.
+    TGathered Gather(HANDLE h) {
+        const auto queued = [&](uint32_t& count) {
+            COMSTAT s;
+            if (!QueryQueues(h, s))
+                return false;
+            count = s.cbInQue;
+            return true;
+        };
+        const auto pause = [&](std::chrono::microseconds longest) {
+            Sleep(DWORD(std::max<int64_t>(1, longest.count() / 1000)));
+            return mask != 0 && !inUse.Closed();
+        };
+        return GatherUntilQuiet(std::chrono::microseconds(gatherQuiet.load()), queued, pause);
+    }
+
     void Release() {
         if (HANDLE h = handle.exchange(nullptr)) {
             CloseHandle(h);
@@ -270,6 +329,8 @@ private:
 
     std::atomic<HANDLE> handle;
     std::atomic<uint32_t> mask{0};
+    std::atomic<uint32_t> unreported{0};
+    std::atomic<int64_t> gatherQuiet{GatherQuietTime(0, 10).count()};
     const std::string key;
     TSerialPortUse inUse;
     TCompletion read, write, wait;

@@ -223,6 +223,11 @@ TTransfer TFakeSerialPort::Write(std::string_view bytes, uint32_t& count) {
     return TTransfer::Done;
 }
 
+bool TFakeSerialPort::DrainOutput(uint32_t limitMs) {
+    Note("DrainOutput " + std::to_string(limitMs));
+    return !Closed() && !owner.script.failDrain;
+}
+
 bool TFakeSerialPort::FlushFileBuffers() {
     Note("FlushFileBuffers");
     return !owner.script.failFlush && !Closed();

@@ -32,6 +32,7 @@ struct TFakeSerialScript {
     bool failModemStatus = false;
     bool failClearError = false;
     bool failFlush = false;
+    bool failDrain = false;  // the output does not leave in time
     bool readNotStarted = false;
     bool readFails = false;
     bool writeNotStarted = false;
@@ -89,6 +90,7 @@ public:
     platform::TTransfer Read(uint32_t count, std::string& bytes) override;
     platform::TTransfer Write(std::string_view bytes, uint32_t& written) override;
     bool FlushFileBuffers() override;
+    bool DrainOutput(uint32_t limitMs) override;
     void Close() override;
 
 private:

@@ -60,7 +60,9 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-"$echo_helper" "$work/pty" &
+# The echo comes back one byte at a time, a character time apart at the
+# line's 38462 bit/s: the Win32 backend must still read a reply as one chunk.
+"$echo_helper" "$work/pty" 260 &
 echo_pid=$!
 i=0
 while [ ! -s "$work/pty" ] && [ $i -lt 100 ]; do

@@ -1,6 +1,7 @@
 /* Test equipment: a pseudo-terminal that echoes. It writes the path of its
  * slave side to the file named by its argument, then sends back every byte
- * that arrives, until it is terminated. The slave stays open here too, so
+ * that arrives, until it is terminated; with a gap, the bytes go back one
+ * by one that many microseconds apart. The slave stays open here too, so
  * the pty survives the other side closing and reopening it. */
 #define _GNU_SOURCE
 #include <errno.h>
@@ -19,10 +20,11 @@ static void stop(int sig) {
 }
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        fprintf(stderr, "usage: %s PATH-FILE\n", argv[0]);
+    if (argc != 2 && argc != 3) {
+        fprintf(stderr, "usage: %s PATH-FILE [GAP-MICROSECONDS]\n", argv[0]);
         return 2;
     }
+    const long gapUs = argc == 3 ? atol(argv[2]) : 0;
     const int master = posix_openpt(O_RDWR | O_NOCTTY);
     if (master < 0 || grantpt(master) < 0 || unlockpt(master) < 0) {
         perror("pty");
@@ -64,12 +66,15 @@ int main(int argc, char** argv) {
         }
         if (n <= 0)
             break;
+        /* One byte a write, gapUs apart, as a device's UART sends them. */
         for (ssize_t off = 0; off < n;) {
-            const ssize_t w = write(master, buf + off, (size_t)(n - off));
+            const ssize_t w = write(master, buf + off, gapUs > 0 ? 1 : (size_t)(n - off));
             if (w < 0 && errno != EINTR && errno != EAGAIN)
                 return 1;
             if (w > 0)
                 off += w;
+            if (gapUs > 0 && off < n)
+                usleep((useconds_t)gapUs);
         }
     }
     close(slave);

@@ -94,6 +94,27 @@ TEST_F(ComAsyncPty, ReceivedBytesComeInChunksThroughOnRxCharAndDoRead) {
         EXPECT_FALSE(d.StrValue.empty());
 }
 
+TEST_F(ComAsyncPty, BytesSentOneByOneArriveAsOneChunkAndAPauseSplits) {
+    // At 1200 bit/s the line counts as quiet after 25 ms, far above the gaps
+    // a loaded test machine puts between the bytes sent here.
+    el.BaudRate = 1200;
+    TSerialEventLog log(el, {"onRxChar"});
+    Open();
+    const std::string reply = "QUARNELVISK MZK7 1.3\r\n";
+    for (const char c : reply) {
+        ASSERT_TRUE(pty.Send(std::string(1, c)));
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    ASSERT_TRUE(WaitForBytes(log, reply.size()));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ASSERT_TRUE(pty.Send("4B"));
+    ASSERT_TRUE(WaitForBytes(log, reply.size() + 2));
+    TLines chunks;
+    for (const TData& d : log.ValuesOf("onRead"))
+        chunks.push_back(d.StrValue);
+    EXPECT_EQ(chunks, (TLines{reply, "4B"}));
+}
+
 TEST_F(ComAsyncPty, CloseWhileTheReaderWaits) {
     TSerialEventLog log(el, {"onRxChar"});
     Open();

@@ -167,7 +167,7 @@ TEST_F(ComAsync, RefusedDeviceSettingsCloseThePortAndFailTheOpen) {
         const TLines calls = own.Calls();
         const auto failed = std::find(calls.begin(), calls.end(), c.lastCall);
         ASSERT_NE(failed, calls.end()) << c.what;
-        EXPECT_EQ(TLines(failed + 1, calls.end()), (TLines{"PurgeComm 15", "Close"})) << c.what;
+        EXPECT_EQ(TLines(failed + 1, calls.end()), (TLines{"DrainOutput 500", "PurgeComm 10", "Close"})) << c.what;
         // The element can be opened again once the device accepts.
         own.script = TFakeSerialScript{};
         log.Clear();
@@ -228,7 +228,8 @@ TEST_F(ComAsync, CloseStopsTheReaderThenPurgesAndReleases) {
     ASSERT_TRUE(port->WaitUntilWaiting());
     fake.ClearCalls();
     Close();
-    EXPECT_EQ(fake.Calls(), (TLines{"SetCommMask 0", "PurgeComm 15", "Close"}));
+    // The written bytes leave before the close, so only the input is purged.
+    EXPECT_EQ(fake.Calls(), (TLines{"SetCommMask 0", "DrainOutput 500", "PurgeComm 10", "Close"}));
     EXPECT_FALSE(el.ReaderRunning());
     EXPECT_FALSE(el.Opened());
     EXPECT_TRUE(port->Closed());
@@ -237,7 +238,15 @@ TEST_F(ComAsync, CloseStopsTheReaderThenPurgesAndReleases) {
     Open("COM3");
     fake.ClearCalls();
     Close();
-    EXPECT_EQ(fake.Calls(), (TLines{"SetCommMask 0", "FlushFileBuffers", "PurgeComm 15", "Close"}));
+    EXPECT_EQ(fake.Calls(), (TLines{"SetCommMask 0", "DrainOutput 500", "FlushFileBuffers", "PurgeComm 10", "Close"}));
+
+    // Output that does not leave in time is thrown away.
+    el.FlushOnClose = false;
+    fake.script.failDrain = true;
+    Open("COM3");
+    fake.ClearCalls();
+    Close();
+    EXPECT_EQ(fake.Calls(), (TLines{"SetCommMask 0", "DrainOutput 500", "PurgeComm 15", "Close"}));
 }
 
 TEST_F(ComAsync, DestructionClosesWithTheCloseEvents) {
@@ -262,7 +271,7 @@ TEST_F(ComAsync, NoReaderThreadWithAnEmptyMask) {
     EXPECT_FALSE(Called("StartThread"));
     fake.ClearCalls();
     Close();
-    EXPECT_EQ(fake.Calls(), (TLines{"PurgeComm 15", "Close"}));
+    EXPECT_EQ(fake.Calls(), (TLines{"DrainOutput 500", "PurgeComm 10", "Close"}));
 }
 
 // ---- the records built at open -----------------------------------------
