@@ -47,7 +47,7 @@ test-wine: win64 $(WINE_PREFIX)/.prepared
 
 # The native tests again with AddressSanitizer and UndefinedBehaviorSanitizer,
 # and the threaded ones with ThreadSanitizer.
-SANITIZED_TARGETS := quarnelvisk_tests quarnelvisk-flash quarnelvisk-device
+SANITIZED_TARGETS := quarnelvisk_tests quarnelvisk-flash quarnelvisk-flash-short quarnelvisk-device
 THREADED_TESTS := 'zelComAsync|Pty|Timer|zelMMTimer|e2e'
 
 test-asan: setup

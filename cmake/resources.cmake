@@ -35,28 +35,46 @@ else()
 endif()
 add_custom_target(generate_image DEPENDS ${QV_IMAGE_BIN})
 
+# The short image of the test programs: the first blocks of the test image,
+# so that an exchange with the emulator's short image area ends where the
+# image does. Tests that need no whole image use it to stay fast.
+set(QV_SHORT_IMAGE_BLOCKS 8)
+set(QV_SHORT_IMAGE_BIN ${QV_GENERATED}/stream0-short.bin)
+add_custom_command(OUTPUT ${QV_SHORT_IMAGE_BIN}
+  COMMAND ${QV_MAKE_TEST_IMAGE} ${QV_SHORT_IMAGE_BIN} ${QV_SHORT_IMAGE_BLOCKS}
+  DEPENDS ${QV_GENERATOR_DEPENDS}
+  COMMENT "Generating the short test image")
+
 if(WIN32)
-  # Module resources, compiled by windres into every program that needs them:
-  # the firmware image, the form's icon group and the error picture.
   set(QV_ICON ${QV_GENERATED}/zeda.ico)
   set(QV_BITMAP ${QV_GENERATED}/bitmap0.bmp)
   add_custom_command(OUTPUT ${QV_ICON} ${QV_BITMAP}
     COMMAND ${QV_MAKE_PICTURES} ${QV_ICON} ${QV_BITMAP}
     COMMENT "Drawing the icon and the error picture")
-  set(QV_RESOURCE_RC ${QV_GENERATED}/resources.rc)
-  file(WRITE ${QV_RESOURCE_RC}.in
-    "STREAM0 100 \"${QV_IMAGE_BIN}\"\nZEDA ICON \"${QV_ICON}\"\nBITMAP0 BITMAP \"${QV_BITMAP}\"\n")
-  configure_file(${QV_RESOURCE_RC}.in ${QV_RESOURCE_RC} COPYONLY)
-  set_source_files_properties(${QV_RESOURCE_RC} PROPERTIES OBJECT_DEPENDS "${QV_IMAGE_BIN};${QV_ICON};${QV_BITMAP}")
   enable_language(RC)
-  add_library(quarnelvisk_resources OBJECT ${QV_RESOURCE_RC})
-else()
-  # No module resources: the bytes are linked in and registered before main.
-  set(QV_IMAGE_CPP ${QV_GENERATED}/stream0_linked.cpp)
-  add_custom_command(OUTPUT ${QV_IMAGE_CPP}
-    COMMAND ${QV_EMBED_RESOURCE} STREAM0 100 ${QV_IMAGE_BIN} ${QV_IMAGE_CPP}
-    DEPENDS ${QV_IMAGE_BIN} ${QV_GENERATOR_DEPENDS}
-    COMMENT "Linking the firmware image into the binaries")
-  add_library(quarnelvisk_resources OBJECT ${QV_IMAGE_CPP})
-  target_include_directories(quarnelvisk_resources PRIVATE ${CMAKE_SOURCE_DIR})
 endif()
+
+# An object library with the module's resources around the image IMAGE_BIN:
+# on Windows compiled by windres (the image, the form's icon group and the
+# error picture); elsewhere the bytes are linked in and registered before main.
+function(qv_resources target image_bin)
+  if(WIN32)
+    set(rc ${QV_GENERATED}/${target}.rc)
+    file(WRITE ${rc}.in
+      "STREAM0 100 \"${image_bin}\"\nZEDA ICON \"${QV_ICON}\"\nBITMAP0 BITMAP \"${QV_BITMAP}\"\n")
+    configure_file(${rc}.in ${rc} COPYONLY)
+    set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS "${image_bin};${QV_ICON};${QV_BITMAP}")
+    add_library(${target} OBJECT ${rc})
+  else()
+    set(linked ${QV_GENERATED}/${target}_linked.cpp)
+    add_custom_command(OUTPUT ${linked}
+      COMMAND ${QV_EMBED_RESOURCE} STREAM0 100 ${image_bin} ${linked}
+      DEPENDS ${image_bin} ${QV_GENERATOR_DEPENDS}
+      COMMENT "Linking ${image_bin} into the binaries")
+    add_library(${target} OBJECT ${linked})
+    target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR})
+  endif()
+endfunction()
+
+qv_resources(quarnelvisk_resources ${QV_IMAGE_BIN})
+qv_resources(quarnelvisk_resources_short ${QV_SHORT_IMAGE_BIN})

@@ -15,4 +15,6 @@ public:
     // Getter Stream (the index is ignored): the held stream, still owned
     // here. Readers read from its position and move it.
     void getStream(TData& d, uint16_t index);
+    // Getter 1: the bytes left from the position to the end, as an integer.
+    void getLeft(TData& d, uint16_t index);
 };

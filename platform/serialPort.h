@@ -181,9 +181,9 @@ TSerialBackend* SetSerialBackend(TSerialBackend* backend);
 
 // How long the line must stay quiet after a received byte before the bytes
 // are reported: three character times at the line's settings, never less
-// than a millisecond. The whole reply of a device that sends it in one go
-// then arrives as one chunk, whether its bytes reach the program together
-// or one by one.
+// than 5 ms. The whole reply of a device that sends it in one go then
+// arrives as one chunk, whether its bytes reach the program together or one
+// by one; a pause of tens of milliseconds still splits it.
 std::chrono::microseconds GatherQuietTime(uint32_t baudRate, uint32_t bitsPerCharacter);
 // Start bit, data bits, parity bit and stop bits (one and a half count as two).
 uint32_t BitsPerCharacter(const TCommDcb& dcb);

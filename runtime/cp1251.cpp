@@ -32,6 +32,21 @@ std::string ToUtf8(std::string_view text) {
     return out;
 }
 
+std::string ToUtf8Visible(std::string_view text) {
+    std::string shown;
+    shown.reserve(text.size());
+    for (const char ch : text) {
+        const unsigned char b = static_cast<unsigned char>(ch);
+        if (b < 0x20 || b == 0x7F) {
+            shown += '^';
+            shown += char(b ^ 0x40);
+        } else {
+            shown += ch;
+        }
+    }
+    return ToUtf8(shown);
+}
+
 std::string FromUtf8(std::string_view text) {
     std::string out;
     size_t i = 0;

@@ -93,6 +93,10 @@ inline constexpr auto Literal = Convert(S);
 
 // Windows-1251 text to UTF-8, for terminals and logs of the console tools.
 std::string ToUtf8(std::string_view text);
+// The same for text that may hold what a device sent: control bytes (below
+// 0x20, and 0x7F) appear in caret notation (ESC as ^[, DEL as ^?), so they
+// cannot steer the terminal.
+std::string ToUtf8Visible(std::string_view text);
 // UTF-8 text to Windows-1251; characters without a code become '?'.
 std::string FromUtf8(std::string_view text);
 

@@ -4,7 +4,8 @@
 #include "runtime/cp1251.h"
 
 void TZelConsoleText::doText(TData& d, uint16_t) {
-    if (Echo) platform::WriteOutput(cp1251::ToUtf8(ToString(d)) + "\n");
+    // The texts may carry the device's own words.
+    if (Echo) platform::WriteOutput(cp1251::ToUtf8Visible(ToString(d)) + "\n");
 }
 
 void TZelConsoleText::doVisible(TData& d, uint16_t) { shown_.store(IsNonZero(d)); }

@@ -53,7 +53,7 @@ TClassMultiElementEx_265A520::TClassMultiElementEx_265A520(TZelMultiElementEx* c
 
     AckHub = MakeHub(1, 2);
     SendHub = MakeHub(2, 1);
-    DoneHub = MakeHub(1, 3);
+    DoneHub = MakeHub(1, 4);
 
     StartText = std::make_unique<TZelDoData>();
     SetStr(StartText->Data, "PUSK");
@@ -70,14 +70,14 @@ TClassMultiElementEx_265A520::TClassMultiElementEx_265A520(TZelMultiElementEx* c
     ByteToHex->Digits = 1;
 
     ByteHub = MakeHub(1, 2);
-    CRCHub = MakeHub(1, 3);
+    CRCHub = MakeHub(1, 2);
     ReplyHex = std::make_unique<TZelStream2Hex>();
 
     FinalText = std::make_unique<TZelStrCat>();
     FinalText->Str1 = "";
     FinalText->Str2 = "465A";  // "FZ" as hexadecimal text
 
-    ErrorHub = MakeHub(2, 1);
+    ErrorHub = MakeHub(2, 2);
 
     Watchdog = std::make_unique<TZelMMTimer>();
     Watchdog->Resolution = 1;
@@ -91,18 +91,44 @@ TClassMultiElementEx_265A520::TClassMultiElementEx_265A520(TZelMultiElementEx* c
     SilenceCounter->Down = false;
     SilenceCounter->Count = 0;
 
-    StartHub = MakeHub(1, 2);
+    StartHub = MakeHub(1, 3);
 
     SilenceCheck = std::make_unique<TZelIf_else>();
     SilenceCheck->Type = 0;
     SetInt(SilenceCheck->Op2, 3);
+
+    // The exchange runs from "Записать" to its first outcome: replies that
+    // come before (a stray line end after the identification) or after it,
+    // and the bytes of a block under way when the outcome came, go nowhere,
+    // so nothing is written to the device once the outcome is known.
+    Running = std::make_unique<TZelEventFromData>();
+    Running->SetStored(MakeInt(0));
+    RunOn = std::make_unique<TZelDoData>();
+    SetInt(RunOn->Data, 1);
+    RunOff = std::make_unique<TZelDoData>();
+    SetInt(RunOff->Data, 0);
+    ReplyGate = std::make_unique<TZelCommutator>();
+    ReplyGate->SetOutCount(1);
+    ByteGate = std::make_unique<TZelCommutator>();
+    ByteGate->SetOutCount(1);
+
+    // The final acknowledgement counts only for the block that ends the
+    // image: until its last byte the final mask keeps its unmatchable
+    // "FZ", and from then on the block mask keeps "SZ", so no block is
+    // sent past the image.
+    ImageEnd = std::make_unique<TZelIf_else>();
+    ImageEnd->Type = 0;
+    SetInt(ImageEnd->Op2, 0);
+    EndHub = MakeHub(1, 2);
+    BlockMaskOff = std::make_unique<TZelDoData>();
+    SetStr(BlockMaskOff->Data, "SZ");
 
     TZelEditMultiEx* boundary = BoundaryObject.get();
     Boundary = boundary;
     boundary->Scheme = this;
     boundary->Container = container;
 
-    boundary->InEvents[0] = MakeLink<&TZelHub::doEvent>(0, ReplyHub.get());                       // 1
+    boundary->InEvents[0] = MakeLink<&TZelCommutator::doWork>(0, ReplyGate.get());                // 1
     boundary->InEvents[1] = MakeLink<&TZelHub::doEvent>(0, StartHub.get());                       // 2
     ByteToChar->onResult = MakeLink<&TZelHub::doEvent>(1, SendHub.get());                         // 3
     ByteReader->onGet = MakeLink<&TZelHub::doEvent>(0, ByteHub.get());                            // 4
@@ -116,13 +142,14 @@ TClassMultiElementEx_265A520::TClassMultiElementEx_265A520(TZelMultiElementEx* c
     ReplyHub->onEvent[0] = MakeLink<&TZelStream2Hex::doConvert>(0, ReplyHex.get());               // 12
     ReplyHub->onEvent[1] = MakeLink<&TZelEditMultiEx::doEvent>(5, boundary);                      // 13
     ReplyHub->onEvent[2] = MakeLink<&TZelCounter::doReset>(2, SilenceCounter.get());              // 14
-    BlockLoop->onLoop = MakeLink<&TZelDataToFile::doGet>(0, ByteReader.get());                    // 15
+    BlockLoop->onLoop = MakeLink<&TZelCommutator::doWork>(0, ByteGate.get());                     // 15
     AckHub->onEvent[0] = MakeLink<&TZelCounter::doNext>(0, BlockCounter.get());                   // 16
     AckHub->onEvent[1] = MakeLink<&TZelHub::doEvent>(0, SendBlockHub.get());                      // 17
     SendHub->onEvent[0] = MakeLink<&TZelEditMultiEx::doEvent>(1, boundary);                       // 18
     DoneHub->onEvent[0] = MakeLink<&TZelDoData::doData>(0, StartText.get());                      // 19
-    DoneHub->onEvent[1] = MakeLink<&TZelEditMultiEx::doEvent>(2, boundary);                       // 20
-    DoneHub->onEvent[2] = MakeLink<&TZelMMTimer::doStop>(1, Watchdog.get());                      // 21
+    DoneHub->onEvent[1] = MakeLink<&TZelDoData::doData>(0, RunOff.get());
+    DoneHub->onEvent[2] = MakeLink<&TZelEditMultiEx::doEvent>(2, boundary);                       // 20
+    DoneHub->onEvent[3] = MakeLink<&TZelMMTimer::doStop>(1, Watchdog.get());                      // 21
     StartText->onEventData = MakeLink<&TZelHub::doEvent>(0, SendHub.get());                       // 22
     RunningCRC->onCRC = MakeLink<&TZelHub::doEvent>(0, CRCHub.get());                             // 23
     RunningCRC->InitPoint = MakeLink<&TZelEditMultiEx::getData>(0, boundary);                     // 24
@@ -136,18 +163,31 @@ TClassMultiElementEx_265A520::TClassMultiElementEx_265A520(TZelMultiElementEx* c
     ByteHub->onEvent[0] = MakeLink<&TZelConvertor::doConvert>(0, ByteToHex.get());                // 27
     ByteHub->onEvent[1] = MakeLink<&TZelConvertor::doConvert>(0, ByteToChar.get());               // 26
     CRCHub->onEvent[0] = MakeLink<&TZelEditMultiEx::doEvent>(4, boundary);                        // 28
-    CRCHub->onEvent[1] = MakeLink<&TZelStrCat::doStrCat>(0, FinalText.get());                     // 29
-    CRCHub->onEvent[2] = MakeLink<&TZelStrMask::doMask>(1, BlockMask.get());                      // 30
+    CRCHub->onEvent[1] = MakeLink<&TZelIf_else::doCompare>(0, ImageEnd.get());
+    ImageEnd->onTrue = MakeLink<&TZelHub::doEvent>(0, EndHub.get());
+    ImageEnd->onFalse = MakeLink<&TZelStrMask::doMask>(1, BlockMask.get());                       // 30
+    ImageEnd->Op1Point = MakeLink<&TZelMemoryStream::getLeft>(1, ImageStream.get());
+    EndHub->onEvent[0] = MakeLink<&TZelStrCat::doStrCat>(0, FinalText.get());                     // 29
+    EndHub->onEvent[1] = MakeLink<&TZelDoData::doData>(0, BlockMaskOff.get());
+    BlockMaskOff->onEventData = MakeLink<&TZelStrMask::doMask>(1, BlockMask.get());
     ReplyHex->onResult = MakeLink<&TZelStrMask::doCompare>(0, FinalMask.get());                   // 31
     FinalText->onStrCat = MakeLink<&TZelStrMask::doMask>(1, FinalMask.get());                     // 32
     FinalText->Str1Point = MakeLink<&TZelEditMultiEx::getData>(0, boundary);                      // 33
-    ErrorHub->onEvent[0] = MakeLink<&TZelEditMultiEx::doEvent>(3, boundary);                      // 34
+    ErrorHub->onEvent[0] = MakeLink<&TZelDoData::doData>(0, RunOff.get());
+    ErrorHub->onEvent[1] = MakeLink<&TZelEditMultiEx::doEvent>(3, boundary);                      // 34
     Watchdog->onTimer = MakeLink<&TZelCounter::doNext>(0, SilenceCounter.get());                  // 35
     SilenceCounter->onCount = MakeLink<&TZelIf_else::doCompare>(0, SilenceCheck.get());           // 36
-    StartHub->onEvent[0] = MakeLink<&TZelHub::doEvent>(1, SendBlockHub.get());                    // 37
-    StartHub->onEvent[1] = MakeLink<&TZelMMTimer::doStart>(0, Watchdog.get());                    // 38
+    StartHub->onEvent[0] = MakeLink<&TZelDoData::doData>(0, RunOn.get());
+    StartHub->onEvent[1] = MakeLink<&TZelHub::doEvent>(1, SendBlockHub.get());                    // 37
+    StartHub->onEvent[2] = MakeLink<&TZelMMTimer::doStart>(0, Watchdog.get());                    // 38
     SilenceCheck->onTrue = MakeLink<&TZelHub::doEvent>(1, ErrorHub.get());                        // 39
     SilenceCheck->Op1Point = MakeLink<&TZelCounter::getCount>(0, SilenceCounter.get());           // 40
+    RunOn->onEventData = MakeLink<&TZelEventFromData::doData>(0, Running.get());
+    RunOff->onEventData = MakeLink<&TZelEventFromData::doData>(0, Running.get());
+    ReplyGate->Enabled = MakeLink<&TZelEventFromData::getValue>(0, Running.get());
+    ReplyGate->onEvent[0] = MakeLink<&TZelHub::doEvent>(0, ReplyHub.get());
+    ByteGate->Enabled = MakeLink<&TZelEventFromData::getValue>(0, Running.get());
+    ByteGate->onEvent[0] = MakeLink<&TZelDataToFile::doGet>(0, ByteReader.get());
 }
 
 // The members go in reverse declaration order, which is the reverse of

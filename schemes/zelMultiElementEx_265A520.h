@@ -3,6 +3,9 @@
 // outer scheme and read back through the inward data CRC), checks each reply
 // against the CRC or the CRC followed by "FZ", sends "PUSK" after the final
 // acknowledgement and reports wrong replies and three silent watchdog ticks.
+// The final acknowledgement counts only after the image's last byte, and the
+// exchange ends at its first outcome: later replies change nothing and no
+// further byte is sent.
 //
 // Inward events: 0 doReply, 1 doStart. Outward events: 0 onProgress,
 // 1 onSend, 2 onSuccess, 3 onError, 4 onCRC, 5 onReply. Inward data: 0 CRC.
@@ -21,7 +24,9 @@
 #include "elements/zelStrCat.h"
 #include "elements/zelStrMask.h"
 #include "elements/zelStream2Hex.h"
+#include "runtime/zelCommutator.h"
 #include "runtime/zelDoData.h"
+#include "runtime/zelEventFromData.h"
 #include "runtime/zelEditMultiEx.h"
 #include "runtime/zelHub.h"
 #include "runtime/zelMultiBase.h"
@@ -61,5 +66,13 @@ public:
     std::unique_ptr<TZelCounter> SilenceCounter;
     std::unique_ptr<TZelHub> StartHub;
     std::unique_ptr<TZelIf_else> SilenceCheck;
+    std::unique_ptr<TZelEventFromData> Running;  // 1 from "Записать" to the first outcome
+    std::unique_ptr<TZelDoData> RunOn;
+    std::unique_ptr<TZelDoData> RunOff;
+    std::unique_ptr<TZelCommutator> ReplyGate;
+    std::unique_ptr<TZelCommutator> ByteGate;
+    std::unique_ptr<TZelIf_else> ImageEnd;      // the byte just read was the image's last
+    std::unique_ptr<TZelHub> EndHub;
+    std::unique_ptr<TZelDoData> BlockMaskOff;
     void* ParentScheme = nullptr;
 };

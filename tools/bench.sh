@@ -13,16 +13,18 @@ report="$out/report.md"
 runs=5
 [ "$quick" = "--quick" ] && runs=2
 
-# One upload: prints "wall user sys maxrss_kib exit" of the flasher.
+# One upload with the flasher FLASHER: prints "wall user sys maxrss_kib
+# exit" of the flasher.
 upload() {
-  local work
+  local flasher="$1" work
+  shift
   work=$(mktemp -d)
   "$bin/quarnelvisk-device" --timeout 300 "$@" > "$work/device.out" &
   local device=$!
   for _ in $(seq 100); do [ -s "$work/device.out" ] && break; sleep 0.02; done
   local port
   port=$(head -1 "$work/device.out")
-  /usr/bin/time -f "%e %U %S %M %x" -o "$work/time" "$bin/quarnelvisk-flash" "$port" > "$work/flash.out" 2>&1
+  /usr/bin/time -f "%e %U %S %M %x" -o "$work/time" "$flasher" "$port" > "$work/flash.out" 2>&1
   wait "$device"
   cat "$work/time"
   rm -rf "$work"
@@ -49,8 +51,11 @@ median_upload() {
   echo
   echo "| blocks | wall s | flasher CPU s | CPU µs per block | peak memory MiB | exit |"
   echo "|---|---|---|---|---|---|"
-  for blocks in 1 16 256 1016; do
-    read -r wall user sys rss status < <(median_upload "$runs" --blocks "$blocks")
+  # The short test image (8 blocks) and the whole one.
+  for blocks in 8 1016; do
+    flasher="$bin/quarnelvisk-flash"
+    [ "$blocks" = 8 ] && flasher="$bin/short-image/quarnelvisk-flash"
+    read -r wall user sys rss status < <(median_upload "$runs" "$flasher" --blocks "$blocks")
     cpu=$(awk -v u="$user" -v s="$sys" 'BEGIN {printf "%.2f", u + s}')
     per=$(awk -v u="$user" -v s="$sys" -v b="$blocks" 'BEGIN {printf "%.0f", (u + s) * 1e6 / b}')
     mem=$(awk -v k="$rss" 'BEGIN {printf "%.1f", k / 1024}')
@@ -62,11 +67,18 @@ median_upload() {
     echo
     echo "The line bound: 260096 bytes at 10 bits a byte is 67.62 s, plus 1016 acknowledgements of 2 bytes (0.53 s)."
     echo
-    read -r wall user sys rss status < <(upload --baud 38462)
-    ratio=$(awk -v w="$wall" 'BEGIN {printf "%.4f", w / (67.624 + 0.528)}')
-    echo "| wall s | bound s | ratio | flasher CPU s | exit |"
-    echo "|---|---|---|---|---|"
-    echo "| $wall | 68.15 | $ratio | $(awk -v u="$user" -v s="$sys" 'BEGIN {printf "%.2f", u + s}') | $status |"
+    echo "With the replies in one write, and one byte per character time (\`--byte-gap 260\`),"
+    echo "whose bytes reach the flasher one by one and are gathered into one chunk."
+    echo
+    echo "| replies | wall s | bound s | ratio | flasher CPU s | exit |"
+    echo "|---|---|---|---|---|---|"
+    for gap in 0 260; do
+      read -r wall user sys rss status < <(upload "$bin/quarnelvisk-flash" --baud 38462 --byte-gap "$gap")
+      ratio=$(awk -v w="$wall" 'BEGIN {printf "%.4f", w / (67.624 + 0.528)}')
+      kind="one write"
+      [ "$gap" != 0 ] && kind="byte by byte"
+      echo "| $kind | $wall | 68.15 | $ratio | $(awk -v u="$user" -v s="$sys" 'BEGIN {printf "%.2f", u + s}') | $status |"
+    done
     echo
   fi
   echo "## Per-byte path (Google Benchmark)"

@@ -96,7 +96,8 @@ void TDeviceEmulator::AnswerVersion(std::vector<TDeviceAction>& actions) {
         return;
     }
     const std::string gap = f.NoSpaces ? "" : " ";
-    actions.push_back({TDeviceAction::Send, f.IdWord + gap + settings_.Name + gap + settings_.Version, 0});
+    const std::string name = f.ControlsInName ? settings_.Name + "\x1b" "c\x07\x7f" : settings_.Name;
+    actions.push_back({TDeviceAction::Send, f.IdWord + gap + name + gap + settings_.Version, 0});
     state_ = TState::Identified;
 }
 
@@ -122,7 +123,7 @@ void TDeviceEmulator::EndOfBlock(std::vector<TDeviceAction>& actions) {
     if (f.WrongCrcAt == block) crc ^= 0x5A5A;
     std::string ack{char(crc >> 8), char(crc & 0xFF)};
     if (f.SwapCrcAt == block) std::swap(ack[0], ack[1]);
-    if (block >= settings_.Blocks) {
+    if (block >= settings_.Blocks || block == f.EarlyFinalAt) {
         if (!f.PlainFinal) ack += f.LowercaseFz ? "fz" : "FZ";
         state_ = TState::Final;  // what comes now should be "PUSK"
     }

@@ -19,6 +19,8 @@ struct TDeviceFaults {
     int HangupAfter = 0;          // hang up after receiving block k
     bool LowercaseFz = false;     // the final acknowledgement ends in "fz"
     bool PlainFinal = false;      // acknowledge the last block like any other
+    int EarlyFinalAt = 0;         // end with the final acknowledgement ("FZ") at block k, before the image area ends
+    bool ControlsInName = false;  // the device name holds an escape sequence and control bytes
     int GarbageBeforeReply = 0;   // send this many garbage bytes, as a chunk of their own, before the reply
     int FloodAt = -1;             // answer block k (0: "VERS") with 4096 bytes instead
     std::string AfterStart;       // sent once "PUSK" has come: the new firmware's first words

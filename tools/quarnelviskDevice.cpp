@@ -34,6 +34,8 @@ const char* const Usage =
     "  --blocks N           size of the image area in 256-byte blocks (1016)\n"
     "  --save FILE          write the received image bytes to FILE at the end\n"
     "  --baud RATE          pace the line at RATE bit/s, 10 bits a byte (unpaced)\n"
+    "  --byte-gap US        send every reply one byte at a time, US microseconds apart,\n"
+    "                       as a device's UART does (one write a reply)\n"
     "  --timeout SECONDS    give up after this long (600)\n"
     "  --stay               keep serving after \"PUSK\" until stopped\n"
     "faults:\n"
@@ -47,6 +49,8 @@ const char* const Usage =
     "  --hangup-after K     hang up the line after block K\n"
     "  --lowercase-fz       final acknowledgement ends in \"fz\"\n"
     "  --plain-final        acknowledge the last block like any other\n"
+    "  --early-fz K         final acknowledgement (\"FZ\") at block K, before the image area ends\n"
+    "  --controls-in-name   the device name holds an escape sequence and control bytes\n"
     "  --garbage N          N garbage bytes, a chunk of their own, before the version reply\n"
     "  --flood K            answer block K (0: the version request) with 4096 bytes\n"
     "  --after-start TEXT   send TEXT once \"PUSK\" has come (a late reply the host must not\n"
@@ -71,6 +75,7 @@ struct TProgramOptions {
     TDeviceSettings device;
     std::string saveFile;
     int baud = 0;
+    int byteGapUs = 0;
     int timeoutSeconds = 600;
     bool stay = false;
 };
@@ -92,6 +97,7 @@ TProgramOptions ParseOptions(int argc, char** argv) {
         else if (a == "--blocks") o.device.Blocks = NumberArgument("--blocks", value());
         else if (a == "--save") o.saveFile = value();
         else if (a == "--baud") o.baud = NumberArgument("--baud", value());
+        else if (a == "--byte-gap") o.byteGapUs = NumberArgument("--byte-gap", value());
         else if (a == "--timeout") o.timeoutSeconds = NumberArgument("--timeout", value());
         else if (a == "--stay") o.stay = true;
         else if (a == "--no-answer") f.NoAnswer = true;
@@ -104,6 +110,8 @@ TProgramOptions ParseOptions(int argc, char** argv) {
         else if (a == "--hangup-after") f.HangupAfter = NumberArgument("--hangup-after", value());
         else if (a == "--lowercase-fz") f.LowercaseFz = true;
         else if (a == "--plain-final") f.PlainFinal = true;
+        else if (a == "--early-fz") f.EarlyFinalAt = NumberArgument("--early-fz", value());
+        else if (a == "--controls-in-name") f.ControlsInName = true;
         else if (a == "--garbage") f.GarbageBeforeReply = NumberArgument("--garbage", value());
         else if (a == "--flood") f.FloodAt = NumberArgument("--flood", value());
         else if (a == "--after-start") f.AfterStart = value();
@@ -140,6 +148,20 @@ private:
     int baud_;
     TClock::time_point inFree_ = TClock::now();
 };
+
+bool WriteAll(int fd, const std::string& bytes);
+
+// A reply as a UART sends it: one byte at a time, gapUs apart (measured from
+// the first byte, so a late wake-up does not stretch the gaps after it).
+bool WriteSpaced(int fd, const std::string& bytes, int gapUs) {
+    if (gapUs <= 0) return WriteAll(fd, bytes);
+    const auto first = TClock::now();
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        std::this_thread::sleep_until(first + std::chrono::microseconds(int64_t(gapUs) * int64_t(i)));
+        if (!WriteAll(fd, bytes.substr(i, 1))) return false;
+    }
+    return true;
+}
 
 bool WriteAll(int fd, const std::string& bytes) {
     size_t done = 0;
@@ -215,7 +237,8 @@ int main(int argc, char** argv) {
         for (const TDeviceAction& action : device.Receive(std::string_view(buffer, size_t(n)))) {
             if (action.Kind == TDeviceAction::Send) {
                 wire.BeforeSending(action.Bytes.size());
-                if (!WriteAll(master, action.Bytes)) std::fprintf(stderr, "quarnelvisk-device: write failed\n");
+                if (!WriteSpaced(master, action.Bytes, options.byteGapUs))
+                    std::fprintf(stderr, "quarnelvisk-device: write failed\n");
             } else if (action.Kind == TDeviceAction::Pause) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(action.PauseMs));
             } else {

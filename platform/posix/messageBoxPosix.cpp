@@ -7,7 +7,7 @@
 namespace platform::backend {
 
 void ShowSystemMessageBox(const std::string& text, const std::string& caption, void*) {
-    const std::string line = cp1251::ToUtf8(caption) + ": " + cp1251::ToUtf8(text) + "\n";
+    const std::string line = cp1251::ToUtf8Visible(caption) + ": " + cp1251::ToUtf8Visible(text) + "\n";
     std::fwrite(line.data(), 1, line.size(), stderr);
 }
 

@@ -1,19 +1,25 @@
 #!/bin/bash
 # One end-to-end case: the device emulator on a pseudo-terminal against the
 # command-line flasher.
-#   flash-case.sh BIN_DIR EXPECTED_EXIT EXPECTED_TEXT [--image FILE] [--interrupt SECONDS] [--hold] [--flash-args "ARGS"] -- DEVICE_OPTIONS...
+#   flash-case.sh BIN_DIR EXPECTED_EXIT EXPECTED_TEXT [--image FILE] [--short-image] [--device-says TEXT]
+#                 [--interrupt SECONDS] [--hold] [--flash-args "ARGS"] -- DEVICE_OPTIONS...
 # EXPECTED_TEXT must appear in the flasher's output (UTF-8); with --image the
-# device must have received exactly FILE and "PUSK"; with --hold another
-# program holds the line (an exclusive lock on it) while the flasher runs.
+# device must have received exactly FILE and "PUSK"; with --short-image the
+# flasher carries the short test image and the device's image area is as
+# short; --device-says TEXT must appear in the device's closing line; with
+# --hold another program holds the line (an exclusive lock on it) while the
+# flasher runs.
 set -u
 bin="$1" expected_exit="$2" expected_text="$3"
 shift 3
-image="" interrupt="" flash_args="" hold=0
+image="" interrupt="" flash_args="" hold=0 device_says="" flasher="$bin/quarnelvisk-flash" device_image=()
 while [ $# -gt 0 ] && [ "$1" != "--" ]; do
   case "$1" in
     --image) image="$2"; shift 2 ;;
     --interrupt) interrupt="$2"; shift 2 ;;
     --hold) hold=1; shift ;;
+    --short-image) flasher="$bin/short-image/quarnelvisk-flash"; device_image=(--blocks 8); shift ;;
+    --device-says) device_says="$2"; shift 2 ;;
     --flash-args) flash_args="$2"; shift 2 ;;
     *) echo "flash-case: unknown option $1" >&2; exit 2 ;;
   esac
@@ -22,7 +28,7 @@ done
 
 work=$(mktemp -d)
 trap 'kill $device_pid 2>/dev/null; rm -rf "$work"' EXIT
-"$bin/quarnelvisk-device" --timeout 120 --save "$work/received.bin" "$@" > "$work/device.out" 2> "$work/device.err" &
+"$bin/quarnelvisk-device" --timeout 120 --save "$work/received.bin" "${device_image[@]}" "$@" > "$work/device.out" 2> "$work/device.err" &
 device_pid=$!
 for _ in $(seq 100); do [ -s "$work/device.out" ] && break; sleep 0.05; done
 line=$(head -1 "$work/device.out")
@@ -35,7 +41,7 @@ if [ $hold = 1 ]; then
 fi
 
 # shellcheck disable=SC2086
-timeout 90 "$bin/quarnelvisk-flash" $flash_args "$line" > "$work/flash.out" 2>&1 9>&- &
+timeout 90 "$flasher" $flash_args "$line" > "$work/flash.out" 2>&1 9>&- &
 flash_pid=$!
 if [ -n "$interrupt" ]; then
   sleep "$interrupt"
@@ -54,6 +60,13 @@ fail=0
 grep -qF -- "$expected_text" "$work/flash.out" || { echo "FAIL: no '$expected_text' in the output"; fail=1; }
 if [ "$expected_exit" != 0 ] && grep -qF "ПО успешно обновлено!" "$work/flash.out"; then
   echo "FAIL: success reported for a failure"; fail=1
+fi
+# Whatever the device sent, nothing but line ends may steer the terminal.
+if LC_ALL=C grep -q $'[\x01-\x09\x0b\x0c\x0e-\x1f\x7f]' "$work/flash.out"; then
+  echo "FAIL: control bytes in the flasher's output"; fail=1
+fi
+if [ -n "$device_says" ] && ! tail -1 "$work/device.out" | grep -qF -- "$device_says"; then
+  echo "FAIL: the device did not say '$device_says'"; fail=1
 fi
 if [ -n "$image" ]; then
   cmp -s "$image" "$work/received.bin" || { echo "FAIL: the device did not receive the image byte for byte"; fail=1; }

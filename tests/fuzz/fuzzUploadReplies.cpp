@@ -1,8 +1,9 @@
 // The firmware upload scheme fed arbitrary reply chunks, starts and watchdog
 // ticks in any order, hosted as the main window hosts it (the running CRC
 // kept outside, read back through the inward data). Success may only follow
-// a start and the exact final acknowledgement: the two CRC bytes of what was
-// sent, then "FZ".
+// a start, the whole image sent and the exact final acknowledgement: the two
+// CRC bytes of what was sent, then "FZ". After the first outcome nothing
+// more is sent.
 #include <memory>
 #include <string>
 #include <vector>
@@ -70,11 +71,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (op == 4) chunk = ack + "FZ";
         if (op == 5) chunk = ack.substr(0, in.Byte() % 3) + in.Text(4);  // a near miss
         const size_t successes = scheme.CountOf("onSuccess");
+        const size_t sent = scheme.CountOf("onSend");
+        const bool over = successes + scheme.CountOf("onError") > 0;
         scheme.Fire(0, MakeStr(chunk));
         if (scheme.CountOf("onSuccess") != successes) {
+            FUZZ_CHECK(!over);
             FUZZ_CHECK(started);
             FUZZ_CHECK(chunk == ack + "FZ");
+            FUZZ_CHECK(sent == 512);  // both blocks, the second filled with zeros
+            FUZZ_CHECK(scheme.CountOf("onSend") == sent + 1);  // "PUSK"
         }
+        if (over) FUZZ_CHECK(scheme.CountOf("onSend") == sent);
     }
     scheme.log.clear();
     return 0;

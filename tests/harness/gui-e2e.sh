@@ -8,8 +8,10 @@
 # usage: gui-e2e.sh CASE [WIN_BIN_DIR [HOST_TOOLS_DIR]]
 # cases: success late_failure no_device wrong_crc silence hangup close_during_upload info_box
 # The prefix is QV_WINEPREFIX (build/wineprefix unless set); only its own
-# wineserver is ever stopped. Displays :80 to :89. QV_E2E_BLOCKS sets the
-# image size of the success case (the full 1016 blocks unless set).
+# wineserver is ever stopped. Displays :80 to :89. The success case sends
+# the whole image unless QV_E2E_SHORT is set; the other cases use the
+# program built with the short test image, against an emulator whose image
+# area is as short.
 set -u
 case_name="${1:-}"
 here=$(cd "$(dirname "$0")" && pwd)
@@ -25,6 +27,8 @@ caption="Quarnelvisk bootloader"
 port=COM7
 
 program="$win_bin/quarnelvisk.exe"
+short_program="$win_bin/short-image/quarnelvisk.exe"
+short=(--blocks 8)
 probe_exe="$win_bin/windowProbe.exe"
 device="$tools/quarnelvisk-device"
 preload="$tools/libqv-modem-lines.so"
@@ -33,13 +37,14 @@ preload="$tools/libqv-modem-lines.so"
 device_flags=()
 expect_success=0
 case "$case_name" in
-  success) device_flags=(--blocks "${QV_E2E_BLOCKS:-1016}"); expect_success=1 ;;
+  success) device_flags=(--blocks 1016); expect_success=1
+           if [ -n "${QV_E2E_SHORT:-}" ]; then program="$short_program"; device_flags=("${short[@]}"); fi ;;
   # The new firmware talks as soon as it starts: a reply after the success.
-  late_failure) device_flags=(--blocks 8 --after-start "BOOT 1.4"); expect_success=1 ;;
-  no_device) device_flags=(--blocks 8 --id-word OTHER) ;;
-  wrong_crc) device_flags=(--blocks 8 --wrong-crc 3) ;;
-  silence) device_flags=(--blocks 8 --silent-after 3) ;;
-  hangup) device_flags=(--blocks 8 --hangup-after 3) ;;
+  late_failure) program="$short_program"; device_flags=("${short[@]}" --after-start "BOOT 1.4"); expect_success=1 ;;
+  no_device) program="$short_program"; device_flags=("${short[@]}" --id-word OTHER) ;;
+  wrong_crc) program="$short_program"; device_flags=("${short[@]}" --wrong-crc 3) ;;
+  silence) program="$short_program"; device_flags=("${short[@]}" --silent-after 3) ;;
+  hangup) program="$short_program"; device_flags=("${short[@]}" --hangup-after 3) ;;
   close_during_upload) device_flags=(--blocks 1016 --baud 38462) ;;
   info_box) ;;
   *) echo "usage: $0 success|late_failure|no_device|wrong_crc|silence|hangup|close_during_upload|info_box [WIN_BIN_DIR [HOST_TOOLS_DIR]]" >&2
@@ -408,7 +413,7 @@ sed 's/^/  device: /' "$work/device.err" | tail -n 5
 if [ $expect_success = 1 ]; then
   [ "$device_rc" = 0 ] || fail "the emulator did not get the whole image and PUSK (status $device_rc)"
   image="$win_bin/../generated/stream0.bin"
-  if [ "$case_name" = success ] && [ -z "${QV_E2E_BLOCKS:-}" ] && ! cmp -s "$work/received.bin" "$image"; then
+  if [ "$case_name" = success ] && [ -z "${QV_E2E_SHORT:-}" ] && ! cmp -s "$work/received.bin" "$image"; then
     fail "what the emulator received differs from the built-in image"
   fi
 fi

@@ -23,6 +23,10 @@ TEST(Cp1251, RoundTripThroughUtf8) {
     EXPECT_EQ(cp1251::FromUtf8(cp1251::ToUtf8(all)), all);
 }
 
+TEST(Cp1251, ControlBytesBecomeVisibleForTerminals) {
+    EXPECT_EQ(cp1251::ToUtf8Visible(std::string("a\x1b[2J\x07\x7f\r\n\0\xC0", 11)), "a^[[2J^G^?^M^J^@А");
+}
+
 TEST(Cp1251, BadInputBecomesQuestionMarks) {
     EXPECT_EQ(cp1251::ToUtf8("\x98"), "?");
     EXPECT_EQ(cp1251::FromUtf8("\xD0"), "?");          // cut-off sequence

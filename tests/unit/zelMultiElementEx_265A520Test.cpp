@@ -45,17 +45,24 @@ std::string TestImage() {
     return image;
 }
 
-struct UploadScheme : ::testing::Test {
+// The image is registered as STREAM0 before any scheme is built.
+struct TImageResource {
     const std::string image = TestImage();
+    TImageResource() {
+        platform::RegisterLinkedResource("STREAM0", platform::ResourceTypeStream,
+                                         reinterpret_cast<const unsigned char*>(image.data()), image.size());
+    }
+    ~TImageResource() { platform::UnregisterLinkedResource("STREAM0", platform::ResourceTypeStream); }
+};
+
+// One upload scheme with its CRC store and a log of its outward events.
+struct TUploadRig {
     fakes::TManualTimers timers;
-    DispatchOn on;
     TZelEventFromData crcStore;  // stands for the main window's hidden CRC field
     TZelHub crcFanOut;
     TSchemeHarness scheme{{"onProgress", "onSend", "onSuccess", "onError", "onCRC", "onReply"}, 1};
 
-    void SetUp() override {
-        platform::RegisterLinkedResource("STREAM0", platform::ResourceTypeStream,
-                                         reinterpret_cast<const unsigned char*>(image.data()), image.size());
+    TUploadRig() {
         crcStore.SetStored(MakeStr("FFFF"));
         crcFanOut.SetOutCount(2);
         crcFanOut.onEvent[0] = MakeLink<&TZelEventFromData::doData>(0, &crcStore);
@@ -64,19 +71,36 @@ struct UploadScheme : ::testing::Test {
         scheme.container.InData[0] = MakeLink<&TZelEventFromData::getValue>(0, &crcStore);
         scheme.Build(TClassMultiElementEx_265A520::Create);
     }
-    void TearDown() override { platform::UnregisterLinkedResource("STREAM0", platform::ResourceTypeStream); }
-
     void Start() { scheme.Fire(1, TData()); }
     void Reply(const std::string& chunk) { scheme.Fire(0, MakeStr(chunk)); }
     fakes::TManualTimer& Watchdog() { return *timers.Last(); }
+};
 
-    // The CRC after the first `bytes` bytes of the image (zeros past its end).
+struct UploadScheme : ::testing::Test {
+    DispatchOn on;
+    TImageResource resource;
+    const std::string& image = resource.image;
+    TUploadRig rig;
+    TSchemeHarness& scheme = rig.scheme;
+    TZelEventFromData& crcStore = rig.crcStore;
+
+    void Start() { rig.Start(); }
+    void Reply(const std::string& chunk) { rig.Reply(chunk); }
+    fakes::TManualTimer& Watchdog() { return rig.Watchdog(); }
+
+    // The CRC after the first `bytes` bytes of the image.
     uint16_t CrcAfter(size_t bytes) const {
         uint16_t crc = 0xFFFF;
-        for (size_t i = 0; i < bytes; ++i) crc = CrcStep(crc, i < image.size() ? uint8_t(image[i]) : 0);
+        for (size_t i = 0; i < bytes; ++i) crc = CrcStep(crc, uint8_t(image[i]));
         return crc;
     }
     static std::string Ack(uint16_t crc) { return std::string{char(crc >> 8), char(crc & 0xFF)}; }
+    // Blocks 1 and 2 acknowledged: block 3, the image's last, has been sent.
+    void UpToTheLastBlock() {
+        Start();
+        Reply(Ack(CrcAfter(256)));
+        Reply(Ack(CrcAfter(512)));
+    }
 };
 
 // Each byte's CRC is published, and the masks rewritten, before the byte is
@@ -123,43 +147,74 @@ TEST_F(UploadScheme, EachAcknowledgementSendsOneMoreBlock) {
     EXPECT_EQ(scheme.CountOf("onSend"), 768u);
 }
 
-TEST_F(UploadScheme, FinalAcknowledgementSendsStartAndReportsSuccess) {
-    Start();
+TEST_F(UploadScheme, FinalAcknowledgementOfTheLastBlockSendsStartAndReportsSuccess) {
+    UpToTheLastBlock();
     const size_t before = scheme.log.size();
-    const std::string reply = Ack(CrcAfter(256)) + "FZ";
+    const std::string reply = Ack(CrcAfter(768)) + "FZ";
     Reply(reply);
     EXPECT_EQ(scheme.Labels(before), (std::vector<std::string>{"onSend", "onSuccess", "onReply"}));
     EXPECT_EQ(scheme.log[before].value.StrValue, "PUSK");
     EXPECT_EQ(scheme.log[before + 1].value.StrValue, Hex(reply));
     EXPECT_EQ(scheme.log[before + 2].value.StrValue, reply);
     EXPECT_FALSE(Watchdog().Running());
+    // The exchange is over: a late reply changes nothing.
+    Reply("BOOT 1.4");
+    EXPECT_EQ(scheme.log.size(), before + 3);
 }
 
-TEST_F(UploadScheme, WrongRepliesReportTheirHexText) {
-    Start();
-    const uint16_t crc = CrcAfter(256);
+TEST_F(UploadScheme, WrongRepliesFailOnceAndEndTheExchange) {
+    const uint16_t afterOne = CrcAfter(256);
     const std::string cases[] = {
-        Ack(crc) + "F",                                     // 3 bytes
-        std::string{char(crc & 0xFF), char(crc >> 8)},      // bytes swapped
-        Ack(crc) + "fz",                                    // lower-case final letters
-        std::string(1, char(crc >> 8)),                     // first half of a split acknowledgement
-        "",                                                 // an empty chunk
+        Ack(afterOne) + "F",                                 // 3 bytes
+        std::string{char(afterOne & 0xFF), char(afterOne >> 8)},  // bytes swapped
+        Ack(afterOne) + "FZ",                                // "FZ" before the image's last block
+        std::string(1, char(afterOne >> 8)),                 // first half of a split acknowledgement
+        "",                                                  // an empty chunk
     };
     for (const std::string& reply : cases) {
-        const size_t before = scheme.log.size();
-        Reply(reply);
-        EXPECT_EQ(scheme.Labels(before), (std::vector<std::string>{"onError", "onReply"})) << Hex(reply);
-        EXPECT_EQ(scheme.log[before].value.DataType, TypeStr);
-        EXPECT_EQ(scheme.log[before].value.StrValue, Hex(reply));
+        TUploadRig one;
+        one.Start();
+        const size_t before = one.scheme.log.size();
+        one.Reply(reply);
+        EXPECT_EQ(one.scheme.Labels(before), (std::vector<std::string>{"onError", "onReply"})) << Hex(reply);
+        EXPECT_EQ(one.scheme.log[before].value.DataType, TypeStr);
+        EXPECT_EQ(one.scheme.log[before].value.StrValue, Hex(reply));
+        // Nothing more is sent, not even for the right acknowledgement.
+        one.Reply(Ack(afterOne));
+        EXPECT_EQ(one.scheme.log.size(), before + 2) << Hex(reply);
+        EXPECT_EQ(one.scheme.CountOf("onSend"), 256u) << Hex(reply);
+        EXPECT_TRUE(one.Watchdog().Running());  // failure does not stop the watchdog
     }
-    EXPECT_EQ(scheme.CountOf("onSend"), 256u);  // no block was sent again
-    EXPECT_TRUE(Watchdog().Running());          // failure does not stop the watchdog
 }
 
-TEST_F(UploadScheme, ReplyBeforeStartIsAFailure) {
-    Reply("QUARNELVISK MZK7 1.3");
-    EXPECT_EQ(scheme.Labels(), (std::vector<std::string>{"onError", "onReply"}));
-    EXPECT_EQ(scheme.CountOf("onSend"), 0u);
+TEST_F(UploadScheme, LastBlockNeedsTheFinalAcknowledgement) {
+    UpToTheLastBlock();
+    const size_t before = scheme.log.size();
+    Reply(Ack(CrcAfter(768)) + "fz");  // compared as hexadecimal text
+    Reply(Ack(CrcAfter(768)));         // a plain acknowledgement: nothing past the image
+    EXPECT_EQ(scheme.Labels(before), (std::vector<std::string>{"onError", "onReply"}));
+    EXPECT_EQ(scheme.CountOf("onSend"), 768u);
+    EXPECT_EQ(scheme.ValuesOf("onProgress").back().IntValue, 2);
+}
+
+TEST_F(UploadScheme, ReplyBeforeStartIsIgnored) {
+    // A stray line end after the identification: nothing has been sent, so
+    // it is no failure of an upload, and the upload still runs when started.
+    Reply("\r\n");
+    EXPECT_TRUE(scheme.log.empty());
+    UpToTheLastBlock();
+    Reply(Ack(CrcAfter(768)) + "FZ");
+    EXPECT_EQ(scheme.CountOf("onSuccess"), 1u);
+    EXPECT_EQ(scheme.CountOf("onError"), 0u);
+}
+
+TEST_F(UploadScheme, NoByteIsSentAfterATimeOut) {
+    Start();
+    Watchdog().Fire(3);
+    ASSERT_EQ(scheme.CountOf("onError"), 1u);
+    Reply(Ack(CrcAfter(256)));  // a device that was only slow
+    EXPECT_EQ(scheme.CountOf("onSend"), 256u);
+    EXPECT_EQ(scheme.CountOf("onProgress"), 0u);
 }
 
 TEST_F(UploadScheme, SilenceFailsAtTheThirdTickAndEvery101TicksAfter) {
@@ -185,18 +240,6 @@ TEST_F(UploadScheme, AnyChunkResetsTheSilenceCount) {
     EXPECT_EQ(scheme.CountOf("onError"), 0u);
     Watchdog().Fire(1);
     EXPECT_EQ(scheme.CountOf("onError"), 1u);
-}
-
-TEST_F(UploadScheme, ImageEndSendsZeroBytesAndTheCrcRunsOn) {
-    Start();
-    Reply(Ack(CrcAfter(256)));
-    Reply(Ack(CrcAfter(512)));
-    const size_t before = scheme.log.size();
-    Reply(Ack(CrcAfter(768)));  // the image has three blocks: what follows reads as zeros
-    ASSERT_EQ(scheme.Labels(before).size(), 514u);
-    EXPECT_EQ(scheme.log[before + 2].value.StrValue, std::string(1, '\0'));
-    EXPECT_EQ(crcStore.Stored().StrValue, Hex4(CrcAfter(1024)));
-    EXPECT_EQ(scheme.ValuesOf("onProgress").back().IntValue, 3);
 }
 
 }  // namespace
