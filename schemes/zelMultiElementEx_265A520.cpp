@@ -191,7 +191,7 @@ TClassMultiElementEx_265A520::TClassMultiElementEx_265A520(TZelMultiElementEx* c
 }
 
 // The members go in reverse declaration order, which is the reverse of
-// their creation: SilenceCheck first, the boundary object last. The
+// their creation: BlockMaskOff first, the boundary object last. The
 // watchdog is stopped first: its ticks come on a thread of their own and
 // must not reach elements that are already gone (its onStop is unlinked).
 TClassMultiElementEx_265A520::~TClassMultiElementEx_265A520() {
