@@ -91,7 +91,7 @@ TClassMultiElementEx_265A520::TClassMultiElementEx_265A520(TZelMultiElementEx* c
     SilenceCounter->Down = false;
     SilenceCounter->Count = 0;
 
-    StartHub = MakeHub(1, 3);
+    StartHub = MakeHub(1, 4);
 
     SilenceCheck = std::make_unique<TZelIf_else>();
     SilenceCheck->Type = 0;
@@ -107,6 +107,13 @@ TClassMultiElementEx_265A520::TClassMultiElementEx_265A520(TZelMultiElementEx* c
     SetInt(RunOn->Data, 1);
     RunOff = std::make_unique<TZelDoData>();
     SetInt(RunOff->Data, 0);
+    // One start only: a second would begin again in the middle of the image.
+    Idle = std::make_unique<TZelEventFromData>();
+    Idle->SetStored(MakeInt(1));
+    IdleOff = std::make_unique<TZelDoData>();
+    SetInt(IdleOff->Data, 0);
+    StartGate = std::make_unique<TZelCommutator>();
+    StartGate->SetOutCount(1);
     ReplyGate = std::make_unique<TZelCommutator>();
     ReplyGate->SetOutCount(1);
     ByteGate = std::make_unique<TZelCommutator>();
@@ -129,7 +136,7 @@ TClassMultiElementEx_265A520::TClassMultiElementEx_265A520(TZelMultiElementEx* c
     boundary->Container = container;
 
     boundary->InEvents[0] = MakeLink<&TZelCommutator::doWork>(0, ReplyGate.get());                // 1
-    boundary->InEvents[1] = MakeLink<&TZelHub::doEvent>(0, StartHub.get());                       // 2
+    boundary->InEvents[1] = MakeLink<&TZelCommutator::doWork>(0, StartGate.get());                // 2
     ByteToChar->onResult = MakeLink<&TZelHub::doEvent>(1, SendHub.get());                         // 3
     ByteReader->onGet = MakeLink<&TZelHub::doEvent>(0, ByteHub.get());                            // 4
     ByteReader->Stream = MakeLink<&TZelMemoryStream::getStream>(0, ImageStream.get());            // 5
@@ -177,13 +184,17 @@ TClassMultiElementEx_265A520::TClassMultiElementEx_265A520(TZelMultiElementEx* c
     ErrorHub->onEvent[1] = MakeLink<&TZelEditMultiEx::doEvent>(3, boundary);                      // 34
     Watchdog->onTimer = MakeLink<&TZelCounter::doNext>(0, SilenceCounter.get());                  // 35
     SilenceCounter->onCount = MakeLink<&TZelIf_else::doCompare>(0, SilenceCheck.get());           // 36
-    StartHub->onEvent[0] = MakeLink<&TZelDoData::doData>(0, RunOn.get());
-    StartHub->onEvent[1] = MakeLink<&TZelHub::doEvent>(1, SendBlockHub.get());                    // 37
-    StartHub->onEvent[2] = MakeLink<&TZelMMTimer::doStart>(0, Watchdog.get());                    // 38
+    StartHub->onEvent[0] = MakeLink<&TZelDoData::doData>(0, IdleOff.get());
+    StartHub->onEvent[1] = MakeLink<&TZelDoData::doData>(0, RunOn.get());
+    StartHub->onEvent[2] = MakeLink<&TZelHub::doEvent>(1, SendBlockHub.get());                    // 37
+    StartHub->onEvent[3] = MakeLink<&TZelMMTimer::doStart>(0, Watchdog.get());                    // 38
     SilenceCheck->onTrue = MakeLink<&TZelHub::doEvent>(1, ErrorHub.get());                        // 39
     SilenceCheck->Op1Point = MakeLink<&TZelCounter::getCount>(0, SilenceCounter.get());           // 40
     RunOn->onEventData = MakeLink<&TZelEventFromData::doData>(0, Running.get());
     RunOff->onEventData = MakeLink<&TZelEventFromData::doData>(0, Running.get());
+    IdleOff->onEventData = MakeLink<&TZelEventFromData::doData>(0, Idle.get());
+    StartGate->Enabled = MakeLink<&TZelEventFromData::getValue>(0, Idle.get());
+    StartGate->onEvent[0] = MakeLink<&TZelHub::doEvent>(0, StartHub.get());
     ReplyGate->Enabled = MakeLink<&TZelEventFromData::getValue>(0, Running.get());
     ReplyGate->onEvent[0] = MakeLink<&TZelHub::doEvent>(0, ReplyHub.get());
     ByteGate->Enabled = MakeLink<&TZelEventFromData::getValue>(0, Running.get());
