@@ -23,8 +23,9 @@ win64: native
 	  -DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/toolchain-win64.cmake -DQV_HOST_TOOLS_DIR=$(BUILD)/native/bin
 	cmake --build $(BUILD)/win64 -j $(JOBS)
 
+# The shipped 32-bit program, and nothing else.
 win32: native
-	cmake -S . -B $(BUILD)/win32 -G Ninja $(CMAKE_FLAGS) \
+	cmake -S . -B $(BUILD)/win32 -G Ninja $(CMAKE_FLAGS) -DQV_PRODUCT_ONLY=ON \
 	  -DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/toolchain-win32.cmake -DQV_HOST_TOOLS_DIR=$(BUILD)/native/bin
 	cmake --build $(BUILD)/win32 -j $(JOBS)
 
@@ -50,17 +51,19 @@ test-wine: win64 $(WINE_PREFIX)/.prepared
 SANITIZED_TARGETS := quarnelvisk_tests quarnelvisk-flash quarnelvisk-flash-short quarnelvisk-device
 THREADED_TESTS := 'zelComAsync|Pty|Timer|zelMMTimer|e2e'
 
+# $(1): build folder name, $(2): CMake option, $(3): environment of the run,
+# $(4): further ctest arguments.
+define sanitized-run
+	cmake -S . -B $(BUILD)/$(1) -G Ninja -DCMAKE_BUILD_TYPE=Debug -D$(2)=ON
+	cmake --build $(BUILD)/$(1) -j $(JOBS) --target $(SANITIZED_TARGETS)
+	cd $(BUILD)/$(1) && $(3) ctest --output-on-failure -j $(JOBS) $(4)
+endef
+
 test-asan: setup
-	cmake -S . -B $(BUILD)/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQV_SANITIZE=ON
-	cmake --build $(BUILD)/asan -j $(JOBS) --target $(SANITIZED_TARGETS)
-	cd $(BUILD)/asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-	  ctest --output-on-failure -j $(JOBS)
+	$(call sanitized-run,asan,QV_SANITIZE,ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1,)
 
 test-tsan: setup
-	cmake -S . -B $(BUILD)/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQV_TSAN=ON
-	cmake --build $(BUILD)/tsan -j $(JOBS) --target $(SANITIZED_TARGETS)
-	cd $(BUILD)/tsan && TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
-	  ctest --output-on-failure -j $(JOBS) -R $(THREADED_TESTS)
+	$(call sanitized-run,tsan,QV_TSAN,TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1,-R $(THREADED_TESTS))
 
 test: build test-native test-wine test-asan test-tsan test-fuzz-smoke
 	tools/check-win32.sh $(BUILD)/win32/bin/quarnelvisk.exe

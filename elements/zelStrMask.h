@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "runtime/Share.h"
-#include "runtime/sharedText.h"
+#include "base/sharedText.h"
 
 // The anchored match of text against mask, with the wildcards above; zero
 // bytes in either match each other by equality.

@@ -157,8 +157,10 @@ public:
 
     // Opens a device path ("\\.\COM3") for reading and writing, exclusively;
     // overlapped for the working handle, plain for a test open. Nothing when
-    // the device cannot be opened.
-    virtual std::shared_ptr<TSerialPort> CreatePort(const std::string& path, bool overlapped) = 0;
+    // the device cannot be opened, and why in failure (the system's reason,
+    // said for a technician: "it does not exist", "another program holds it").
+    virtual std::shared_ptr<TSerialPort> CreatePort(const std::string& path, bool overlapped,
+                                                    std::string& failure) = 0;
 
     // Calls each with the name of every known port, in the system's order.
     // False when the list cannot be had at all.

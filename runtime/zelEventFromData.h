@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "Share.h"
-#include "published.h"
+#include "base/published.h"
 
 class TZelEventFromData {
 public:

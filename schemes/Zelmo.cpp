@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "framework/application.h"
-#include "runtime/cp1251.h"
+#include "base/cp1251.h"
 #include "schemes/zelSimpleForm_25EFC10.h"
 #include "ui/Win.h"
 

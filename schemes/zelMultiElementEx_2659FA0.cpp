@@ -1,6 +1,6 @@
 #include "zelMultiElementEx_2659FA0.h"
 
-#include "runtime/cp1251.h"
+#include "base/cp1251.h"
 #include "schemeParts.h"
 
 TZelEditMultiEx* TClassMultiElementEx_2659FA0::Create(TZelMultiElementEx* container, void* parentWindow, void* owner) {

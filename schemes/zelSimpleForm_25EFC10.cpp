@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "runtime/cp1251.h"
+#include "base/cp1251.h"
 #include "schemes/lineSettings.h"
 #include "schemes/schemeParts.h"
 #include "schemes/zelMultiElementEx_2659FA0.h"

@@ -58,13 +58,11 @@ void TZelComAsync::doOpen(TData& d, uint16_t) {
         return;
     CallEventNull(onBeforeOpen);
     portName = ReadString(d, PortPoint, Port);
+    openFailure.clear();
     const std::string name = portName;
-    if (name.size() > 6 || !AsciiUpperEquals(name, 0, "COM")) {
-        CallEventInt(onOpen, 0);
-        return;
-    }
-    const int number = PortNumberOf(name);
+    const int number = name.size() <= 6 && AsciiUpperEquals(name, 0, "COM") ? PortNumberOf(name) : 0;
     if (number < 1 || number > 255) {
+        openFailure = "\"" + name + "\" is not a port name of COM1 to COM255";
         CallEventInt(onOpen, 0);
         return;
     }
@@ -90,7 +88,7 @@ void TZelComAsync::doOpen(TData& d, uint16_t) {
 
 bool TZelComAsync::OpenPort(int32_t dtr, int32_t rts, int32_t baudRate) {
     TSerialBackend& backend = SerialBackend();
-    std::shared_ptr<TSerialPort> p = backend.CreatePort(std::string(DevicePathPrefix) + portName, true);
+    std::shared_ptr<TSerialPort> p = backend.CreatePort(std::string(DevicePathPrefix) + portName, true, openFailure);
     if (!p)
         return false;
     port.Store(p);
@@ -171,7 +169,13 @@ bool TZelComAsync::OpenPort(int32_t dtr, int32_t rts, int32_t baudRate) {
 
     const bool purged = p->PurgeComm(PurgeTxClear | PurgeRxClear);
     p->SetupComm(uint32_t(InQueueSize), uint32_t(OutQueueSize));
-    if (!purged || !p->SetCommState(dcb) || !p->SetCommTimeouts(timeouts) || !p->SetCommMask(eventMask)) {
+    const char* refused = !purged                      ? "its queues could not be cleared"
+                          : !p->SetCommState(dcb)        ? "it refused the line settings"
+                          : !p->SetCommTimeouts(timeouts) ? "it refused the timeouts"
+                          : !p->SetCommMask(eventMask)   ? "it refused the event mask"
+                                                         : nullptr;
+    if (refused) {
+        openFailure = refused;
         ClosePort();
         return false;
     }
@@ -180,6 +184,7 @@ bool TZelComAsync::OpenPort(int32_t dtr, int32_t rts, int32_t baudRate) {
         readerStop = stop;
         const bool started = backend.StartThread(readerThread, [this, p, stop] { ReaderLoop(p, *stop); });
         if (!started) {
+            openFailure = "its reader thread could not be started";
             readerStop.reset();
             ClosePort();
             return false;
@@ -357,7 +362,8 @@ void TZelComAsync::doEnumPorts(TData&, uint16_t) {
     TSerialBackend& backend = SerialBackend();
     backend.ListPorts([&](const std::string& name) {
         if (OnlyAvailable) {
-            std::shared_ptr<TSerialPort> test = backend.CreatePort(std::string(DevicePathPrefix) + name, false);
+            std::string failure;
+            std::shared_ptr<TSerialPort> test = backend.CreatePort(std::string(DevicePathPrefix) + name, false, failure);
             if (!test)
                 return;
             // Closed before the name goes out, so that whoever gets it can

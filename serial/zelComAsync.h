@@ -13,7 +13,7 @@
 #include "platform/serialPort.h"
 #include "platform/threadWait.h"
 #include "runtime/Share.h"
-#include "runtime/published.h"
+#include "base/published.h"
 
 class TZelComAsync {
 public:
@@ -101,6 +101,9 @@ public:
     bool Opened() const { return opened; }
     bool ReaderRunning() const { return readerThread.Attached(); }
     std::string PortName() const { return portName; }
+    // Why the last open failed, said for a technician; empty after one that
+    // succeeded. Read on the thread that opened.
+    const std::string& OpenFailure() const { return openFailure; }
     uint32_t EventMask() const { return eventMask; }
     // The records built at the last open.
     const platform::TCommDcb& DeviceControl() const { return deviceControl; }
@@ -135,5 +138,6 @@ private:
     platform::TCommTimeouts timeouts;
     platform::TCommDcb deviceControl;
     std::string portName;
+    std::string openFailure;
     TPublished<const std::vector<std::string>> errorList;
 };

@@ -13,7 +13,6 @@ tools="$build/native/bin"
 win="$build/win64/bin"
 export QV_WINEPREFIX="$build/wineprefix"
 wine_run="$root/tests/harness/wine-run"
-wineserver=/usr/lib/wine/wineserver
 port=COM7
 
 for f in "$win/windowCallCost.exe" "$win/quarnelvisk-flash.exe" "$win/quarnelvisk.exe" \
@@ -24,47 +23,31 @@ for f in "$win/windowCallCost.exe" "$win/quarnelvisk-flash.exe" "$win/quarnelvis
   fi
 done
 
+. "$root/tests/harness/lib.sh"
 work=$(mktemp -d)
-device_pid="" xvfb_pid=""
+QV_DEVICE_PID="" QV_XVFB_PID=""
 cleanup() {
-  [ -n "$device_pid" ] && kill "$device_pid" 2>/dev/null
-  env -u DISPLAY "$wine_run" reg delete 'HKLM\Software\Wine\Ports' /v "$port" /f >/dev/null 2>&1
-  WINEPREFIX="$QV_WINEPREFIX" "$wineserver" -k >/dev/null 2>&1
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  qv_stop_pid "$QV_DEVICE_PID"
+  qv_unmap_port "$QV_WINEPREFIX" "$port"
+  qv_stop_pid "$QV_XVFB_PID"
   rm -rf "$work"
 }
 trap cleanup EXIT
 
-if [ ! -f "$QV_WINEPREFIX/system.reg" ]; then
-  mkdir -p "$QV_WINEPREFIX"
-  env -u DISPLAY "$wine_run" wineboot -i >/dev/null 2>&1
-  WINEPREFIX="$QV_WINEPREFIX" "$wineserver" -w >/dev/null 2>&1
-fi
+qv_prepare_prefix "$QV_WINEPREFIX"
 
 # Starts the emulator with the given options and maps COM7 to its line.
 start_device() {
-  "$tools/quarnelvisk-device" --timeout 900 "$@" >"$work/device.out" 2>/dev/null &
-  device_pid=$!
-  for _ in $(seq 100); do [ -s "$work/device.out" ] && break; sleep 0.05; done
-  env -u DISPLAY "$wine_run" reg add 'HKLM\Software\Wine\Ports' /v "$port" /d "$(head -1 "$work/device.out")" /f >/dev/null 2>&1
-  WINEPREFIX="$QV_WINEPREFIX" "$wineserver" -k >/dev/null 2>&1
-  WINEPREFIX="$QV_WINEPREFIX" "$wineserver" -w >/dev/null 2>&1
+  qv_start_emulator "$tools/quarnelvisk-device" "$work/device.out" --timeout 900 "$@" &&
+    qv_map_port "$QV_WINEPREFIX" "$port" "$QV_DEVICE_LINE"
 }
 stop_device() {
-  kill "$device_pid" 2>/dev/null
-  wait "$device_pid" 2>/dev/null
-  device_pid=""
+  qv_stop_pid "$QV_DEVICE_PID"
+  QV_DEVICE_PID=""
 }
 run_wine() { QV_MODEM_LINES=288 LD_PRELOAD="$tools/libqv-modem-lines.so" "$wine_run" "$@"; }
 
-for n in 90 91 92 93 94 95; do
-  [ -e "/tmp/.X11-unix/X$n" ] && continue
-  Xvfb ":$n" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb_pid=$!
-  export DISPLAY=":$n"
-  sleep 1
-  break
-done
+qv_start_xvfb 90 95 || exit 0
 
 echo "## Under Wine ($(/usr/lib/wine/wine64 --version))"
 echo
@@ -95,8 +78,8 @@ echo "| quarnelvisk-flash.exe (console) | $wall | $(awk -v w="$wall" 'BEGIN {pri
 
 # The window program, driven by its end-to-end harness on a display of its
 # own; the harness logs the time from the click on "Записать" to "OK".
-kill "$xvfb_pid" 2>/dev/null
-xvfb_pid=""
+qv_stop_pid "$QV_XVFB_PID"
+QV_XVFB_PID=""
 unset DISPLAY
 "$root/tests/harness/gui-e2e.sh" success "$win" "$tools" >"$work/gui.out" 2>&1
 status=$?

@@ -4,6 +4,7 @@
 # path. Writes build/bench/report.md.
 #   bench.sh BUILD_DIR [--quick]
 set -u
+. "$(dirname "$0")/../tests/harness/lib.sh"
 build="$1"
 quick="${2:-}"
 bin="$build/native/bin"
@@ -19,13 +20,9 @@ upload() {
   local flasher="$1" work
   shift
   work=$(mktemp -d)
-  "$bin/quarnelvisk-device" --timeout 300 "$@" > "$work/device.out" &
-  local device=$!
-  for _ in $(seq 100); do [ -s "$work/device.out" ] && break; sleep 0.02; done
-  local port
-  port=$(head -1 "$work/device.out")
-  /usr/bin/time -f "%e %U %S %M %x" -o "$work/time" "$flasher" "$port" > "$work/flash.out" 2>&1
-  wait "$device"
+  qv_start_emulator "$bin/quarnelvisk-device" "$work/device.out" --timeout 300 "$@" || return 1
+  /usr/bin/time -f "%e %U %S %M %x" -o "$work/time" "$flasher" "$QV_DEVICE_LINE" > "$work/flash.out" 2>&1
+  wait "$QV_DEVICE_PID"
   cat "$work/time"
   rm -rf "$work"
 }

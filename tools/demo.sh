@@ -12,13 +12,13 @@ if [ "${2:-}" = "--gui" ]; then
   echo "The window program under Wine against the emulator ($what); screenshots go to $1/win64/screenshots/"
   exec "$(dirname "$0")/../tests/harness/gui-e2e.sh" success "$1/win64/bin" "$1/native/bin"
 fi
+. "$(dirname "$0")/../tests/harness/lib.sh"
 bin="$1/native/bin"
 work=$(mktemp -d)
-trap 'kill $device 2>/dev/null; rm -rf "$work"' EXIT
-"$bin/quarnelvisk-device" --save "$work/received.bin" > "$work/device.out" &
-device=$!
-for _ in $(seq 100); do [ -s "$work/device.out" ] && break; sleep 0.05; done
-port=$(head -1 "$work/device.out")
+QV_DEVICE_PID=""
+trap 'qv_stop_pid "$QV_DEVICE_PID"; rm -rf "$work"' EXIT
+qv_start_emulator "$bin/quarnelvisk-device" "$work/device.out" --save "$work/received.bin" || exit 1
+device=$QV_DEVICE_PID port=$QV_DEVICE_LINE
 echo "Device emulator on $port"
 echo "\$ quarnelvisk-flash $port"
 "$bin/quarnelvisk-flash" "$port"

@@ -1,7 +1,7 @@
 // Console programs have no boxes: the text goes to standard error, in UTF-8.
 #include <cstdio>
 
-#include "../../runtime/cp1251.h"
+#include "../../base/cp1251.h"
 #include "../messageBox.h"
 
 namespace platform::backend {

@@ -564,6 +564,23 @@ private:
     bool haveCounts = false;
 };
 
+// Why a device could not be opened, for a technician.
+std::string OpenFailure(int error) {
+    switch (error) {
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+        return "it does not exist (is the adapter plugged in?)";
+    case EACCES:
+    case EPERM:
+        return "permission denied (is the user in the group that owns the device, often dialout?)";
+    case EBUSY:
+        return "another program holds it";
+    default:
+        return std::strerror(error);
+    }
+}
+
 bool MakePipe(int fds[2]) {
     if (::pipe(fds) < 0)
         return false;
@@ -576,29 +593,43 @@ bool MakePipe(int fds[2]) {
 
 class TPosixBackend final : public TSerialBackend {
 public:
-    std::shared_ptr<TSerialPort> CreatePort(const std::string& path, bool) override {
-        if (path.compare(0, DevicePathPrefix.size(), DevicePathPrefix) != 0)
+    std::shared_ptr<TSerialPort> CreatePort(const std::string& path, bool, std::string& failure) override {
+        failure.clear();
+        const std::optional<std::string> device =
+            path.compare(0, DevicePathPrefix.size(), DevicePathPrefix) == 0
+                ? DevicePathOfPort(std::string_view(path).substr(DevicePathPrefix.size()))
+                : std::nullopt;
+        if (!device) {
+            failure = "no serial device has this name";
             return nullptr;
-        const std::optional<std::string> device = DevicePathOfPort(std::string_view(path).substr(DevicePathPrefix.size()));
-        if (!device)
-            return nullptr;
+        }
         const int fd = ::open(device->c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0)
+        if (fd < 0) {
+            failure = OpenFailure(errno);
             return nullptr;
+        }
         termios2 t{};
         // Only a terminal is a serial port; a lock keeps a second opener
         // out whatever its privileges (TIOCEXCL does not stop root).
-        if (Ioctl(fd, TCGETS2, &t) < 0 || ::flock(fd, LOCK_EX | LOCK_NB) < 0) {
+        if (Ioctl(fd, TCGETS2, &t) < 0) {
+            failure = "it is not a serial line";
+            ::close(fd);
+            return nullptr;
+        }
+        if (::flock(fd, LOCK_EX | LOCK_NB) < 0) {
+            failure = OpenFailure(errno == EWOULDBLOCK ? EBUSY : errno);
             ::close(fd);
             return nullptr;
         }
         Ioctl(fd, TIOCEXCL, nullptr);
         int maskPipe[2], closePipe[2];
         if (!MakePipe(maskPipe)) {
+            failure = OpenFailure(errno);
             ::close(fd);
             return nullptr;
         }
         if (!MakePipe(closePipe)) {
+            failure = OpenFailure(errno);
             ::close(maskPipe[0]);
             ::close(maskPipe[1]);
             ::close(fd);

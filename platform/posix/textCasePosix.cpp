@@ -3,7 +3,7 @@
 // pairs cannot drift from the table the text literals are converted with.
 #include <array>
 
-#include "../../runtime/cp1251.h"
+#include "../../base/cp1251.h"
 #include "../textCase.h"
 
 namespace platform::backend {

@@ -59,6 +59,28 @@ private:
     }
 };
 
+// Why a port could not be opened, for a technician. Windows answers a port
+// that another program has open with "access denied".
+std::string OpenFailure(DWORD error) {
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+        return "it does not exist (is the adapter plugged in?)";
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+        return "another program holds it";
+    default: {
+        char text[256] = {};
+        const DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
+                                       sizeof text, nullptr);
+        std::string said(text, n);
+        while (!said.empty() && (said.back() == '\n' || said.back() == '\r' || said.back() == '.'))
+            said.pop_back();
+        return said.empty() ? "system error " + std::to_string(error) : said;
+    }
+    }
+}
+
 class TCompletion {
 public:
     TCompletion() {
@@ -338,18 +360,22 @@ private:
 
 class TWin32Backend final : public TSerialBackend {
 public:
-    std::shared_ptr<TSerialPort> CreatePort(const std::string& path, bool overlapped) override {
+    std::shared_ptr<TSerialPort> CreatePort(const std::string& path, bool overlapped, std::string& failure) override {
+        failure.clear();
         std::string device = path;
         // A name that a program put elsewhere opens there.
         if (path.compare(0, DevicePathPrefix.size(), DevicePathPrefix) == 0)
             if (auto registered = RegisteredPortPath(std::string_view(path).substr(DevicePathPrefix.size())))
                 device = *registered;
         const std::string key = THeldPorts::KeyOf(device);
-        if (!THeldPorts::Take(key))
+        if (!THeldPorts::Take(key)) {
+            failure = "this program holds it already";
             return nullptr;
+        }
         const HANDLE h = CreateFileA(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                      FILE_ATTRIBUTE_NORMAL | (overlapped ? FILE_FLAG_OVERLAPPED : 0), nullptr);
         if (h == INVALID_HANDLE_VALUE) {
+            failure = OpenFailure(GetLastError());
             THeldPorts::Give(key);
             return nullptr;
         }

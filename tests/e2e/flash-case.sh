@@ -26,13 +26,13 @@ while [ $# -gt 0 ] && [ "$1" != "--" ]; do
 done
 [ "${1:-}" = "--" ] && shift
 
+. "$(dirname "$0")/../harness/lib.sh"
 work=$(mktemp -d)
-trap 'kill $device_pid 2>/dev/null; rm -rf "$work"' EXIT
-"$bin/quarnelvisk-device" --timeout 120 --save "$work/received.bin" "${device_image[@]}" "$@" > "$work/device.out" 2> "$work/device.err" &
-device_pid=$!
-for _ in $(seq 100); do [ -s "$work/device.out" ] && break; sleep 0.05; done
-line=$(head -1 "$work/device.out")
-[ -n "$line" ] || { echo "FAIL: the emulator printed no line"; cat "$work/device.err"; exit 1; }
+QV_DEVICE_PID=""
+trap 'qv_stop_pid "$QV_DEVICE_PID"; rm -rf "$work"' EXIT
+qv_start_emulator "$bin/quarnelvisk-device" "$work/device.out" --timeout 120 --save "$work/received.bin" \
+  "${device_image[@]}" "$@" || { echo "FAIL: no emulator"; exit 1; }
+device_pid=$QV_DEVICE_PID line=$QV_DEVICE_LINE
 if [ $hold = 1 ]; then
   # Held as a program that has the port open holds it: a lock on its own
   # open of the line (descriptor 9 of this script, closed for the flasher).

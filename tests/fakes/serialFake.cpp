@@ -279,19 +279,27 @@ std::shared_ptr<TFakeSerialPort> TFakeSerialBackend::LastPort() const {
     return nullptr;
 }
 
-std::shared_ptr<TSerialPort> TFakeSerialBackend::CreatePort(const std::string& path, bool overlapped) {
+std::shared_ptr<TSerialPort> TFakeSerialBackend::CreatePort(const std::string& path, bool overlapped,
+                                                            std::string& failure) {
     Note("CreatePort " + path + (overlapped ? " overlapped" : " plain"));
-    if (script.failCreate)
+    failure.clear();
+    if (script.failCreate) {
+        failure = "the script refused it";
         return nullptr;
+    }
     std::lock_guard<std::mutex> guard(lock);
     const bool exists = std::any_of(devices.begin(), devices.end(),
                                     [&](const std::string& d) { return SameTextIgnoringCase(d, path); });
-    if (!exists)
+    if (!exists) {
+        failure = "it does not exist";
         return nullptr;
+    }
     // No sharing: a device that is open cannot be opened again.
     for (const auto& p : ports)
-        if (SameTextIgnoringCase(p->path, path) && !p->Closed())
+        if (SameTextIgnoringCase(p->path, path) && !p->Closed()) {
+            failure = "another program holds it";
             return nullptr;
+        }
     auto port = std::make_shared<TFakeSerialPort>(*this, path, overlapped);
     ports.push_back(port);
     return port;

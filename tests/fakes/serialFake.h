@@ -144,7 +144,8 @@ public:
     // The last working (overlapped) port, or nothing.
     std::shared_ptr<TFakeSerialPort> LastPort() const;
 
-    std::shared_ptr<platform::TSerialPort> CreatePort(const std::string& path, bool overlapped) override;
+    std::shared_ptr<platform::TSerialPort> CreatePort(const std::string& path, bool overlapped,
+                                                      std::string& failure) override;
     bool ListPorts(const std::function<void(const std::string& name)>& each) override;
     bool StartThread(platform::TThread& thread, std::function<void()> body) override;
 

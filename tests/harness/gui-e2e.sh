@@ -20,8 +20,8 @@ win_bin=$(cd "${2:-$root/build/win64/bin}" && pwd) || exit 2
 tools=$(cd "${3:-$root/build/native/bin}" && pwd) || exit 2
 prefix="${QV_WINEPREFIX:-$root/build/wineprefix}"
 export QV_WINEPREFIX="$prefix"
-wine_run="$here/wine-run"
-wineserver=/usr/lib/wine/wineserver
+. "$here/lib.sh"
+wine_run="$qv_wine_run"
 shots="$win_bin/../screenshots"
 caption="Quarnelvisk bootloader"
 port=COM7
@@ -59,8 +59,8 @@ for f in "$program" "$probe_exe" "$device" "$preload"; do
 done
 
 work=$(mktemp -d /tmp/qv-e2e-XXXXXX)
-xvfb_pid=""
-device_pid=""
+QV_XVFB_PID=""
+QV_DEVICE_PID=""
 app_pid=""
 mapped=0
 failures=0
@@ -68,60 +68,22 @@ failures=0
 log() { echo "[$case_name $(date +%H:%M:%S)] $*"; }
 fail() { log "FAIL: $*"; failures=$((failures + 1)); }
 
-stop_pid() {
-  local pid=$1
-  [ -n "$pid" ] || return 0
-  kill "$pid" 2>/dev/null
-  local i=0
-  while kill -0 "$pid" 2>/dev/null && [ $i -lt 50 ]; do sleep 0.1; i=$((i + 1)); done
-  kill -9 "$pid" 2>/dev/null
-  wait "$pid" 2>/dev/null
-}
-
 cleanup() {
   if [ $failures != 0 ] && [ -s "$work/app.out" ]; then
     echo "--- what the program printed (last 40 lines) ---"
     tail -n 40 "$work/app.out"
   fi
-  stop_pid "$app_pid"
-  stop_pid "$device_pid"
+  qv_stop_pid "$app_pid"
+  qv_stop_pid "$QV_DEVICE_PID"
   # Ending this prefix's server also ends any Wine process of the run that
   # is still there, before its display goes.
-  WINEPREFIX="$prefix" "$wineserver" -k >/dev/null 2>&1
-  WINEPREFIX="$prefix" timeout 20 "$wineserver" -w >/dev/null 2>&1
-  if [ $mapped = 1 ]; then
-    env -u DISPLAY "$wine_run" reg delete 'HKLM\Software\Wine\Ports' /v "$port" /f >/dev/null 2>&1
-    WINEPREFIX="$prefix" "$wineserver" -k >/dev/null 2>&1
-    WINEPREFIX="$prefix" timeout 20 "$wineserver" -w >/dev/null 2>&1
-  fi
-  stop_pid "$xvfb_pid"
+  qv_restart_wineserver "$prefix"
+  [ $mapped = 1 ] && qv_unmap_port "$prefix" "$port"
+  qv_stop_pid "$QV_XVFB_PID"
   rm -rf "$work"
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
-
-start_xvfb() {
-  local n
-  for n in 80 81 82 83 84 85 86 87 88 89; do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    local i=0
-    while [ $i -lt 50 ]; do
-      if [ -e "/tmp/.X11-unix/X$n" ] && DISPLAY=":$n" xdotool getdisplaygeometry >/dev/null 2>&1; then
-        export DISPLAY=":$n"
-        return 0
-      fi
-      kill -0 "$xvfb_pid" 2>/dev/null || break
-      sleep 0.1
-      i=$((i + 1))
-    done
-    stop_pid "$xvfb_pid"
-    xvfb_pid=""
-  done
-  echo "no free X display between :80 and :89" >&2
-  return 1
-}
 
 shot() {
   mkdir -p "$shots"
@@ -218,17 +180,81 @@ start_program() {
   app_pid=$!
 }
 
-# ---- set-up ----
-start_xvfb || exit 1
-log "display $DISPLAY, prefix $prefix"
-if [ ! -f "$prefix/system.reg" ]; then
-  mkdir -p "$prefix"
-  env -u DISPLAY "$wine_run" wineboot -i >/dev/null 2>&1
-  WINEPREFIX="$prefix" "$wineserver" -w >/dev/null 2>&1
-fi
+# ---- the steps of the cases ----
 
-if [ "$case_name" = info_box ]; then
-  WINEPREFIX="$prefix" "$wineserver" -p10 >/dev/null 2>&1 </dev/null
+# The emulator with the case's faults on a pty mapped as COM7, then the
+# program; the window must appear with the port list already filled, and
+# COM7 is picked from it: the list opened with a click on its arrow, then
+# stepped down to the port.
+open_and_pick() {
+  # The full image takes minutes under Wine, one WriteFile a byte.
+  qv_start_emulator "$device" "$work/device.out" "${device_flags[@]}" --save "$work/received.bin" --timeout 1200 ||
+    exit 1
+  qv_map_port "$prefix" "$port" "$QV_DEVICE_LINE" || exit 1
+  mapped=1
+  WINEPREFIX="$prefix" "$qv_wineserver" -p10 >/dev/null 2>&1 </dev/null
+  log "$port is $QV_DEVICE_LINE (emulator ${device_flags[*]})"
+  start_program
+
+  wait_for "the main window" 60 "$(has ComboBox "\$2 == 1")" || exit 1
+  combo=$(control "$listing" ComboBox)
+  shot start
+  case "|$(field "$combo" 7)|" in
+    *"|$port|"*) log "port list: $(field "$combo" 7)" ;;
+    *) fail "the port list at first sight is \"$(field "$combo" 7)\", without $port" ;;
+  esac
+  button=$(control "$listing" Button "Записать")
+  [ "$(field "$button" 2)" = 1 ] || fail "\"Записать\" is not shown"
+  find_xwin || exit 1
+
+  xclick 87 20
+  shot list-open
+  local picked=0 step
+  for step in 1 2 3 4 5 6 7 8; do
+    xdotool key Down 2>/dev/null
+    sleep 0.4
+    listing=$(probe list "$caption")
+    combo=$(control "$listing" ComboBox)
+    if [ "$(field "$combo" 6)" = "$port" ]; then picked=1; break; fi
+  done
+  xdotool key Return 2>/dev/null
+  sleep 0.3
+  [ $picked = 1 ] || { fail "could not pick $port (combo: $combo)"; exit 1; }
+  log "picked $port after $step Down"
+}
+
+# The device is detected, "Записать" comes on, and is clicked; the upload
+# has begun when the progress moves (or the outcome is already there).
+detect_and_write() {
+  local status_text="Устройство: MZK7   Текущая версия ПО: 1.3"
+  wait_for "the device status" 30 "$(has Edit "\$6 == \"$status_text\"")" || exit 1
+  wait_for "\"Записать\" enabled" 10 "$(has Button "\$6 == \"Записать\" && \$3 == 1")" || exit 1
+  shot detected
+  upload_start=$SECONDS
+  xclick 47 65
+  wait_for "the upload start" 30 "$(has msctls_progress32 "\$5 > 0") || $(has Button "\$6 == \"OK\" && \$2 == 1")" ||
+    exit 1
+  shot uploading
+  first_position=$(field "$(control "$listing" msctls_progress32)" 5)
+  log "progress $first_position"
+}
+
+# The emulator's end, with its status in $device_rc.
+device_end() {
+  local end=$((SECONDS + ${1:-5}))
+  while kill -0 "$QV_DEVICE_PID" 2>/dev/null && [ $SECONDS -lt $end ]; do sleep 0.2; done
+  kill "$QV_DEVICE_PID" 2>/dev/null
+  wait "$QV_DEVICE_PID"
+  device_rc=$?
+  QV_DEVICE_PID=""
+  log "the emulator ended with status $device_rc"
+  sed 's/^/  device: /' "$work/device.out.err" | tail -n 5
+}
+
+# ---- one function a case ----
+
+case_info_box() {
+  WINEPREFIX="$prefix" "$qv_wineserver" -p10 >/dev/null 2>&1 </dev/null
   start_program /ih
   caption="Zelmo Info"
   if wait_for "the information box" 40 "$(has Static "\$6 == \"Сделано в Zelmo.\" && \$2 == 1")"; then
@@ -248,174 +274,103 @@ if [ "$case_name" = info_box ]; then
     probe click "$caption" "$(field "$ok" 6)" || fail "cannot press the box's button"
   fi
   wait_exit 20 && [ "$app_rc" = 0 ] || fail "exit status ${app_rc:-none}, want 0"
-  [ $failures = 0 ] && log PASS || log "$failures failure(s)"
-  [ $failures = 0 ]
-  exit
-fi
-
-# The full image takes minutes under Wine, one WriteFile a byte.
-"$device" "${device_flags[@]}" --save "$work/received.bin" --timeout 1200 >"$work/device.out" 2>"$work/device.err" &
-device_pid=$!
-i=0
-while [ ! -s "$work/device.out" ] && [ $i -lt 100 ]; do sleep 0.05; i=$((i + 1)); done
-pty=$(head -n1 "$work/device.out")
-[ -e "$pty" ] || { echo "the emulator did not come up" >&2; cat "$work/device.err" >&2; exit 1; }
-
-env -u DISPLAY "$wine_run" reg add 'HKLM\Software\Wine\Ports' /v "$port" /d "$pty" /f >/dev/null 2>&1 || {
-  echo "cannot map $port in $prefix" >&2
-  exit 1
 }
-mapped=1
-# Wine reads the port mapping when its server starts.
-WINEPREFIX="$prefix" "$wineserver" -k >/dev/null 2>&1
-WINEPREFIX="$prefix" "$wineserver" -w >/dev/null 2>&1
-WINEPREFIX="$prefix" "$wineserver" -p10 >/dev/null 2>&1 </dev/null
-log "$port is $pty (emulator ${device_flags[*]})"
 
-start_program
-
-# ---- the window appears with the port list already filled ----
-if ! wait_for "the main window" 60 "$(has ComboBox "\$2 == 1")"; then exit 1; fi
-combo=$(control "$listing" ComboBox)
-shot start
-case "|$(field "$combo" 7)|" in
-  *"|$port|"*) log "port list: $(field "$combo" 7)" ;;
-  *) fail "the port list at first sight is \"$(field "$combo" 7)\", without $port" ;;
-esac
-button=$(control "$listing" Button "Записать")
-[ "$(field "$button" 2)" = 1 ] || fail "\"Записать\" is not shown"
-find_xwin || exit 1
-
-# ---- pick COM7: open the list with a click on the arrow, step down to the port ----
-xclick 87 20
-shot list-open
-picked=0
-for step in 1 2 3 4 5 6 7 8; do
-  xdotool key Down 2>/dev/null
-  sleep 0.4
-  listing=$(probe list "$caption")
-  combo=$(control "$listing" ComboBox)
-  if [ "$(field "$combo" 6)" = "$port" ]; then picked=1; break; fi
-done
-xdotool key Return 2>/dev/null
-sleep 0.3
-[ $picked = 1 ] || { fail "could not pick $port (combo: $combo)"; exit 1; }
-log "picked $port after $step Down"
-
-if [ "$case_name" = no_device ]; then
+case_no_device() {
+  open_and_pick
   wait_for "the not-found text" 30 "$(has Edit "\$6 == \"На этом порту устройств не найдено.\"")" && shot not-found
   button=$(control "$listing" Button "Записать")
   [ "$(field "$button" 3)" = 0 ] || fail "\"Записать\" is enabled without a device"
   probe close "$caption" || fail "cannot close the window"
   wait_exit 30 && { [ "$app_rc" = 0 ] || fail "exit status $app_rc, want 0"; }
-  [ $failures = 0 ] && log PASS || log "$failures failure(s)"
-  [ $failures = 0 ]
-  exit
-fi
+}
 
-# ---- the device is detected, "Записать" comes on ----
-status_text="Устройство: MZK7   Текущая версия ПО: 1.3"
-wait_for "the device status" 30 "$(has Edit "\$6 == \"$status_text\"")" || exit 1
-wait_for "\"Записать\" enabled" 10 "$(has Button "\$6 == \"Записать\" && \$3 == 1")" || exit 1
-shot detected
-
-# ---- write ----
-upload_start=$SECONDS
-xclick 47 65
-if ! wait_for "the upload start" 30 "$(has msctls_progress32 "\$5 > 0") || $(has Button "\$6 == \"OK\" && \$2 == 1")"; then exit 1; fi
-shot uploading
-first_position=$(field "$(control "$listing" msctls_progress32)" 5)
-log "progress $first_position"
-
-if [ "$case_name" = close_during_upload ]; then
+case_close_during_upload() {
+  open_and_pick
+  detect_and_write
   wait_for "the progress to advance" 60 "$(has msctls_progress32 "\$5 > $first_position")" || exit 1
   log "progress $(field "$(control "$listing" msctls_progress32)" 5), closing the window"
   probe close "$caption" || fail "cannot close the window"
   wait_exit 20 && { [ "$app_rc" = 0 ] || fail "exit status $app_rc, want 0"; }
-  [ $failures = 0 ] && log PASS || log "$failures failure(s)"
-  [ $failures = 0 ]
-  exit
-fi
-
-if [ "$case_name" = success ]; then
-  # The progress advances while the blocks go.
-  if wait_for "the progress to advance" 120 "$(has msctls_progress32 "\$5 > $first_position") || $(has Button "\$6 == \"OK\" && \$2 == 1")"; then
-    log "progress $(field "$(control "$listing" msctls_progress32)" 5)"
-  fi
-fi
-
-# ---- the outcome and OK ----
-# Every probe is a Wine start, and on a loaded machine that load alone can
-# stall the upload past its watchdog. During the long upload the emulator
-# says when it is over (it ends after "PUSK"); the window is looked at only
-# every 30 s meanwhile, to see a failure.
-if [ "$case_name" = success ]; then
-  end=$((SECONDS + 1200)) next_look=$((SECONDS + 30))
-  while kill -0 "$device_pid" 2>/dev/null && kill -0 "$app_pid" 2>/dev/null && [ $SECONDS -lt $end ]; do
-    if [ $SECONDS -ge $next_look ]; then
-      listing=$(probe list "$caption")
-      printf '%s\n' "$listing" | awk -F'\t' 'tolower($1) == "button" && $6 == "OK" && $2 == 1 { f = 1 } END { exit !f }' && break
-      log "progress $(field "$(control "$listing" msctls_progress32)" 5)"
-      next_look=$((SECONDS + 30))
-    fi
-    sleep 1
-  done
-fi
-wait_for "the OK button" 1200 "$(has Button "\$6 == \"OK\" && \$2 == 1")" 5 || exit 1
-log "upload took $((SECONDS - upload_start)) s"
-sleep 0.5
-if [ "$case_name" = late_failure ]; then
-  # The device sends its words right after "PUSK" and ends 0.3 s later.
-  end=$((SECONDS + 20))
-  while kill -0 "$device_pid" 2>/dev/null && [ $SECONDS -lt $end ]; do sleep 0.2; done
-  sleep 1
-fi
-listing=$(probe list "$caption")
-shot done
-printf '%s\n' "$listing" | sed 's/^/  | /'
-# A label may hold several of the texts, padded apart with spaces.
-visible_text() { printf '%s\n' "$listing" | awk -F'\t' -v t="$1" 'index($6, t) && $2 == 1 { f = 1 } END { exit !f }'; }
-if [ $expect_success = 1 ]; then
-  visible_text "ПО успешно обновлено!" || fail "no success text"
-  visible_text "Сбросте настройки по умолчанию!" || fail "no reset hint"
-  visible_text "Ошибка при передаче данных!" && fail "the error text is shown on success"
-else
-  visible_text "Ошибка при передаче данных!" || fail "no error text"
-  visible_text "Проверьте все соединения и попробуйте ещё раз." || fail "no error hint"
-  visible_text "ПО успешно обновлено!" && fail "the success text is shown on failure"
-  # The error picture: a visible static of 290x290 pixels or the like at 145,3.
-  printf '%s\n' "$listing" | awk -F'\t' 'tolower($1) == "static" && $2 == 1 && $4 ~ /^145,3,/ { f = 1 } END { exit !f }' ||
-    fail "no error picture at 145,3"
-fi
-printf '%s\n' "$listing" | awk -F'\t' 'tolower($1) == "button" && $6 == "Записать" && $2 == 1 { f = 1 } END { exit !f }' &&
-  fail "\"Записать\" is still shown"
-
-# ---- OK ends the program ----
-xclick 302 75
-wait_exit 30 && { [ "$app_rc" = 0 ] || fail "exit status $app_rc, want 0"; }
-shot closed
-
-if [ "$case_name" = success ]; then
-  end=$((SECONDS + 20))
-  while kill -0 "$device_pid" 2>/dev/null && [ $SECONDS -lt $end ]; do sleep 0.2; done
-fi
-stop_pid_rc() {
-  local end=$((SECONDS + 5))
-  while kill -0 "$device_pid" 2>/dev/null && [ $SECONDS -lt $end ]; do sleep 0.2; done
-  kill "$device_pid" 2>/dev/null
-  wait "$device_pid"
 }
-stop_pid_rc
-device_rc=$?
-device_pid=""
-log "the emulator ended with status $device_rc"
-sed 's/^/  device: /' "$work/device.err" | tail -n 5
-if [ $expect_success = 1 ]; then
-  [ "$device_rc" = 0 ] || fail "the emulator did not get the whole image and PUSK (status $device_rc)"
-  image="$win_bin/../generated/stream0.bin"
-  if [ "$case_name" = success ] && [ -z "${QV_E2E_SHORT:-}" ] && ! cmp -s "$work/received.bin" "$image"; then
-    fail "what the emulator received differs from the built-in image"
+
+# success, late_failure, wrong_crc, silence, hangup: the upload runs to its
+# outcome, which the window shows until "OK" ends the program.
+case_outcome() {
+  open_and_pick
+  detect_and_write
+  if [ "$case_name" = success ]; then
+    # The progress advances while the blocks go.
+    if wait_for "the progress to advance" 120 "$(has msctls_progress32 "\$5 > $first_position") || $(has Button "\$6 == \"OK\" && \$2 == 1")"; then
+      log "progress $(field "$(control "$listing" msctls_progress32)" 5)"
+    fi
+    # Every probe is a Wine start, and on a loaded machine that load alone
+    # can stall the upload past its watchdog. During the long upload the
+    # emulator says when it is over (it ends after "PUSK"); the window is
+    # looked at only every 30 s meanwhile, to see a failure.
+    local end=$((SECONDS + 1200)) next_look=$((SECONDS + 30))
+    while kill -0 "$QV_DEVICE_PID" 2>/dev/null && kill -0 "$app_pid" 2>/dev/null && [ $SECONDS -lt $end ]; do
+      if [ $SECONDS -ge $next_look ]; then
+        listing=$(probe list "$caption")
+        printf '%s\n' "$listing" | awk -F'\t' 'tolower($1) == "button" && $6 == "OK" && $2 == 1 { f = 1 } END { exit !f }' && break
+        log "progress $(field "$(control "$listing" msctls_progress32)" 5)"
+        next_look=$((SECONDS + 30))
+      fi
+      sleep 1
+    done
   fi
-fi
+  wait_for "the OK button" 1200 "$(has Button "\$6 == \"OK\" && \$2 == 1")" 5 || exit 1
+  log "upload took $((SECONDS - upload_start)) s"
+  sleep 0.5
+  if [ "$case_name" = late_failure ]; then
+    # The device sends its words right after "PUSK" and ends 0.3 s later.
+    local end=$((SECONDS + 20))
+    while kill -0 "$QV_DEVICE_PID" 2>/dev/null && [ $SECONDS -lt $end ]; do sleep 0.2; done
+    sleep 1
+  fi
+  listing=$(probe list "$caption")
+  shot done
+  printf '%s\n' "$listing" | sed 's/^/  | /'
+  # A label may hold several of the texts, padded apart with spaces.
+  visible_text() { printf '%s\n' "$listing" | awk -F'\t' -v t="$1" 'index($6, t) && $2 == 1 { f = 1 } END { exit !f }'; }
+  if [ $expect_success = 1 ]; then
+    visible_text "ПО успешно обновлено!" || fail "no success text"
+    visible_text "Сбросте настройки по умолчанию!" || fail "no reset hint"
+    visible_text "Ошибка при передаче данных!" && fail "the error text is shown on success"
+  else
+    visible_text "Ошибка при передаче данных!" || fail "no error text"
+    visible_text "Проверьте все соединения и попробуйте ещё раз." || fail "no error hint"
+    visible_text "ПО успешно обновлено!" && fail "the success text is shown on failure"
+    # The error picture: a visible static of 290x290 pixels or the like at 145,3.
+    printf '%s\n' "$listing" | awk -F'\t' 'tolower($1) == "static" && $2 == 1 && $4 ~ /^145,3,/ { f = 1 } END { exit !f }' ||
+      fail "no error picture at 145,3"
+  fi
+  printf '%s\n' "$listing" | awk -F'\t' 'tolower($1) == "button" && $6 == "Записать" && $2 == 1 { f = 1 } END { exit !f }' &&
+    fail "\"Записать\" is still shown"
+
+  # OK ends the program.
+  xclick 302 75
+  wait_exit 30 && { [ "$app_rc" = 0 ] || fail "exit status $app_rc, want 0"; }
+  shot closed
+
+  if [ "$case_name" = success ]; then device_end 20; else device_end 5; fi
+  if [ $expect_success = 1 ]; then
+    [ "$device_rc" = 0 ] || fail "the emulator did not get the whole image and PUSK (status $device_rc)"
+    local image="$win_bin/../generated/stream0.bin"
+    [ "$program" = "$short_program" ] && image="$win_bin/../generated/stream0-short.bin"
+    cmp -s "$work/received.bin" "$image" || fail "what the emulator received differs from the program's image"
+  fi
+}
+
+# ---- the run ----
+qv_start_xvfb 80 89 || exit 1
+log "display $DISPLAY, prefix $prefix"
+qv_prepare_prefix "$prefix"
+case "$case_name" in
+  info_box) case_info_box ;;
+  no_device) case_no_device ;;
+  close_during_upload) case_close_during_upload ;;
+  *) case_outcome ;;
+esac
 [ $failures = 0 ] && log PASS || log "$failures failure(s)"
 [ $failures = 0 ]

@@ -19,9 +19,8 @@ program=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
 shift 2
 
 here=$(cd "$(dirname "$0")" && pwd)
-wine_run="$here/wine-run"
+. "$here/lib.sh"
 prefix="${QV_WINEPREFIX:-$here/../../build/wineprefix}"
-wineserver=/usr/lib/wine/wineserver
 port="${QV_SERIAL_PORT:-COM7}"
 # TIOCM_CTS | TIOCM_DSR: the lines the test expects at open.
 lines=288
@@ -35,26 +34,14 @@ for f in "$echo_helper" "$preload"; do
   fi
 done
 
-restart_wineserver() {
-  WINEPREFIX="$prefix" "$wineserver" -k >/dev/null 2>&1
-  WINEPREFIX="$prefix" "$wineserver" -w >/dev/null 2>&1
-}
-
-if [ ! -f "$prefix/system.reg" ]; then
-  mkdir -p "$prefix"
-  env -u DISPLAY QV_WINEPREFIX="$prefix" "$wine_run" wineboot -i >/dev/null 2>&1
-  WINEPREFIX="$prefix" "$wineserver" -w >/dev/null 2>&1
-fi
+qv_prepare_prefix "$prefix"
 
 work=$(mktemp -d)
 echo_pid=""
+mapped=0
 cleanup() {
-  if [ -n "$echo_pid" ]; then
-    kill "$echo_pid" 2>/dev/null
-    wait "$echo_pid" 2>/dev/null
-  fi
-  QV_WINEPREFIX="$prefix" "$wine_run" reg delete 'HKLM\Software\Wine\Ports' /v "$port" /f >/dev/null 2>&1
-  restart_wineserver
+  qv_stop_pid "$echo_pid"
+  [ $mapped = 1 ] && qv_unmap_port "$prefix" "$port"
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -73,19 +60,13 @@ if [ ! -s "$work/pty" ]; then
   echo "the echo pty did not come up" >&2
   exit 1
 fi
-pty=$(cat "$work/pty")
-
-QV_WINEPREFIX="$prefix" "$wine_run" reg add 'HKLM\Software\Wine\Ports' /v "$port" /d "$pty" /f >/dev/null 2>&1 || {
-  echo "cannot map $port in $prefix" >&2
-  exit 1
-}
-# Wine reads the port mapping when its server starts. Started here, the
-# server does not write its state dump into the test's output when the
-# cleanup stops it.
-restart_wineserver
-WINEPREFIX="$prefix" "$wineserver" -p5 >/dev/null 2>&1 </dev/null
+qv_map_port "$prefix" "$port" "$(cat "$work/pty")" || exit 1
+mapped=1
+# Started here, the server does not write its state dump into the test's
+# output when the cleanup stops it.
+WINEPREFIX="$prefix" "$qv_wineserver" -p5 >/dev/null 2>&1 </dev/null
 
 QV_WINEPREFIX="$prefix" QV_SERIAL_PORT="$port" QV_MODEM_LINES="$lines" LD_PRELOAD="$preload" \
-  "$wine_run" "$program" "$@"
+  "$qv_wine_run" "$program" "$@"
 rc=$?
 exit $rc

@@ -133,7 +133,9 @@ TEST_F(ComAsyncPty, CloseWhileTheReaderWaits) {
 TEST_F(ComAsyncPty, WaitBegunAfterTheMaskWentToZeroReturns) {
     // A close can set the mask to 0 between two waits of the reader thread;
     // the wait that begins afterwards must not wait for ever.
-    auto port = platform::SystemSerialBackend().CreatePort(std::string(platform::DevicePathPrefix) + name, true);
+    std::string failure;
+    auto port =
+        platform::SystemSerialBackend().CreatePort(std::string(platform::DevicePathPrefix) + name, true, failure);
     ASSERT_TRUE(port);
     ASSERT_TRUE(port->SetCommMask(platform::EvRxChar));
     ASSERT_TRUE(port->SetCommMask(0));

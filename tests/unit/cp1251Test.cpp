@@ -1,4 +1,4 @@
-#include "runtime/cp1251.h"
+#include "base/cp1251.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The device emulator's side of the exchange: it is the reference the
 // end-to-end tests measure the host against, so it is checked on its own.
-#include "tools/deviceEmulator.h"
+#include "emulator/deviceEmulator.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include <map>
 #include <string>
 
-#include "runtime/cp1251.h"
+#include "base/cp1251.h"
 
 namespace {
 

@@ -75,6 +75,7 @@ TEST_F(ComAsync, RefusedNamesFailBeforeAnythingIsCreated) {
         EXPECT_TRUE(fake.Calls().empty()) << name;
         EXPECT_FALSE(c.Opened()) << name;
         EXPECT_EQ(c.PortName(), name);
+        EXPECT_EQ(c.OpenFailure(), "\"" + name + "\" is not a port name of COM1 to COM255");
     }
 }
 
@@ -141,13 +142,14 @@ TEST_F(ComAsync, RefusedDeviceSettingsCloseThePortAndFailTheOpen) {
         const char* what;
         bool TFakeSerialScript::*flag;
         const char* lastCall;
+        const char* failure;
     };
     const TCase cases[] = {
-        {"device control block", &TFakeSerialScript::failSetCommState, "SetCommState"},
-        {"timeouts", &TFakeSerialScript::failTimeouts, "SetCommTimeouts"},
-        {"event mask", &TFakeSerialScript::failMask, "SetCommMask 1"},
-        {"purge", &TFakeSerialScript::failPurge, "SetupComm 4096 4096"},
-        {"reader thread", &TFakeSerialScript::failThreadStart, "StartThread"},
+        {"device control block", &TFakeSerialScript::failSetCommState, "SetCommState", "it refused the line settings"},
+        {"timeouts", &TFakeSerialScript::failTimeouts, "SetCommTimeouts", "it refused the timeouts"},
+        {"event mask", &TFakeSerialScript::failMask, "SetCommMask 1", "it refused the event mask"},
+        {"purge", &TFakeSerialScript::failPurge, "SetupComm 4096 4096", "its queues could not be cleared"},
+        {"reader thread", &TFakeSerialScript::failThreadStart, "StartThread", "its reader thread could not be started"},
     };
     for (const TCase& c : cases) {
         TFakeSerialBackend own;
@@ -160,6 +162,7 @@ TEST_F(ComAsync, RefusedDeviceSettingsCloseThePortAndFailTheOpen) {
         e.doOpen(d, 0);
         EXPECT_EQ(log.Entries(), Concat(Concat({"onBeforeOpen"}, CloseEvents), {"onOpen 0"})) << c.what;
         EXPECT_FALSE(e.Opened()) << c.what;
+        EXPECT_EQ(e.OpenFailure(), c.failure);
         EXPECT_FALSE(e.ReaderRunning()) << c.what;
         ASSERT_TRUE(own.LastPort()) << c.what;
         EXPECT_TRUE(own.LastPort()->Closed()) << c.what;

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "runtime/cp1251.h"
+#include "base/cp1251.h"
 #include "tests/unit/elementTestSupport.h"
 #include "tests/unit/testSupport.h"
 

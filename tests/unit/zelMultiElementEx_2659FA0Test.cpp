@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "runtime/cp1251.h"
+#include "base/cp1251.h"
 #include "tests/unit/schemeHarness.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include "framework/screen.h"
 #include "guiTestSupport.h"
-#include "runtime/cp1251.h"
+#include "base/cp1251.h"
 #include "ui/zelButton.h"
 #include "ui/zelComboBox.h"
 #include "ui/zelEdit.h"

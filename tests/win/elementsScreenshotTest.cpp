@@ -5,7 +5,7 @@
 #include <commctrl.h>
 
 #include <cstdlib>
-#include "runtime/cp1251.h"
+#include "base/cp1251.h"
 #include "ui/zelButton.h"
 #include "ui/zelComboBox.h"
 #include "ui/zelEdit.h"

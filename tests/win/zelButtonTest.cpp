@@ -2,7 +2,7 @@
 
 #include "framework/application.h"
 #include "guiTestSupport.h"
-#include "runtime/cp1251.h"
+#include "base/cp1251.h"
 
 class ButtonTest : public GuiTest {};
 

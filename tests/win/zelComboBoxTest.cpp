@@ -1,7 +1,7 @@
 #include "ui/zelComboBox.h"
 
 #include "guiTestSupport.h"
-#include "runtime/cp1251.h"
+#include "base/cp1251.h"
 
 class ComboBoxTest : public GuiTest {};
 

@@ -4,7 +4,7 @@
 #include <thread>
 
 #include "guiTestSupport.h"
-#include "runtime/cp1251.h"
+#include "base/cp1251.h"
 
 class EditTest : public GuiTest {};
 

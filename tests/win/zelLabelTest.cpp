@@ -1,7 +1,7 @@
 #include "ui/zelLabel.h"
 
 #include "guiTestSupport.h"
-#include "runtime/cp1251.h"
+#include "base/cp1251.h"
 
 class LabelTest : public GuiTest {};
 

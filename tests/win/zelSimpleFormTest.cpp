@@ -3,7 +3,7 @@
 #include "framework/application.h"
 #include "guiTestSupport.h"
 #include "platform/messageBox.h"
-#include "runtime/cp1251.h"
+#include "base/cp1251.h"
 #include "ui/zelButton.h"
 
 class SimpleFormTest : public GuiTest {};

@@ -13,9 +13,9 @@
 #include "runtime/zelEventFromData.h"
 #include "runtime/zelHub.h"
 #include "runtime/zelMultiElementEx.h"
-#include "schemes/zelConsoleProgress.h"
-#include "schemes/zelConsoleSignal.h"
-#include "schemes/zelConsoleText.h"
+#include "console/zelConsoleProgress.h"
+#include "console/zelConsoleSignal.h"
+#include "console/zelConsoleText.h"
 #include "serial/zelComAsync.h"
 
 class TClassConsoleFlash {

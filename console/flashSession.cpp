@@ -7,8 +7,8 @@
 
 #include "platform/portList.h"
 #include "platform/terminal.h"
-#include "runtime/cp1251.h"
-#include "schemes/zelConsoleFlash.h"
+#include "base/cp1251.h"
+#include "console/zelConsoleFlash.h"
 
 namespace {
 
@@ -126,7 +126,7 @@ int RunFlash(const TFlashRequest& request) {
             if (!state.notFound) Say(std::string("На этом порту устройств не найдено."_w));
             // The window says no more; a technician at a terminal is told why.
             if (state.notFound && !scheme.SerialPort->Opened())
-                platform::WriteOutput("Detail: " + request.Port + " could not be opened: it does not exist, or another program holds it.\n");
+                platform::WriteOutput("Detail: " + request.Port + " could not be opened: " + scheme.SerialPort->OpenFailure() + ".\n");
             result = FlashNoDevice;
         } else {
             scheme.ClickWrite();

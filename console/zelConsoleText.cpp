@@ -1,7 +1,7 @@
 #include "zelConsoleText.h"
 
 #include "platform/terminal.h"
-#include "runtime/cp1251.h"
+#include "base/cp1251.h"
 
 void TZelConsoleText::doText(TData& d, uint16_t) {
     // The texts may carry the device's own words.

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/terminal.h"
-#include "schemes/flashSession.h"
+#include "console/flashSession.h"
 
 namespace {
 
