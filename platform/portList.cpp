@@ -1,5 +1,7 @@
 #include "portList.h"
 
+#include "../base/asciiText.h"
+
 #include <algorithm>
 #include <map>
 #include <mutex>
@@ -20,22 +22,8 @@ std::mutex& RegisteredLock() {
 }  // namespace
 
 int ComPortNumber(std::string_view name) {
-    if (name.size() < 4 || name.size() > 6)
-        return 0;
-    for (size_t i = 0; i < 3; ++i) {
-        const char c = name[i] >= 'a' && name[i] <= 'z' ? char(name[i] - 'a' + 'A') : name[i];
-        if (c != "COM"[i])
-            return 0;
-    }
-    if (name[3] == '0')
-        return 0;
-    int n = 0;
-    for (size_t i = 3; i < name.size(); ++i) {
-        if (name[i] < '0' || name[i] > '9')
-            return 0;
-        n = n * 10 + (name[i] - '0');
-    }
-    return n >= 1 && n <= 255 ? n : 0;
+    const TComPortName parsed = ParseComPortName(name);
+    return name.size() <= 6 && parsed.Exact && parsed.Number >= 1 && parsed.Number <= 255 ? parsed.Number : 0;
 }
 
 std::string ComPortName(int number) {

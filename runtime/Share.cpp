@@ -1,5 +1,7 @@
 #include "Share.h"
 
+#include "base/asciiText.h"
+
 #include <atomic>
 #include <charconv>
 #include <cmath>
@@ -490,10 +492,7 @@ std::string ReplaceAll(std::string s, std::string_view sub, std::string_view rep
 }
 
 int CompareTextAscii(std::string_view a, std::string_view b) {
-    auto fold = [](char c) {
-        const unsigned char u = static_cast<unsigned char>(c);
-        return (u >= 'a' && u <= 'z') ? u - 32 : u;
-    };
+    auto fold = [](char c) { return int(static_cast<unsigned char>(AsciiUpper(c))); };
     // The comparison ends at a text's end or at its first zero byte.
     size_t i = 0;
     for (;; ++i) {

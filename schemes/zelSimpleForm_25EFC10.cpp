@@ -290,46 +290,6 @@ TClassSimpleForm_25EFC10::TClassSimpleForm_25EFC10() {
     MainForm->EnableKeyboardNavigation();
 }
 
-TClassSimpleForm_25EFC10::~TClassSimpleForm_25EFC10() {
-    // The reverse of the creation order, MarkSuccess first and the form last.
-    MarkSuccess.reset();
-    SuccessMark.reset();
-    ErrorImage.reset();
-    ErrorViewHub.reset();
-    UploadErrorHub.reset();
-    ErrorShow.reset();
-    ShowSuccess.reset();
-    SuccessHub.reset();
-    SuccessLabel.reset();
-    OKButton.reset();
-    OKHub.reset();
-    FormEnableHub.reset();
-    HideHub.reset();
-    ShowOK.reset();
-    HideControls.reset();
-    UploadEndHub.reset();
-    PortPickHub.reset();
-    PortName.reset();
-    WriteEnableHub.reset();
-    CRCLabel.reset();
-    CRCReceivedLabel.reset();
-    CRCStore.reset();
-    VersionLabel.reset();
-    ClosePortHub.reset();
-    LockPortBox.reset();
-    DeviceFoundHub.reset();
-    UploadProgress.reset();
-    UploadHub.reset();
-    SerialPort.reset();
-    ReplyRouter.reset();
-    Uploader.reset();
-    Detector.reset();
-    WriteHub.reset();
-    PortBox.reset();
-    StatusEdit.reset();
-    WriteButton.reset();
-    CheckText.reset();
-    ErrorText.reset();
-    MainForm.reset();
-    MainScheme = nullptr;
-}
+// The members go in reverse declaration order, which is the reverse of
+// their creation: MarkSuccess first, the form last.
+TClassSimpleForm_25EFC10::~TClassSimpleForm_25EFC10() { MainScheme = nullptr; }

@@ -27,11 +27,10 @@ public:
     TClassSimpleForm_25EFC10(const TClassSimpleForm_25EFC10&) = delete;
     TClassSimpleForm_25EFC10& operator=(const TClassSimpleForm_25EFC10&) = delete;
 
-    // Declared order; they are created, and destroyed in reverse, in the
-    // order of the element table (MainForm first).
+    // In creation order, so that they go in reverse, the form last.
+    std::unique_ptr<TZelSimpleForm> MainForm;
     std::unique_ptr<TZelLabel> ErrorText;
     std::unique_ptr<TZelLabel> CheckText;
-    std::unique_ptr<TZelSimpleForm> MainForm;
     std::unique_ptr<TZelButton> WriteButton;
     std::unique_ptr<TZelEdit> StatusEdit;
     std::unique_ptr<TZelComboBox> PortBox;

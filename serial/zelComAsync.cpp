@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "base/asciiText.h"
+
 using namespace platform;
 
 namespace {
@@ -20,29 +22,6 @@ constexpr TLineError LineErrors[] = {
     {CeIoe, "Port I/O Error"},          {CeMode, "Requested mode unsupported"},
 };
 
-bool AsciiUpperEquals(const std::string& s, size_t from, std::string_view word) {
-    if (s.size() < from + word.size())
-        return false;
-    for (size_t i = 0; i < word.size(); ++i) {
-        char c = s[from + i];
-        if (c >= 'a' && c <= 'z')
-            c = char(c - 'a' + 'A');
-        if (c != word[i])
-            return false;
-    }
-    return true;
-}
-
-// The decimal value of the digits after "COM", up to the first other
-// character; 0 when there is none. The name is at most 6 characters long, so
-// this cannot overflow.
-int PortNumberOf(const std::string& name) {
-    int n = 0;
-    for (size_t i = 3; i < name.size() && name[i] >= '0' && name[i] <= '9'; ++i)
-        n = n * 10 + (name[i] - '0');
-    return n;
-}
-
 }  // namespace
 
 TZelComAsync::TZelComAsync() : errorList(std::make_shared<const std::vector<std::string>>()) {}
@@ -60,7 +39,9 @@ void TZelComAsync::doOpen(TData& d, uint16_t) {
     portName = ReadString(d, PortPoint, Port);
     openFailure.clear();
     const std::string name = portName;
-    const int number = name.size() <= 6 && AsciiUpperEquals(name, 0, "COM") ? PortNumberOf(name) : 0;
+    // The digits after "COM" up to the first other character; the name is
+    // at most 6 characters long.
+    const int number = name.size() <= 6 ? ParseComPortName(name).Number : 0;
     if (number < 1 || number > 255) {
         openFailure = "\"" + name + "\" is not a port name of COM1 to COM255";
         CallEventInt(onOpen, 0);

@@ -12,6 +12,7 @@
 #include <mutex>
 #include <set>
 
+#include "../../base/asciiText.h"
 #include "../portList.h"
 #include "../serialPort.h"
 #include "../serialPortUse.h"
@@ -40,13 +41,7 @@ public:
         std::lock_guard<std::mutex> guard(Lock());
         Keys().erase(key);
     }
-    static std::string KeyOf(const std::string& device) {
-        std::string key = device;
-        for (char& c : key)
-            if (c >= 'a' && c <= 'z')
-                c = char(c - 'a' + 'A');
-        return key;
-    }
+    static std::string KeyOf(const std::string& device) { return AsciiUpperText(device); }
 
 private:
     static std::mutex& Lock() {

@@ -1,16 +1,13 @@
 #include "tests/fakes/serialFake.h"
 
+#include "base/asciiText.h"
+
 #include <algorithm>
 
 using namespace platform;
 
 namespace {
-bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               auto up = [](char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; };
-               return up(x) == up(y);
-           });
-}
+bool SameTextIgnoringCase(const std::string& a, const std::string& b) { return SameTextAscii(a, b); }
 }  // namespace
 
 // ---- the port ----------------------------------------------------------
