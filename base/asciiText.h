@@ -34,7 +34,8 @@ constexpr TComPortName ParseComPortName(std::string_view name) {
     TComPortName parsed;
     if (name.size() < 3 || !SameTextAscii(name.substr(0, 3), "COM")) return parsed;
     size_t i = 3;
-    for (; i < name.size() && i < 12 && name[i] >= '0' && name[i] <= '9'; ++i) parsed.Number = parsed.Number * 10 + (name[i] - '0');
+    for (; i < name.size() && i < 12 && name[i] >= '0' && name[i] <= '9'; ++i)
+        parsed.Number = parsed.Number * 10 + (name[i] - '0');
     parsed.Exact = i > 3 && i == name.size() && name[3] != '0';
     return parsed;
 }

@@ -75,7 +75,8 @@ void SayCaption(const std::string& caption) {
 std::string Detail(const TData& error) {
     if (error.Tag() == TypeInt) return "the device stopped answering (no reply for 3 watchdog ticks)";
     const std::string reply = ToString(error);
-    return reply.empty() ? "the device's reply was empty" : "the device replied " + reply + " (hexadecimal), not the expected acknowledgement";
+    return reply.empty() ? "the device's reply was empty"
+                         : "the device replied " + reply + " (hexadecimal), not the expected acknowledgement";
 }
 
 }  // namespace
@@ -126,7 +127,8 @@ int RunFlash(const TFlashRequest& request) {
             if (!state.notFound) Say(std::string("На этом порту устройств не найдено."_w));
             // The window says no more; a technician at a terminal is told why.
             if (state.notFound && !scheme.SerialPort->Opened())
-                platform::WriteOutput("Detail: " + request.Port + " could not be opened: " + scheme.SerialPort->OpenFailure() + ".\n");
+                platform::WriteOutput("Detail: " + request.Port +
+                                      " could not be opened: " + scheme.SerialPort->OpenFailure() + ".\n");
             result = FlashNoDevice;
         } else {
             scheme.ClickWrite();

@@ -7,16 +7,16 @@
 
 enum TFlashExit : int {
     FlashSucceeded = 0,
-    FlashFailed = 1,       // the transfer failed
-    FlashNoDevice = 2,     // nothing identified itself on the port
+    FlashFailed = 1,    // the transfer failed
+    FlashNoDevice = 2,  // nothing identified itself on the port
     FlashUsageError = 64,
     FlashInterrupted = 130,
 };
 
 struct TFlashRequest {
-    std::string Port;                 // a COM name, or a device path where the system has them
-    double ProbeTimeoutSeconds = 3;   // how long to wait for the version reply
-    bool Terminal = false;            // draw the progress as a bar
+    std::string Port;                // a COM name, or a device path where the system has them
+    double ProbeTimeoutSeconds = 3;  // how long to wait for the version reply
+    bool Terminal = false;           // draw the progress as a bar
 };
 
 int RunFlash(const TFlashRequest& request);

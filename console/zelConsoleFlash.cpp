@@ -56,8 +56,9 @@ TClassConsoleFlash::TClassConsoleFlash(bool terminal) {
     WriteEnableHub = MakeHub(2, 1);
     PortName = std::make_unique<TZelEventFromData>();
     PortPickHub = MakeHub(1, 3);
-    SuccessLabel = MakeCaption(std::string("                             ПО успешно обновлено!\r\n"
-                                           "                        Сбросте настройки по умолчанию!"_w));
+    SuccessLabel =
+        MakeCaption(std::string("                             ПО успешно обновлено!\r\n"
+                                "                        Сбросте настройки по умолчанию!"_w));
     SuccessHub = MakeHub(1, 3);
     ShowSuccess = std::make_unique<TZelDoData>();
     SetInt(ShowSuccess->Data, 1);
@@ -78,33 +79,33 @@ TClassConsoleFlash::TClassConsoleFlash(bool terminal) {
     TZelComAsync* port = SerialPort.get();
 
     WriteHub->onEvent[0] = MakeLink<&TZelComAsync::doWrite>(2, port);
-    detector->onEvent[0] = MakeLink<&TZelHub::doEvent>(0, WriteHub.get());                // onSend
-    detector->onEvent[1] = MakeLink<&TZelConsoleText::doText>(0, StatusEdit.get());       // onStatus
-    detector->onEvent[2] = MakeLink<&TZelComAsync::doOpen>(0, port);                      // onOpenPort
-    detector->onEvent[3] = MakeLink<&TZelConsoleSignal::doSignal>(0, NotFound.get());     // onNotFound
-    detector->onEvent[4] = MakeLink<&TZelHub::doEvent>(0, DeviceFoundHub.get());          // onFound
+    detector->onEvent[0] = MakeLink<&TZelHub::doEvent>(0, WriteHub.get());                       // onSend
+    detector->onEvent[1] = MakeLink<&TZelConsoleText::doText>(0, StatusEdit.get());              // onStatus
+    detector->onEvent[2] = MakeLink<&TZelComAsync::doOpen>(0, port);                             // onOpenPort
+    detector->onEvent[3] = MakeLink<&TZelConsoleSignal::doSignal>(0, NotFound.get());            // onNotFound
+    detector->onEvent[4] = MakeLink<&TZelHub::doEvent>(0, DeviceFoundHub.get());                 // onFound
     uploader->onEvent[0] = MakeLink<&TZelConsoleProgress::doPosition>(0, UploadProgress.get());  // onProgress
-    uploader->onEvent[1] = MakeLink<&TZelHub::doEvent>(1, WriteHub.get());                // onSend
-    uploader->onEvent[2] = MakeLink<&TZelHub::doEvent>(0, SuccessHub.get());              // onSuccess
-    uploader->onEvent[3] = MakeLink<&TZelHub::doEvent>(0, UploadErrorHub.get());          // onError
-    uploader->onEvent[4] = MakeLink<&TZelEventFromData::doData>(0, CRCStore.get());       // onCRC
-    uploader->InData[0] = MakeLink<&TZelEventFromData::getValue>(0, CRCStore.get());      // CRC
-    ReplyRouter->OutIndex = MakeLink<&TZelMultiElementEx::getValue>(0, detector);         // Identified
-    ReplyRouter->onEvent[0] = MakeLink<&TZelMultiElementEx::doWork>(2, detector);         // doReply
-    ReplyRouter->onEvent[1] = MakeLink<&TZelMultiElementEx::doWork>(0, uploader);         // doReply
+    uploader->onEvent[1] = MakeLink<&TZelHub::doEvent>(1, WriteHub.get());                       // onSend
+    uploader->onEvent[2] = MakeLink<&TZelHub::doEvent>(0, SuccessHub.get());                     // onSuccess
+    uploader->onEvent[3] = MakeLink<&TZelHub::doEvent>(0, UploadErrorHub.get());                 // onError
+    uploader->onEvent[4] = MakeLink<&TZelEventFromData::doData>(0, CRCStore.get());              // onCRC
+    uploader->InData[0] = MakeLink<&TZelEventFromData::getValue>(0, CRCStore.get());             // CRC
+    ReplyRouter->OutIndex = MakeLink<&TZelMultiElementEx::getValue>(0, detector);                // Identified
+    ReplyRouter->onEvent[0] = MakeLink<&TZelMultiElementEx::doWork>(2, detector);                // doReply
+    ReplyRouter->onEvent[1] = MakeLink<&TZelMultiElementEx::doWork>(0, uploader);                // doReply
     port->onRead = MakeLink<&TZelCommutator::doWork>(0, ReplyRouter.get());
     port->PortPoint = MakeLink<&TZelEventFromData::getValue>(0, PortName.get());
     port->onRxChar = MakeLink<&TZelComAsync::doRead>(3, port);
     port->onPort = MakeLink<&TZelConsoleText::doText>(0, PortList.get());
-    port->onOpen = MakeLink<&TZelMultiElementEx::doWork>(0, detector);                    // doOpenResult
-    UploadHub->onEvent[0] = MakeLink<&TZelMultiElementEx::doWork>(1, uploader);           // doStart
+    port->onOpen = MakeLink<&TZelMultiElementEx::doWork>(0, detector);           // doOpenResult
+    UploadHub->onEvent[0] = MakeLink<&TZelMultiElementEx::doWork>(1, uploader);  // doStart
     UploadHub->onEvent[1] = MakeLink<&TZelHub::doEvent>(1, WriteEnableHub.get());
     DeviceFoundHub->onEvent[0] = MakeLink<&TZelHub::doEvent>(0, WriteEnableHub.get());
     ClosePortHub->onEvent[0] = MakeLink<&TZelComAsync::doClose>(1, port);
     WriteEnableHub->onEvent[0] = MakeLink<&TZelConsoleSignal::doSignal>(0, WriteButton.get());
     PortPickHub->onEvent[0] = MakeLink<&TZelHub::doEvent>(1, ClosePortHub.get());
     PortPickHub->onEvent[1] = MakeLink<&TZelEventFromData::doData>(0, PortName.get());
-    PortPickHub->onEvent[2] = MakeLink<&TZelMultiElementEx::doWork>(1, detector);         // doCheck
+    PortPickHub->onEvent[2] = MakeLink<&TZelMultiElementEx::doWork>(1, detector);  // doCheck
     SuccessHub->onEvent[0] = MakeLink<&TZelDoData::doData>(0, MarkSuccess.get());
     SuccessHub->onEvent[1] = MakeLink<&TZelDoData::doData>(0, ShowSuccess.get());
     SuccessHub->onEvent[2] = MakeLink<&TZelConsoleSignal::doSignal>(0, Finished.get());
@@ -138,7 +139,9 @@ void TClassConsoleFlash::PickPort(const std::string& name) {
     CallEvent(MakeLink<&TZelHub::doEvent>(0, PortPickHub.get()), pick);
 }
 
-void TClassConsoleFlash::ClickWrite() { CallEventCopy(MakeLink<&TZelHub::doEvent>(0, UploadHub.get()), WriteButtonData); }
+void TClassConsoleFlash::ClickWrite() {
+    CallEventCopy(MakeLink<&TZelHub::doEvent>(0, UploadHub.get()), WriteButtonData);
+}
 
 void TClassConsoleFlash::Close() {
     TData none;

@@ -19,9 +19,9 @@ class TZelCRC16_32 {
 public:
     uint8_t HexInput = 0;  // 1: the data is hexadecimal text, two digits per byte
     uint8_t Kind = 0;
-    std::string Polynom;   // default of the Polynom point: hexadecimal, optional "$"
-    std::string Init;      // default of the Init point: hexadecimal, optional "$"
-    uint8_t SwapBytes = 0; // swap the two bytes of a 16-bit result before printing
+    std::string Polynom;    // default of the Polynom point: hexadecimal, optional "$"
+    std::string Init;       // default of the Init point: hexadecimal, optional "$"
+    uint8_t SwapBytes = 0;  // swap the two bytes of a 16-bit result before printing
     TPointLink Data;
     TPointLink PolynomPoint;
     TPointLink InitPoint;

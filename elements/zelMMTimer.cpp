@@ -19,8 +19,7 @@ void TZelMMTimer::Tick() {
     // dropped, not queued.
     if (busy_.exchange(true)) return;
     int32_t left = remaining_.load();
-    while (left >= 0 && !remaining_.compare_exchange_weak(left, left - 1)) {
-    }
+    while (left >= 0 && !remaining_.compare_exchange_weak(left, left - 1)) {}
     const bool lastTick = left == 1;  // this tick counted the remaining ticks down to 0
     CallEventNull(onTimer);
     // A doStart from inside onTimer reloads the count, and then the timer

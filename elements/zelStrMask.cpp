@@ -61,9 +61,7 @@ private:
 
 }  // namespace
 
-bool MatchMask(std::string_view text, std::string_view mask) {
-    return TMatcher(text, mask).Match(0, 0);
-}
+bool MatchMask(std::string_view text, std::string_view mask) { return TMatcher(text, mask).Match(0, 0); }
 
 void TZelStrMask::doCompare(TData& d, uint16_t) {
     std::string text = ReadString(d, Str, std::string());

@@ -71,14 +71,9 @@ void TDeviceEmulator::ReceiveOne(char c, std::vector<TDeviceAction>& actions) {
             }
             unexpected_ += std::exchange(pending_, std::string());
             return;
-        case TState::Started:
-            unexpected_ += c;
-            return;
-        case TState::Silent:
-            image_ += c;
-            return;
-        case TState::HungUp:
-            return;
+        case TState::Started: unexpected_ += c; return;
+        case TState::Silent: image_ += c; return;
+        case TState::HungUp: return;
     }
 }
 
@@ -96,7 +91,10 @@ void TDeviceEmulator::AnswerVersion(std::vector<TDeviceAction>& actions) {
         return;
     }
     const std::string gap = f.NoSpaces ? "" : " ";
-    const std::string name = f.ControlsInName ? settings_.Name + "\x1b" "c\x07\x7f" : settings_.Name;
+    const std::string name = f.ControlsInName ? settings_.Name +
+                                                    "\x1b"
+                                                    "c\x07\x7f"
+                                              : settings_.Name;
     actions.push_back({TDeviceAction::Send, f.IdWord + gap + name + gap + settings_.Version, 0});
     state_ = TState::Identified;
 }

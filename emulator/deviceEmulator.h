@@ -9,7 +9,7 @@
 #include <vector>
 
 struct TDeviceFaults {
-    bool NoAnswer = false;        // never answer "VERS"
+    bool NoAnswer = false;  // never answer "VERS"
     std::string IdWord = "QUARNELVISK";
     bool NoSpaces = false;        // the version reply without its spaces
     int WrongCrcAt = 0;           // acknowledge block k with a wrong CRC

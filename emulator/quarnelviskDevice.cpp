@@ -92,30 +92,54 @@ TProgramOptions ParseOptions(int argc, char** argv) {
         if (a == "--help" || a == "-h") {
             std::fputs(Usage, stdout);
             std::exit(0);
-        } else if (a == "--name") o.device.Name = value();
-        else if (a == "--version") o.device.Version = value();
-        else if (a == "--blocks") o.device.Blocks = NumberArgument("--blocks", value());
-        else if (a == "--save") o.saveFile = value();
-        else if (a == "--baud") o.baud = NumberArgument("--baud", value());
-        else if (a == "--byte-gap") o.byteGapUs = NumberArgument("--byte-gap", value());
-        else if (a == "--timeout") o.timeoutSeconds = NumberArgument("--timeout", value());
-        else if (a == "--stay") o.stay = true;
-        else if (a == "--no-answer") f.NoAnswer = true;
-        else if (a == "--id-word") f.IdWord = value();
-        else if (a == "--no-spaces") f.NoSpaces = true;
-        else if (a == "--wrong-crc") f.WrongCrcAt = NumberArgument("--wrong-crc", value());
-        else if (a == "--swap-crc") f.SwapCrcAt = NumberArgument("--swap-crc", value());
-        else if (a == "--split-ack") f.SplitAckAt = NumberArgument("--split-ack", value());
-        else if (a == "--silent-after") f.SilentAfter = NumberArgument("--silent-after", value());
-        else if (a == "--hangup-after") f.HangupAfter = NumberArgument("--hangup-after", value());
-        else if (a == "--lowercase-fz") f.LowercaseFz = true;
-        else if (a == "--plain-final") f.PlainFinal = true;
-        else if (a == "--early-fz") f.EarlyFinalAt = NumberArgument("--early-fz", value());
-        else if (a == "--controls-in-name") f.ControlsInName = true;
-        else if (a == "--garbage") f.GarbageBeforeReply = NumberArgument("--garbage", value());
-        else if (a == "--flood") f.FloodAt = NumberArgument("--flood", value());
-        else if (a == "--after-start") f.AfterStart = value();
-        else UsageError("unknown option " + a);
+        } else if (a == "--name")
+            o.device.Name = value();
+        else if (a == "--version")
+            o.device.Version = value();
+        else if (a == "--blocks")
+            o.device.Blocks = NumberArgument("--blocks", value());
+        else if (a == "--save")
+            o.saveFile = value();
+        else if (a == "--baud")
+            o.baud = NumberArgument("--baud", value());
+        else if (a == "--byte-gap")
+            o.byteGapUs = NumberArgument("--byte-gap", value());
+        else if (a == "--timeout")
+            o.timeoutSeconds = NumberArgument("--timeout", value());
+        else if (a == "--stay")
+            o.stay = true;
+        else if (a == "--no-answer")
+            f.NoAnswer = true;
+        else if (a == "--id-word")
+            f.IdWord = value();
+        else if (a == "--no-spaces")
+            f.NoSpaces = true;
+        else if (a == "--wrong-crc")
+            f.WrongCrcAt = NumberArgument("--wrong-crc", value());
+        else if (a == "--swap-crc")
+            f.SwapCrcAt = NumberArgument("--swap-crc", value());
+        else if (a == "--split-ack")
+            f.SplitAckAt = NumberArgument("--split-ack", value());
+        else if (a == "--silent-after")
+            f.SilentAfter = NumberArgument("--silent-after", value());
+        else if (a == "--hangup-after")
+            f.HangupAfter = NumberArgument("--hangup-after", value());
+        else if (a == "--lowercase-fz")
+            f.LowercaseFz = true;
+        else if (a == "--plain-final")
+            f.PlainFinal = true;
+        else if (a == "--early-fz")
+            f.EarlyFinalAt = NumberArgument("--early-fz", value());
+        else if (a == "--controls-in-name")
+            f.ControlsInName = true;
+        else if (a == "--garbage")
+            f.GarbageBeforeReply = NumberArgument("--garbage", value());
+        else if (a == "--flood")
+            f.FloodAt = NumberArgument("--flood", value());
+        else if (a == "--after-start")
+            f.AfterStart = value();
+        else
+            UsageError("unknown option " + a);
     }
     if (o.device.Blocks < 1) UsageError("--blocks must be at least 1");
     return o;
@@ -143,7 +167,8 @@ public:
 
 private:
     TClock::duration ByteTime(size_t bytes) const {
-        return std::chrono::duration_cast<TClock::duration>(std::chrono::duration<double>(10.0 * double(bytes) / baud_));
+        return std::chrono::duration_cast<TClock::duration>(
+            std::chrono::duration<double>(10.0 * double(bytes) / baud_));
     }
     int baud_;
     TClock::time_point inFree_ = TClock::now();
@@ -255,7 +280,8 @@ int main(int argc, char** argv) {
 
     if (!options.saveFile.empty()) {
         FILE* out = std::fopen(options.saveFile.c_str(), "wb");
-        if (out == nullptr || std::fwrite(device.Image().data(), 1, device.Image().size(), out) != device.Image().size())
+        if (out == nullptr ||
+            std::fwrite(device.Image().data(), 1, device.Image().size(), out) != device.Image().size())
             std::fprintf(stderr, "quarnelvisk-device: cannot write %s\n", options.saveFile.c_str());
         if (out != nullptr) std::fclose(out);
     }

@@ -6,12 +6,10 @@ namespace fw {
 
 namespace {
 constexpr DWORD ApplicationStyle = WS_POPUP | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX;
-constexpr DWORD FormStyle = WS_OVERLAPPED | WS_SYSMENU | WS_CAPTION | WS_THICKFRAME | WS_MINIMIZEBOX |
-                            WS_MAXIMIZEBOX | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+constexpr DWORD FormStyle = WS_OVERLAPPED | WS_SYSMENU | WS_CAPTION | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX |
+                            WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
 
-bool IsWithin(HWND window, HWND ancestor) {
-    return window == ancestor || IsChild(ancestor, window);
-}
+bool IsWithin(HWND window, HWND ancestor) { return window == ancestor || IsChild(ancestor, window); }
 }  // namespace
 
 TApplication& Application() {

@@ -44,8 +44,8 @@ void TBitmap::StretchTo(HDC dc, const RECT& target) const {
         info.bmiHeader.biPlanes = 1;
         info.bmiHeader.biBitCount = 32;
         info.bmiHeader.biCompression = BI_RGB;
-        const int lines = StretchDIBits(dc, target.left, target.top, w, h, 0, 0, width_, height_, bits_.data(),
-                                        &info, DIB_RGB_COLORS, SRCCOPY);
+        const int lines = StretchDIBits(dc, target.left, target.top, w, h, 0, 0, width_, height_, bits_.data(), &info,
+                                        DIB_RGB_COLORS, SRCCOPY);
         if (lines > 0 || !handle_) return;
     }
     if (!handle_) return;

@@ -39,9 +39,15 @@ uint32_t ShiftState() {
 TMouseData MouseData(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
     TMouseData m;
     switch (msg) {
-        case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_LBUTTONDBLCLK: m.Button = MouseLeft; break;
-        case WM_RBUTTONDOWN: case WM_RBUTTONUP: case WM_RBUTTONDBLCLK: m.Button = MouseRight; break;
-        case WM_MBUTTONDOWN: case WM_MBUTTONUP: case WM_MBUTTONDBLCLK: m.Button = MouseMiddle; break;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_LBUTTONDBLCLK: m.Button = MouseLeft; break;
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONUP:
+        case WM_RBUTTONDBLCLK: m.Button = MouseRight; break;
+        case WM_MBUTTONDOWN:
+        case WM_MBUTTONUP:
+        case WM_MBUTTONDBLCLK: m.Button = MouseMiddle; break;
         default: m.Button = MouseNone; break;
     }
     m.KeyState = uint32_t(wParam);
@@ -137,8 +143,10 @@ HWND TControl::Handle() {
 
 void TControl::CreateWindowNow() {
     HWND parentWindow = nullptr;
-    if (parent_) parentWindow = parent_->Handle();
-    else if (owner_) parentWindow = owner_->Handle();
+    if (parent_)
+        parentWindow = parent_->Handle();
+    else if (owner_)
+        parentWindow = owner_->Handle();
     if (parent_ && !parentWindow) return;
     if (kind_.OwnClass) RegisterOwnClass(kind_.ClassName);
     const DWORD style = style_ | (visible_ ? WS_VISIBLE : 0) | (enabled_ ? 0 : WS_DISABLED);
@@ -177,7 +185,8 @@ void TControl::StoreGeometry() {
     if (!window) return;
     RECT r;
     GetWindowRect(window, &r);
-    if (parent_ && parent_->HandleAllocated()) MapWindowPoints(nullptr, parent_->HandleIfAllocated(), reinterpret_cast<POINT*>(&r), 2);
+    if (parent_ && parent_->HandleAllocated())
+        MapWindowPoints(nullptr, parent_->HandleIfAllocated(), reinterpret_cast<POINT*>(&r), 2);
     left_ = r.left;
     top_ = r.top;
     // A combo box reports its closed height; keep the height it was given.
@@ -239,8 +248,8 @@ std::string TControl::WindowText() {
 // windows whose parent would not pass the notification on, are always read.
 void TControl::RefreshKnownText() {
     HWND w = handle_.load();
-    const bool known = w && parent_ && kind_.ChangeCode == EN_CHANGE &&
-                       (GetWindowLongA(w, GWL_STYLE) & ES_MULTILINE) == 0;
+    const bool known =
+        w && parent_ && kind_.ChangeCode == EN_CHANGE && (GetWindowLongA(w, GWL_STYLE) & ES_MULTILINE) == 0;
     std::string text = known ? WindowText() : std::string();
     std::lock_guard<std::mutex> guard(knownTextLock_);
     knownText_ = std::move(text);
@@ -417,12 +426,25 @@ void TControl::Realign() {
             const int w = child->width_;
             const int h = child->Height();
             switch (child->align_) {
-                case 1: child->SetBounds(r.left, r.top, w, int(r.bottom - r.top)); r.left += w; break;
-                case 2: child->SetBounds(r.left, r.top, int(r.right - r.left), h); r.top += h; break;
-                case 3: child->SetBounds(r.right - w, r.top, w, int(r.bottom - r.top)); r.right -= w; break;
-                case 4: child->SetBounds(r.left, r.bottom - h, int(r.right - r.left), h); r.bottom -= h; break;
+                case 1:
+                    child->SetBounds(r.left, r.top, w, int(r.bottom - r.top));
+                    r.left += w;
+                    break;
+                case 2:
+                    child->SetBounds(r.left, r.top, int(r.right - r.left), h);
+                    r.top += h;
+                    break;
+                case 3:
+                    child->SetBounds(r.right - w, r.top, w, int(r.bottom - r.top));
+                    r.right -= w;
+                    break;
+                case 4:
+                    child->SetBounds(r.left, r.bottom - h, int(r.right - r.left), h);
+                    r.bottom -= h;
+                    break;
                 case 5:
-                    child->SetBounds(r.left, r.top, std::max(1, int(r.right - r.left)), std::max(1, int(r.bottom - r.top)));
+                    child->SetBounds(r.left, r.top, std::max(1, int(r.right - r.left)),
+                                     std::max(1, int(r.bottom - r.top)));
                     break;
                 default: break;
             }
@@ -573,15 +595,11 @@ LRESULT TControl::Send(UINT msg, WPARAM wParam, LPARAM lParam) {
     return Owned([&] { return SendMessageA(Handle(), msg, wParam, lParam); });
 }
 
-void TControl::Post(UINT msg, WPARAM wParam, LPARAM lParam) {
-    PostMessageA(Handle(), msg, wParam, lParam);
-}
+void TControl::Post(UINT msg, WPARAM wParam, LPARAM lParam) { PostMessageA(Handle(), msg, wParam, lParam); }
 
 // ---- list operations -------------------------------------------------------
 
-int TControl::ItemCount() {
-    return kind_.CountMsg ? int(Send(kind_.CountMsg)) : 0;
-}
+int TControl::ItemCount() { return kind_.CountMsg ? int(Send(kind_.CountMsg)) : 0; }
 
 std::string TControl::ItemText(int index) {
     if (!kind_.TextMsg || !kind_.TextLengthMsg) return {};
@@ -595,9 +613,7 @@ std::string TControl::ItemText(int index) {
     });
 }
 
-LRESULT TControl::ItemData(int index) {
-    return kind_.GetDataMsg ? Send(kind_.GetDataMsg, WPARAM(index)) : -1;
-}
+LRESULT TControl::ItemData(int index) { return kind_.GetDataMsg ? Send(kind_.GetDataMsg, WPARAM(index)) : -1; }
 
 void TControl::SetItemData(int index, LRESULT data) {
     if (kind_.SetDataMsg) Send(kind_.SetDataMsg, WPARAM(index), LPARAM(data));
@@ -619,17 +635,17 @@ void TControl::DeleteItem(int index) {
     if (kind_.DeleteMsg) Send(kind_.DeleteMsg, WPARAM(index));
 }
 
-int TControl::CurrentIndex() {
-    return kind_.GetIndexMsg ? int(Send(kind_.GetIndexMsg)) : -1;
-}
+int TControl::CurrentIndex() { return kind_.GetIndexMsg ? int(Send(kind_.GetIndexMsg)) : -1; }
 
 void TControl::SetCurrentIndex(int index) {
     if (kind_.SetIndexMsg) Send(kind_.SetIndexMsg, WPARAM(index));
 }
 
 void TControl::ClearItems() {
-    if (kind_.ResetMsg) Send(kind_.ResetMsg);
-    else if (!kind_.AddMsg) SetText("");
+    if (kind_.ResetMsg)
+        Send(kind_.ResetMsg);
+    else if (!kind_.AddMsg)
+        SetText("");
 }
 
 // ---- drawing ---------------------------------------------------------------
@@ -709,19 +725,29 @@ bool TControl::LayerHandles(TMessage& m) {
         case WM_MOUSEMOVE:
             if (OnMouseMove) OnMouseMove(MouseData(w, m.Msg, m.WParam, m.LParam));
             return false;
-        case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
             if (OnMouseDown) OnMouseDown(MouseData(w, m.Msg, m.WParam, m.LParam));
             return false;
-        case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP:
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP:
             if (OnMouseUp) OnMouseUp(MouseData(w, m.Msg, m.WParam, m.LParam));
             return false;
-        case WM_LBUTTONDBLCLK: case WM_RBUTTONDBLCLK: case WM_MBUTTONDBLCLK:
+        case WM_LBUTTONDBLCLK:
+        case WM_RBUTTONDBLCLK:
+        case WM_MBUTTONDBLCLK:
             if (OnDblClick) OnDblClick(MouseData(w, m.Msg, m.WParam, m.LParam));
             return false;
         case WM_MOUSEWHEEL:
             if (OnMouseWheel) OnMouseWheel(MouseData(w, m.Msg, m.WParam, m.LParam));
             return false;
-        case WM_KEYDOWN: case WM_SYSKEYDOWN: case WM_KEYUP: case WM_SYSKEYUP: case WM_CHAR: {
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+        case WM_KEYUP:
+        case WM_SYSKEYUP:
+        case WM_CHAR: {
             TKeyHandler* slot = (m.Msg == WM_KEYDOWN || m.Msg == WM_SYSKEYDOWN) ? &OnKeyDown
                                 : (m.Msg == WM_CHAR)                            ? &OnChar
                                                                                 : &OnKeyUp;
@@ -752,9 +778,7 @@ bool TControl::LayerHandles(TMessage& m) {
                 return true;
             }
             return false;
-        case WM_QV_NOTIFY:
-            DispatchNotification(int(m.WParam));
-            return true;
+        case WM_QV_NOTIFY: DispatchNotification(int(m.WParam)); return true;
         case WM_MEASUREITEM: {
             auto* mi = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
             for (TControl* child : children_) {
@@ -775,7 +799,10 @@ bool TControl::LayerHandles(TMessage& m) {
             }
             return false;
         }
-        case WM_CTLCOLORSTATIC: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX: case WM_CTLCOLORBTN: {
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORBTN: {
             // A child's own colour; the parts of a combo box ask the combo box.
             TControl* source = FromHandle(reinterpret_cast<HWND>(m.LParam));
             if (!source) source = this;
@@ -811,11 +838,8 @@ bool TControl::LayerHandles(TMessage& m) {
                 return true;
             }
             return false;
-        case WM_DESTROY:
-            Application().WindowDestroyed(this);
-            return false;
-        default:
-            return false;
+        case WM_DESTROY: Application().WindowDestroyed(this); return false;
+        default: return false;
     }
 }
 
@@ -831,11 +855,8 @@ void TControl::Notify(int code) {
                 dropped_ = true;
                 SizeDropDown();
                 return;
-            case CBN_CLOSEUP:
-                dropped_ = false;
-                return;
-            default:
-                break;
+            case CBN_CLOSEUP: dropped_ = false; return;
+            default: break;
         }
     }
     DispatchNotification(code);
@@ -848,8 +869,10 @@ void TControl::DispatchNotification(int code) {
         RefreshKnownText();
         if (OnChange) OnChange();
     } else if (code == kind_.SelChangeCode) {
-        if (OnSelChange) OnSelChange();
-        else if (OnChange) OnChange();
+        if (OnSelChange)
+            OnSelChange();
+        else if (OnChange)
+            OnChange();
     }
 }
 

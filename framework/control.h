@@ -149,7 +149,7 @@ public:
     std::string ItemText(int index);
     LRESULT ItemData(int index);
     void SetItemData(int index, LRESULT data);
-    int AddItem(const std::string& text);            // the new index
+    int AddItem(const std::string& text);                // the new index
     int InsertItem(int index, const std::string& text);  // -1 when the kind cannot insert
     void DeleteItem(int index);
     int CurrentIndex();
@@ -247,7 +247,7 @@ private:
     HBRUSH brush_ = nullptr;
     TFontSpec font_;
     HFONT hfont_ = nullptr;
-    DWORD style_ = 0;    // without WS_VISIBLE and WS_DISABLED
+    DWORD style_ = 0;  // without WS_VISIBLE and WS_DISABLED
     DWORD exStyle_ = 0;
     bool visible_ = true;
     bool enabled_ = true;

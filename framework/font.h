@@ -12,9 +12,9 @@ enum : uint8_t { FontBold = 1, FontItalic = 2, FontUnderline = 4, FontStrikeOut 
 
 struct TFontSpec {
     std::string Name = "MS Sans Serif";
-    int Height = -11;        // logical height, negative: character height
-    uint8_t Style = 0;       // FontBold | FontItalic | FontUnderline | FontStrikeOut
-    uint32_t Color = 0;      // colour value (see ResolveColor)
+    int Height = -11;    // logical height, negative: character height
+    uint8_t Style = 0;   // FontBold | FontItalic | FontUnderline | FontStrikeOut
+    uint32_t Color = 0;  // colour value (see ResolveColor)
     uint8_t CharSet = DEFAULT_CHARSET;
 
     bool operator==(const TFontSpec&) const = default;

@@ -32,30 +32,24 @@ std::string ComPortName(int number) {
 
 bool RegisterPortPath(const std::string& name, const std::string& devicePath) {
     const int n = ComPortNumber(name);
-    if (n == 0 || devicePath.empty())
-        return false;
+    if (n == 0 || devicePath.empty()) return false;
     std::lock_guard<std::mutex> guard(RegisteredLock());
     Registered()[n] = devicePath;
     return true;
 }
 
 std::string RegisterFreePortPath(const std::string& devicePath) {
-    if (devicePath.empty())
-        return {};
+    if (devicePath.empty()) return {};
     const std::vector<TFoundPort> found = FindSerialDevices();
     std::lock_guard<std::mutex> guard(RegisteredLock());
     for (const auto& [n, path] : Registered())
-        if (path == devicePath)
-            return ComPortName(n);
+        if (path == devicePath) return ComPortName(n);
     for (const TFoundPort& f : found)
-        if (f.DevicePath == devicePath)
-            return f.Name;
+        if (f.DevicePath == devicePath) return f.Name;
     for (int n = 1; n <= 255; ++n) {
-        if (Registered().count(n))
-            continue;
+        if (Registered().count(n)) continue;
         const std::string name = ComPortName(n);
-        if (std::any_of(found.begin(), found.end(), [&](const TFoundPort& f) { return f.Name == name; }))
-            continue;
+        if (std::any_of(found.begin(), found.end(), [&](const TFoundPort& f) { return f.Name == name; })) continue;
         Registered()[n] = devicePath;
         return name;
     }
@@ -72,28 +66,23 @@ std::optional<std::string> RegisteredPortPath(std::string_view name) {
     const int n = ComPortNumber(name);
     std::lock_guard<std::mutex> guard(RegisteredLock());
     const auto it = Registered().find(n);
-    if (it == Registered().end())
-        return std::nullopt;
+    if (it == Registered().end()) return std::nullopt;
     return it->second;
 }
 
 std::optional<std::string> DevicePathOfPort(std::string_view name) {
     const int n = ComPortNumber(name);
-    if (n == 0)
-        return std::nullopt;
-    if (auto path = RegisteredPortPath(name))
-        return path;
+    if (n == 0) return std::nullopt;
+    if (auto path = RegisteredPortPath(name)) return path;
     std::string path = backend::SystemDevicePath(n);
-    if (path.empty())
-        return std::nullopt;
+    if (path.empty()) return std::nullopt;
     return path;
 }
 
 std::vector<std::string> RegisteredPortNames() {
     std::lock_guard<std::mutex> guard(RegisteredLock());
     std::vector<std::string> names;
-    for (const auto& entry : Registered())
-        names.push_back(ComPortName(entry.first));
+    for (const auto& entry : Registered()) names.push_back(ComPortName(entry.first));
     return names;
 }
 

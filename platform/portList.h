@@ -53,6 +53,6 @@ bool ListSystemPorts(const std::function<void(const std::string& name)>& each);
 namespace backend {
 // The system's device path for COM<number>.
 std::string SystemDevicePath(int number);
-}
+}  // namespace backend
 
 }  // namespace platform

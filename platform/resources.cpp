@@ -26,8 +26,7 @@ std::optional<std::string> FindModuleResource(const std::string& name, uint16_t 
     {
         std::lock_guard<std::mutex> guard(LinkedLock());
         const auto it = Linked().find({name, type});
-        if (it != Linked().end())
-            return std::string(reinterpret_cast<const char*>(it->second.data), it->second.size);
+        if (it != Linked().end()) return std::string(reinterpret_cast<const char*>(it->second.data), it->second.size);
     }
     return backend::FindSystemResource(name, type);
 }

@@ -29,8 +29,7 @@ std::chrono::microseconds GatherQuietTime(uint32_t baudRate, uint32_t bitsPerCha
     // a few milliseconds apart on a busy machine: measured on a pty, up to
     // 1.7 ms idle and 3.5 ms (one in a thousand) with both cores busy.
     constexpr std::chrono::microseconds Least{5000};
-    if (baudRate == 0)
-        return Least;
+    if (baudRate == 0) return Least;
     const std::chrono::microseconds threeCharacters{(3ull * bitsPerCharacter * 1000000ull + baudRate - 1) / baudRate};
     return std::max(Least, threeCharacters);
 }
@@ -43,19 +42,16 @@ TGathered GatherUntilQuiet(std::chrono::microseconds quiet, const std::function<
     const auto step = std::max(quiet / 4, std::chrono::microseconds(100));
     const auto began = TClock::now();
     uint32_t count = 0;
-    if (!queued(count))
-        return TGathered::Failed;
+    if (!queued(count)) return TGathered::Failed;
     auto lastChange = began;
     for (;;) {
         const auto now = TClock::now();
         if (now - lastChange >= quiet || now - began >= GatherLongest || count >= GatherMostBytes)
             return TGathered::Quiet;
         const auto untilQuiet = std::chrono::duration_cast<std::chrono::microseconds>(lastChange + quiet - now);
-        if (!pause(std::min(step, untilQuiet)))
-            return TGathered::Interrupted;
+        if (!pause(std::min(step, untilQuiet))) return TGathered::Interrupted;
         uint32_t queuedNow = 0;
-        if (!queued(queuedNow))
-            return TGathered::Failed;
+        if (!queued(queuedNow)) return TGathered::Failed;
         if (queuedNow != count) {
             count = queuedNow;
             lastChange = TClock::now();

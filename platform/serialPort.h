@@ -159,8 +159,7 @@ public:
     // overlapped for the working handle, plain for a test open. Nothing when
     // the device cannot be opened, and why in failure (the system's reason,
     // said for a technician: "it does not exist", "another program holds it").
-    virtual std::shared_ptr<TSerialPort> CreatePort(const std::string& path, bool overlapped,
-                                                    std::string& failure) = 0;
+    virtual std::shared_ptr<TSerialPort> CreatePort(const std::string& path, bool overlapped, std::string& failure) = 0;
 
     // Calls each with the name of every known port, in the system's order.
     // False when the list cannot be had at all.

@@ -21,8 +21,7 @@ public:
     bool Leave() { return --users == 0 && closed; }
     // Marks the device closed; true when the caller must release it now.
     bool Close() {
-        if (closed.exchange(true))
-            return false;
+        if (closed.exchange(true)) return false;
         return users == 0;
     }
     bool Closed() const { return closed; }

@@ -14,6 +14,6 @@ void LowerAnsi(std::string& text);
 namespace backend {
 // Lowers the zero-terminated text in place.
 void LowerAnsiZ(char* text);
-}
+}  // namespace backend
 
 }  // namespace platform

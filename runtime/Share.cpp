@@ -511,8 +511,8 @@ TFontRec MakeFont(std::string name, uint8_t size, uint8_t style, uint32_t color,
 
 std::string_view TypeName(uint8_t tag) {
     static constexpr std::string_view names[TypeNameCount] = {
-        "NULL",   "Integer", "String", "Data",  "Combo", "StrList", "Icon",   "Real",
-        "Color",  "Script",  "Stream", "Bitmap", "Wave", "Array",   "ComboEx", "Font",
-        "Matrix", "Jpeg",    "Menu",   "Code",  "Object", "Type",   "Break"};
+        "NULL",   "Integer", "String", "Data",   "Combo",  "StrList", "Icon",    "Real",
+        "Color",  "Script",  "Stream", "Bitmap", "Wave",   "Array",   "ComboEx", "Font",
+        "Matrix", "Jpeg",    "Menu",   "Code",   "Object", "Type",    "Break"};
     return tag < TypeNameCount ? names[tag] : std::string_view();
 }

@@ -63,9 +63,7 @@ struct PointTraits;
 template <class C, void (C::*M)(TData&, uint16_t)>
 struct PointTraits<M> {
     using Class = C;
-    static void Call(void* target, TData& d, uint16_t index) {
-        (static_cast<C*>(target)->*M)(d, index);
-    }
+    static void Call(void* target, TData& d, uint16_t index) { (static_cast<C*>(target)->*M)(d, index); }
 };
 }  // namespace share_detail
 

@@ -12,7 +12,7 @@ class TZelEventFromData {
 public:
     TZelEventFromData();
 
-    TPointLink Data;   // data point: where doData pulls the value from
+    TPointLink Data;  // data point: where doData pulls the value from
     TPointLink onEvent;
 
     // Work point 0: stores the pulled value, or the whole received value.

@@ -24,7 +24,7 @@ public:
     TMultiCreator Creator = nullptr;
     std::vector<TZelEditMultiEx*> Instances;
     void* ParentWindow = nullptr;
-    uint8_t Mode = 0;  // 0: one permanent instance; otherwise a temporary one per access
+    uint8_t Mode = 0;                 // 0: one permanent instance; otherwise a temporary one per access
     std::vector<TPointLink> onEvent;  // outward events
     std::vector<TPointLink> InData;   // inward data
     void* Owner = nullptr;

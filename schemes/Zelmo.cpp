@@ -39,7 +39,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         MainScheme->MainForm->Run();  // dispatch on, start-up queue: the port list, then the window shows
         fw::RunMessageLoop();         // until the form has accepted its close
         WaitQuiet(*MainScheme);
-        delete MainScheme;            // reverse creation order, the form last
+        delete MainScheme;  // reverse creation order, the form last
     }
     FinalizeWinUnit();
     // For a debugger or a test harness: the program's own teardown is done.

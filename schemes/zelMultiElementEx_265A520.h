@@ -69,12 +69,12 @@ public:
     std::unique_ptr<TZelEventFromData> Running;  // 1 from "Записать" to the first outcome
     std::unique_ptr<TZelDoData> RunOn;
     std::unique_ptr<TZelDoData> RunOff;
-    std::unique_ptr<TZelEventFromData> Idle;     // 1 until the start
+    std::unique_ptr<TZelEventFromData> Idle;  // 1 until the start
     std::unique_ptr<TZelDoData> IdleOff;
     std::unique_ptr<TZelCommutator> StartGate;
     std::unique_ptr<TZelCommutator> ReplyGate;
     std::unique_ptr<TZelCommutator> ByteGate;
-    std::unique_ptr<TZelIf_else> ImageEnd;      // the byte just read was the image's last
+    std::unique_ptr<TZelIf_else> ImageEnd;  // the byte just read was the image's last
     std::unique_ptr<TZelHub> EndHub;
     std::unique_ptr<TZelDoData> BlockMaskOff;
     void* ParentScheme = nullptr;

@@ -17,9 +17,14 @@ struct TLineError {
 };
 // In the order the list is built.
 constexpr TLineError LineErrors[] = {
-    {CeFrame, "Receive Framing Error"}, {CeRxParity, "Receive Parity Error"}, {CeOverrun, "Receive Overrun Error"},
-    {CeRxOver, "Receive Queue overflow"}, {CeTxFull, "TX Queue is full"},    {CeBreak, "Break Detected"},
-    {CeIoe, "Port I/O Error"},          {CeMode, "Requested mode unsupported"},
+    {CeFrame, "Receive Framing Error"},
+    {CeRxParity, "Receive Parity Error"},
+    {CeOverrun, "Receive Overrun Error"},
+    {CeRxOver, "Receive Queue overflow"},
+    {CeTxFull, "TX Queue is full"},
+    {CeBreak, "Break Detected"},
+    {CeIoe, "Port I/O Error"},
+    {CeMode, "Requested mode unsupported"},
 };
 
 }  // namespace
@@ -33,8 +38,7 @@ std::vector<std::string> TZelComAsync::ErrorList() const { return *errorList.Loa
 // ---- opening -----------------------------------------------------------
 
 void TZelComAsync::doOpen(TData& d, uint16_t) {
-    if (opened)
-        return;
+    if (opened) return;
     CallEventNull(onBeforeOpen);
     portName = ReadString(d, PortPoint, Port);
     openFailure.clear();
@@ -57,12 +61,9 @@ void TZelComAsync::doOpen(TData& d, uint16_t) {
         return;
     }
     if (std::shared_ptr<TSerialPort> p = port.Load(); p && QueryModemStatus(*p)) {
-        if (ctsState)
-            CallEventInt(onCTS, 1);
-        if (dsrState)
-            CallEventInt(onDSR, 1);
-        if (rlsdState)
-            CallEventInt(onRLSD, 1);
+        if (ctsState) CallEventInt(onCTS, 1);
+        if (dsrState) CallEventInt(onDSR, 1);
+        if (rlsdState) CallEventInt(onRLSD, 1);
     }
     CallEventInt(onOpen, number);
 }
@@ -70,15 +71,12 @@ void TZelComAsync::doOpen(TData& d, uint16_t) {
 bool TZelComAsync::OpenPort(int32_t dtr, int32_t rts, int32_t baudRate) {
     TSerialBackend& backend = SerialBackend();
     std::shared_ptr<TSerialPort> p = backend.CreatePort(std::string(DevicePathPrefix) + portName, true, openFailure);
-    if (!p)
-        return false;
+    if (!p) return false;
     port.Store(p);
     opened = true;
 
-    if (uint32_t(dtr) > 2)
-        dtr = 0;
-    if (uint32_t(rts) > 3)
-        rts = 0;
+    if (uint32_t(dtr) > 2) dtr = 0;
+    if (uint32_t(rts) > 3) rts = 0;
 
     TCommDcb dcb;
     p->GetCommState(dcb);
@@ -95,24 +93,15 @@ bool TZelComAsync::OpenPort(int32_t dtr, int32_t rts, int32_t baudRate) {
     dcb.XonChar = char(XonChar & 0xFF);
     dcb.XoffChar = char(XoffChar & 0xFF);
     uint32_t flags = DcbBinary | DtrFlags[dtr] | RtsFlags[rts];
-    if (DiscardNull)
-        flags |= DcbNull;
-    if (AbortOnError)
-        flags |= DcbAbortOnError;
-    if (ParityCheck)
-        flags |= DcbParity;
-    if (DsrSensitivity)
-        flags |= DcbDsrSensitivity;
-    if (OutxCtsFlow)
-        flags |= DcbOutxCtsFlow;
-    if (OutxDsrFlow)
-        flags |= DcbOutxDsrFlow;
-    if (TxContinueOnXoff)
-        flags |= DcbTxContinueOnXoff;
-    if (InX)
-        flags |= DcbInX;
-    if (OutX)
-        flags |= DcbOutX;
+    if (DiscardNull) flags |= DcbNull;
+    if (AbortOnError) flags |= DcbAbortOnError;
+    if (ParityCheck) flags |= DcbParity;
+    if (DsrSensitivity) flags |= DcbDsrSensitivity;
+    if (OutxCtsFlow) flags |= DcbOutxCtsFlow;
+    if (OutxDsrFlow) flags |= DcbOutxDsrFlow;
+    if (TxContinueOnXoff) flags |= DcbTxContinueOnXoff;
+    if (InX) flags |= DcbInX;
+    if (OutX) flags |= DcbOutX;
     if (ParityCheck && ErrorReplace) {
         flags |= DcbErrorChar;
         dcb.ErrorChar = char(ErrorChar & 0xFF);
@@ -121,26 +110,16 @@ bool TZelComAsync::OpenPort(int32_t dtr, int32_t rts, int32_t baudRate) {
     deviceControl = dcb;
 
     eventMask = 0;
-    if (EvRxChar)
-        eventMask |= platform::EvRxChar;
-    if (EvRxFlag)
-        eventMask |= platform::EvRxFlag;
-    if (EvTxEmpty)
-        eventMask |= platform::EvTxEmpty;
-    if (EvCTS)
-        eventMask |= platform::EvCts;
-    if (EvDSR)
-        eventMask |= platform::EvDsr;
-    if (EvRLSD)
-        eventMask |= platform::EvRlsd;
-    if (EvBreak)
-        eventMask |= platform::EvBreak;
-    if (EvErr)
-        eventMask |= platform::EvErr;
-    if (EvRing)
-        eventMask |= platform::EvRing;
-    if (EvRx80Full)
-        eventMask |= platform::EvRx80Full;
+    if (EvRxChar) eventMask |= platform::EvRxChar;
+    if (EvRxFlag) eventMask |= platform::EvRxFlag;
+    if (EvTxEmpty) eventMask |= platform::EvTxEmpty;
+    if (EvCTS) eventMask |= platform::EvCts;
+    if (EvDSR) eventMask |= platform::EvDsr;
+    if (EvRLSD) eventMask |= platform::EvRlsd;
+    if (EvBreak) eventMask |= platform::EvBreak;
+    if (EvErr) eventMask |= platform::EvErr;
+    if (EvRing) eventMask |= platform::EvRing;
+    if (EvRx80Full) eventMask |= platform::EvRx80Full;
 
     timeouts.ReadIntervalTimeout = ReadIntervalTimeout;
     timeouts.ReadTotalTimeoutMultiplier = ReadTotalTimeoutMultiplier;
@@ -150,11 +129,11 @@ bool TZelComAsync::OpenPort(int32_t dtr, int32_t rts, int32_t baudRate) {
 
     const bool purged = p->PurgeComm(PurgeTxClear | PurgeRxClear);
     p->SetupComm(uint32_t(InQueueSize), uint32_t(OutQueueSize));
-    const char* refused = !purged                      ? "its queues could not be cleared"
-                          : !p->SetCommState(dcb)        ? "it refused the line settings"
+    const char* refused = !purged                         ? "its queues could not be cleared"
+                          : !p->SetCommState(dcb)         ? "it refused the line settings"
                           : !p->SetCommTimeouts(timeouts) ? "it refused the timeouts"
-                          : !p->SetCommMask(eventMask)   ? "it refused the event mask"
-                                                         : nullptr;
+                          : !p->SetCommMask(eventMask)    ? "it refused the event mask"
+                                                          : nullptr;
     if (refused) {
         openFailure = refused;
         ClosePort();
@@ -176,8 +155,7 @@ bool TZelComAsync::OpenPort(int32_t dtr, int32_t rts, int32_t baudRate) {
 
 bool TZelComAsync::QueryModemStatus(TSerialPort& p) {
     uint32_t status = 0;
-    if (!opened || !p.GetCommModemStatus(status))
-        return false;
+    if (!opened || !p.GetCommModemStatus(status)) return false;
     ctsState = (status & MsCtsOn) ? 1 : 0;
     dsrState = (status & MsDsrOn) ? 1 : 0;
     rlsdState = (status & MsRlsdOn) ? 1 : 0;
@@ -191,17 +169,14 @@ void TZelComAsync::doClose(TData&, uint16_t) { ClosePort(); }
 void TZelComAsync::ClosePort() {
     // A second closer (another thread, or a handler of the close events)
     // finds the close under way and does nothing.
-    if (!opened || closing.exchange(true))
-        return;
+    if (!opened || closing.exchange(true)) return;
     CallEventNull(onBeforeClose);
     std::shared_ptr<TSerialPort> p = port.Load();
     if (readerThread.Attached()) {
         // From here on the reader thread fires nothing; the new mask
         // completes its wait, and it ends on its own.
-        if (readerStop)
-            readerStop->store(true);
-        if (p)
-            p->SetCommMask(0);
+        if (readerStop) readerStop->store(true);
+        if (p) p->SetCommMask(0);
         // A close from the reader thread's own chain cannot wait for its
         // thread: the thread ends as soon as that chain returns to it.
         if (readerThread.IsCurrent())
@@ -215,16 +190,14 @@ void TZelComAsync::ClosePort() {
         // before the port is let go: the output is purged only when it did
         // not leave in time, and a purge would throw away what still waits.
         const bool drained = p->DrainOutput(CloseDrainLimitMs);
-        if (FlushOnClose)
-            p->FlushFileBuffers();
+        if (FlushOnClose) p->FlushFileBuffers();
         p->PurgeComm(drained ? PurgeRxAbort | PurgeRxClear : PurgeTxAbort | PurgeRxAbort | PurgeTxClear | PurgeRxClear);
     }
     CallEventInt(onCTS, 0);
     CallEventInt(onDSR, 0);
     CallEventInt(onRLSD, 0);
     port.Store(nullptr);
-    if (p)
-        p->Close();
+    if (p) p->Close();
     p.reset();
     CallEventNull(onClose);
     opened = false;
@@ -247,51 +220,36 @@ void TZelComAsync::ReaderLoop(const std::shared_ptr<TSerialPort>& p, const std::
             }
             return;
         }
-        if (!stop && events != 0)
-            DispatchEvents(*p, events, stop);
+        if (!stop && events != 0) DispatchEvents(*p, events, stop);
     }
 }
 
 void TZelComAsync::DispatchEvents(TSerialPort& p, uint32_t events, const std::atomic<bool>& stop) {
     if ((events & platform::EvRxChar) && !stop) {
         uint32_t errors = 0;
-        if (p.ClearCommError(errors, lineStatus) && !stop)
-            CallEventInt(onRxChar, int32_t(lineStatus.InQueue));
+        if (p.ClearCommError(errors, lineStatus) && !stop) CallEventInt(onRxChar, int32_t(lineStatus.InQueue));
     }
-    if ((events & platform::EvTxEmpty) && !stop)
-        CallEventNull(onTxEmpty);
-    if ((events & platform::EvBreak) && !stop)
-        CallEventNull(onBreak);
-    if ((events & platform::EvRing) && !stop)
-        CallEventNull(onRing);
-    if ((events & platform::EvCts) && !stop && QueryModemStatus(p) && !stop)
-        CallEventInt(onCTS, ctsState);
-    if ((events & platform::EvDsr) && !stop && QueryModemStatus(p) && !stop)
-        CallEventInt(onDSR, dsrState);
-    if ((events & platform::EvRxFlag) && !stop)
-        CallEventNull(onRxFlag);
-    if ((events & platform::EvRlsd) && !stop && QueryModemStatus(p) && !stop)
-        CallEventInt(onRLSD, rlsdState);
+    if ((events & platform::EvTxEmpty) && !stop) CallEventNull(onTxEmpty);
+    if ((events & platform::EvBreak) && !stop) CallEventNull(onBreak);
+    if ((events & platform::EvRing) && !stop) CallEventNull(onRing);
+    if ((events & platform::EvCts) && !stop && QueryModemStatus(p) && !stop) CallEventInt(onCTS, ctsState);
+    if ((events & platform::EvDsr) && !stop && QueryModemStatus(p) && !stop) CallEventInt(onDSR, dsrState);
+    if ((events & platform::EvRxFlag) && !stop) CallEventNull(onRxFlag);
+    if ((events & platform::EvRlsd) && !stop && QueryModemStatus(p) && !stop) CallEventInt(onRLSD, rlsdState);
     if ((events & platform::EvErr) && !stop) {
-        if (!AbortOnError)
-            RebuildErrorList(p);
-        if (!stop)
-            CallEventNull(onError);
+        if (!AbortOnError) RebuildErrorList(p);
+        if (!stop) CallEventNull(onError);
     }
-    if ((events & platform::EvRx80Full) && !stop)
-        CallEventNull(onRx80Full);
+    if ((events & platform::EvRx80Full) && !stop) CallEventNull(onRx80Full);
 }
 
 void TZelComAsync::RebuildErrorList(TSerialPort& p) {
     uint32_t errors = 0;
-    if (!opened || !p.ClearCommError(errors, lineStatus))
-        return;
+    if (!opened || !p.ClearCommError(errors, lineStatus)) return;
     auto list = std::make_shared<std::vector<std::string>>();
     for (const TLineError& e : LineErrors) {
-        if (!(errors & e.bit))
-            continue;
-        if (e.bit == CeRxParity && !ParityCheck)
-            continue;
+        if (!(errors & e.bit)) continue;
+        if (e.bit == CeRxParity && !ParityCheck) continue;
         list->push_back(e.text);
     }
     errorList.Store(std::move(list));
@@ -302,38 +260,32 @@ void TZelComAsync::RebuildErrorList(TSerialPort& p) {
 void TZelComAsync::doRead(TData& d, uint16_t) {
     int32_t count = ToInteger(d);
     std::shared_ptr<TSerialPort> p = port.Load();
-    if (!opened || !p)
-        return;
+    if (!opened || !p) return;
     // A negative count reads nothing; a huge one would only allocate.
-    if (count < 0)
-        count = 0;
-    if (count > MaxReadCount)
-        count = MaxReadCount;
+    if (count < 0) count = 0;
+    if (count > MaxReadCount) count = MaxReadCount;
     std::string bytes;
     switch (p->Read(uint32_t(count), bytes)) {
-    case TTransfer::NotStarted:
-        return;
-    case TTransfer::Failed:
-        p.reset();
-        CallEventStr(onRead, std::string());
-        return;
-    case TTransfer::Done:
-        p.reset();
-        CallEventStr(onRead, std::move(bytes));
-        return;
+        case TTransfer::NotStarted: return;
+        case TTransfer::Failed:
+            p.reset();
+            CallEventStr(onRead, std::string());
+            return;
+        case TTransfer::Done:
+            p.reset();
+            CallEventStr(onRead, std::move(bytes));
+            return;
     }
 }
 
 void TZelComAsync::doWrite(TData& d, uint16_t) {
     const std::string bytes = ToString(d);
     std::shared_ptr<TSerialPort> p = port.Load();
-    if (!opened || !p)
-        return;
+    if (!opened || !p) return;
     uint32_t written = 0;
     const TTransfer result = p->Write(bytes, written);
     p.reset();
-    if (result == TTransfer::NotStarted)
-        return;
+    if (result == TTransfer::NotStarted) return;
     CallEventInt(onWrite, result == TTransfer::Done ? int32_t(written) : 0);
 }
 
@@ -344,9 +296,9 @@ void TZelComAsync::doEnumPorts(TData&, uint16_t) {
     backend.ListPorts([&](const std::string& name) {
         if (OnlyAvailable) {
             std::string failure;
-            std::shared_ptr<TSerialPort> test = backend.CreatePort(std::string(DevicePathPrefix) + name, false, failure);
-            if (!test)
-                return;
+            std::shared_ptr<TSerialPort> test =
+                backend.CreatePort(std::string(DevicePathPrefix) + name, false, failure);
+            if (!test) return;
             // Closed before the name goes out, so that whoever gets it can
             // open the port at once.
             test->Close();

@@ -51,8 +51,8 @@ TRgb IconPixel(int x, int y, int size) {
 
 std::string IconImage(int size) {
     std::string out;
-    const int colourRow = size * 3;                // 48 or 96 bytes: already a multiple of 4
-    const int maskRow = ((size + 31) / 32) * 4;    // 1 bit a pixel, rows of whole 32-bit words
+    const int colourRow = size * 3;              // 48 or 96 bytes: already a multiple of 4
+    const int maskRow = ((size + 31) / 32) * 4;  // 1 bit a pixel, rows of whole 32-bit words
     PutInfoHeader(out, size, size * 2, 24, uint32_t(colourRow * size + maskRow * size));
     for (int y = size - 1; y >= 0; --y)  // bottom-up rows
         for (int x = 0; x < size; ++x) {

@@ -63,7 +63,8 @@ bool TZelSimpleWin::WndMessage(fw::TMessage& m) {
         case WM_SETFOCUS: CallEventNull(onSetFocus); break;
         case WM_KILLFOCUS: CallEventNull(onKillFocus); break;
         default:
-            fw::FollowMouse(m, Control->HandleIfAllocated(), [this] { MouseEnter(); }, [this] { MouseLeave(); });
+            fw::FollowMouse(
+                m, Control->HandleIfAllocated(), [this] { MouseEnter(); }, [this] { MouseLeave(); });
             break;
     }
     return SavedHook ? SavedHook(m) : false;
@@ -95,9 +96,12 @@ void TZelSimpleWin::MouseUp(const fw::TMouseData& m) {
 
 void TZelSimpleWin::MouseMove(const fw::TMouseData& m) {
     int code = -1;
-    if (LastKeyState == MK_LBUTTON) code = 0;
-    else if (LastKeyState == MK_RBUTTON) code = 1;
-    else if (LastKeyState == MK_MBUTTON) code = 2;
+    if (LastKeyState == MK_LBUTTON)
+        code = 0;
+    else if (LastKeyState == MK_RBUTTON)
+        code = 1;
+    else if (LastKeyState == MK_MBUTTON)
+        code = 2;
     StoreMouse(m);
     CallEventInt(onMouseMove, code);
 }

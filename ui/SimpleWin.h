@@ -34,8 +34,8 @@ public:
     uint8_t MouseCapture = 0;
     int32_t LayoutArg1 = 0;
     int32_t LayoutArg2 = 0;
-    TPointLink onMouseDown, onMouseMove, onMouseUp, onMouseWheel, onSetFocus, onKillFocus, onDblClick, onResize,
-        onShow, onMove, onMouseEnter, onMouseLeave;
+    TPointLink onMouseDown, onMouseMove, onMouseUp, onMouseWheel, onSetFocus, onKillFocus, onDblClick, onResize, onShow,
+        onMove, onMouseEnter, onMouseLeave;
 
     void AttachLayoutManager(std::shared_ptr<TLayoutManager> manager);
 

@@ -106,8 +106,10 @@ void TZelWin::Init() {
     c.SetEnabled(Enabled != 0);
     c.SetCursor(Cursor);
     if (Flat) c.SetStyle(c.Style() | 0x8000);
-    if (ParentFont && ParentControl) c.SetFont(ParentControl->Font());
-    else c.SetFont(FontSpecOf(Font));
+    if (ParentFont && ParentControl)
+        c.SetFont(ParentControl->Font());
+    else
+        c.SetFont(FontSpecOf(Font));
     c.SetTabOrder(TabOrder);
 
     SavedHook = c.MessageHook;
@@ -165,7 +167,8 @@ bool TZelWin::WndMessage(fw::TMessage& m) {
             break;
         }
         default:
-            fw::FollowMouse(m, Control->HandleIfAllocated(), [this] { MouseEnter(); }, [this] { MouseLeave(); });
+            fw::FollowMouse(
+                m, Control->HandleIfAllocated(), [this] { MouseEnter(); }, [this] { MouseLeave(); });
             break;
     }
     return SavedHook ? SavedHook(m) : false;
@@ -205,9 +208,12 @@ void TZelWin::MouseMove(const fw::TMouseData& m) {
         HintManager->ToolMove(HintTool, int16_t(LastPosition & 0xFFFF), int16_t(LastPosition >> 16));
     // The code of the previous message's buttons, when exactly one is held.
     int code = -1;
-    if (LastKeyState == MK_LBUTTON) code = 0;
-    else if (LastKeyState == MK_RBUTTON) code = 1;
-    else if (LastKeyState == MK_MBUTTON) code = 2;
+    if (LastKeyState == MK_LBUTTON)
+        code = 0;
+    else if (LastKeyState == MK_RBUTTON)
+        code = 1;
+    else if (LastKeyState == MK_MBUTTON)
+        code = 2;
     StoreMouse(m);
     CallEventInt(onMouseMove, code);
 }
@@ -240,8 +246,10 @@ void TZelWin::KeyDownRule(uint16_t& key, uint32_t shift) {
     }
     KeyResult = -1;
     KeyDown(key, shift);
-    if (KeyResult >= 0) key = uint16_t(KeyResult);
-    else if (key == 0) KeyResult = 0;  // consumed: the character that follows is suppressed
+    if (KeyResult >= 0)
+        key = uint16_t(KeyResult);
+    else if (key == 0)
+        KeyResult = 0;  // consumed: the character that follows is suppressed
 }
 
 void TZelWin::KeyUpRule(uint16_t& key, uint32_t shift) {

@@ -44,8 +44,7 @@ struct TLayoutManager {
 
 // A layout unit's way to make a spacer control beside each element; nothing
 // in this program installs it.
-using TSpacerHook = fw::TControl* (*)(fw::TControl* control, int32_t size, uint32_t color, int32_t arg1,
-                                      int32_t arg2);
+using TSpacerHook = fw::TControl* (*)(fw::TControl* control, int32_t size, uint32_t color, int32_t arg1, int32_t arg2);
 extern TSpacerHook SpacerHook;
 
 // Unit initialisation and finalisation of Win: the common controls, and the
@@ -99,8 +98,8 @@ public:
     uint8_t Frame = 0;
     int32_t LayoutArg1 = 0;
     int32_t LayoutArg2 = 0;
-    TPointLink onKeyDown, onKeyUp, onChar, onMouseDown, onMouseMove, onMouseUp, onMouseWheel, onSetFocus,
-        onKillFocus, onDblClick, onResize, onShow, onMove, onMouseEnter, onMouseLeave;
+    TPointLink onKeyDown, onKeyUp, onChar, onMouseDown, onMouseMove, onMouseUp, onMouseWheel, onSetFocus, onKillFocus,
+        onDblClick, onResize, onShow, onMove, onMouseEnter, onMouseLeave;
     TPointLink WidthDelta, HeightDelta;
 
     // ---- set-up ----

@@ -12,13 +12,13 @@ public:
     using TZelWin::TZelWin;
 
     std::unique_ptr<fw::TStringList> WorkList;  // only while ListText collects
-    uint8_t AddToTop = 0;     // 1: doAdd inserts at position 0
-    uint8_t SelectAdded = 0;  // 1: doAdd selects the new item
-    uint8_t SendText = 0;     // onClick sends 1: the item's text, 0: its index
-    TPointLink Str;           // text for doAdd
-    TPointLink ItemData;      // optional integer for the item doAdd makes
-    TPointLink onChange;      // null value after doAdd and doClear
-    TPointLink onClick;       // the user's pick
+    uint8_t AddToTop = 0;                       // 1: doAdd inserts at position 0
+    uint8_t SelectAdded = 0;                    // 1: doAdd selects the new item
+    uint8_t SendText = 0;                       // onClick sends 1: the item's text, 0: its index
+    TPointLink Str;                             // text for doAdd
+    TPointLink ItemData;                        // optional integer for the item doAdd makes
+    TPointLink onChange;                        // null value after doAdd and doClear
+    TPointLink onClick;                         // the user's pick
 
     // Work points (the main scheme links doAdd with index 0).
     void doAdd(TData& d, uint16_t index);

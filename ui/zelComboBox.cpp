@@ -34,8 +34,10 @@ int TZelComboBox::AddItem(const std::string& text) {
 void TZelComboBox::SelectionRule() {
     const int index = Control->CurrentIndex();
     TData value;
-    if (SendText == 1) SetStr(value, index < 0 ? std::string() : Control->ItemText(index));
-    else SetInt(value, index);
+    if (SendText == 1)
+        SetStr(value, index < 0 ? std::string() : Control->ItemText(index));
+    else
+        SetInt(value, index);
     const LRESULT data = Control->ItemData(index);
     if (data != -1) value.Next = std::make_shared<TData>(MakeInt(int32_t(data)));
     CallEvent(onClick, value);

@@ -43,7 +43,7 @@ public:
     int32_t InitialDelay = 500;       // ms before a tip shows
     int32_t AutoPopDelay = 5000;      // ms a tip stays
     int32_t Margin = 0;
-    uint8_t Tracking = 0;             // 1: tips follow the mouse
+    uint8_t Tracking = 0;  // 1: tips follow the mouse
     TFontRec Font{"Tahoma", 8, 0, 0xFF000017, 1};
 
     THintTool* CreateTool(HWND window);

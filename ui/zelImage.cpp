@@ -30,8 +30,7 @@ TProportionalLayout ProportionalLayout(int W, int H, const RECT& client, int pic
     return layout;
 }
 
-TZelImage::TZelImage(fw::TControl* parentControl)
-    : TZelWin(parentControl), Picture(std::make_unique<fw::TBitmap>()) {}
+TZelImage::TZelImage(fw::TControl* parentControl) : TZelWin(parentControl), Picture(std::make_unique<fw::TBitmap>()) {}
 
 void TZelImage::SetBitmap(HBITMAP bitmap) {
     if (!bitmap) return;

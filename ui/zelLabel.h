@@ -8,8 +8,8 @@ class TZelLabel : public TZelWin {
 public:
     explicit TZelLabel(fw::TControl* parentControl);
 
-    TPointLink onClick;         // null value on a click
-    uint32_t HoverColor = 0;    // font colour under the mouse; 0: unchanged
+    TPointLink onClick;       // null value on a click
+    uint32_t HoverColor = 0;  // font colour under the mouse; 0: unchanged
     uint8_t HoverUnderline = 0;
     std::string Caption;
     TPointLink Unused;

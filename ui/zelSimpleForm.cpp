@@ -10,8 +10,8 @@ struct TBorder {
     DWORD exStyle;
 };
 constexpr TBorder Borders[10] = {
-    {0, 0},          {0x00C20000, 0},     {0x00C70000, 0},  {0x00C00000, 0x100}, {0x00C00000, 0x80},
-    {0x00C40000, 0x80}, {0, 0x1},         {0x00040000, 0x80}, {0, 0x201},        {0x00040000, 0x200},
+    {0, 0},   {0x00C20000, 0},    {0x00C70000, 0}, {0x00C00000, 0x100}, {0x00C00000, 0x80}, {0x00C40000, 0x80},
+    {0, 0x1}, {0x00040000, 0x80}, {0, 0x201},      {0x00040000, 0x200},
 };
 }  // namespace
 
@@ -121,8 +121,7 @@ bool TZelSimpleForm::WndMessage(fw::TMessage& m) {
             CallEventNull(onClose);
             DisableDispatch();
             break;
-        default:
-            break;
+        default: break;
     }
     return TZelSimpleWin::WndMessage(m);
 }

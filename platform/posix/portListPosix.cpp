@@ -19,7 +19,8 @@ struct TFamily {
     int count;
 };
 constexpr TFamily Families[] = {
-    {"ttyS", 1, 32}, {"ttyUSB", 33, 32}, {"ttyACM", 65, 32}, {"ttyAMA", 97, 16}, {"ttySAC", 113, 16}, {"rfcomm", 129, 16},
+    {"ttyS", 1, 32},    {"ttyUSB", 33, 32},  {"ttyACM", 65, 32},
+    {"ttyAMA", 97, 16}, {"ttySAC", 113, 16}, {"rfcomm", 129, 16},
 };
 
 bool IsCharDevice(const std::string& path) {
@@ -32,8 +33,7 @@ bool IsCharDevice(const std::string& path) {
 bool UartPresent(const std::string& node) {
     std::ifstream type("/sys/class/tty/" + node + "/type");
     int t = -1;
-    if (!(type >> t))
-        return true;
+    if (!(type >> t)) return true;
     return t != 0;
 }
 }  // namespace
@@ -44,10 +44,8 @@ std::vector<TFoundPort> FindSerialDevices() {
         for (int i = 0; i < f.count; ++i) {
             const std::string node = f.prefix + std::to_string(i);
             const std::string path = "/dev/" + node;
-            if (!IsCharDevice(path))
-                continue;
-            if (std::string_view(f.prefix) == "ttyS" && !UartPresent(node))
-                continue;
+            if (!IsCharDevice(path)) continue;
+            if (std::string_view(f.prefix) == "ttyS" && !UartPresent(node)) continue;
             found.push_back({ComPortName(f.first + i), path});
         }
     }
@@ -56,11 +54,9 @@ std::vector<TFoundPort> FindSerialDevices() {
 
 bool ListSystemPorts(const std::function<void(const std::string& name)>& each) {
     const std::vector<std::string> registered = RegisteredPortNames();
-    for (const std::string& name : registered)
-        each(name);
+    for (const std::string& name : registered) each(name);
     for (const TFoundPort& found : FindSerialDevices())
-        if (std::find(registered.begin(), registered.end(), found.Name) == registered.end())
-            each(found.Name);
+        if (std::find(registered.begin(), registered.end(), found.Name) == registered.end()) each(found.Name);
     return true;
 }
 

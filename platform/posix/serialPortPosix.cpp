@@ -50,24 +50,25 @@ int Ioctl(int fd, unsigned long request, void* arg) {
 }
 
 void CloseQuietly(int fd) {
-    if (fd >= 0)
-        ::close(fd);
+    if (fd >= 0) ::close(fd);
 }
 
 // Milliseconds until a deadline for poll, -1 for none.
 int PollTimeout(bool limited, TClock::time_point deadline) {
-    if (!limited)
-        return -1;
+    if (!limited) return -1;
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - TClock::now()).count();
-    if (left <= 0)
-        return 0;
+    if (left <= 0) return 0;
     return left > INT_MAX ? INT_MAX : int(left);
 }
 
 class TPosixPort final : public TSerialPort {
 public:
     TPosixPort(int device, int maskPipe[2], int closePipe[2])
-        : fd(device), maskRead(maskPipe[0]), maskWrite(maskPipe[1]), closeRead(closePipe[0]), closeWrite(closePipe[1]) {}
+        : fd(device),
+          maskRead(maskPipe[0]),
+          maskWrite(maskPipe[1]),
+          closeRead(closePipe[0]),
+          closeWrite(closePipe[1]) {}
 
     ~TPosixPort() override {
         Close();
@@ -81,25 +82,20 @@ public:
     bool GetCommState(TCommDcb& dcb) override {
         TUse use(*this);
         termios2 t{};
-        if (!use || Ioctl(use.fd, TCGETS2, &t) < 0)
-            return false;
+        if (!use || Ioctl(use.fd, TCGETS2, &t) < 0) return false;
         dcb = TCommDcb{};
         dcb.DCBlength = sizeof(TCommDcb);
         dcb.BaudRate = t.c_ospeed;
         dcb.Flags = DcbBinary;
-        if (t.c_iflag & INPCK)
-            dcb.Flags |= DcbParity;
-        if (t.c_cflag & CRTSCTS)
-            dcb.Flags |= DcbOutxCtsFlow | DcbRtsHandshake;
-        if (t.c_iflag & IXON)
-            dcb.Flags |= DcbOutX;
-        if (t.c_iflag & IXOFF)
-            dcb.Flags |= DcbInX;
+        if (t.c_iflag & INPCK) dcb.Flags |= DcbParity;
+        if (t.c_cflag & CRTSCTS) dcb.Flags |= DcbOutxCtsFlow | DcbRtsHandshake;
+        if (t.c_iflag & IXON) dcb.Flags |= DcbOutX;
+        if (t.c_iflag & IXOFF) dcb.Flags |= DcbInX;
         switch (t.c_cflag & CSIZE) {
-        case CS5: dcb.ByteSize = 5; break;
-        case CS6: dcb.ByteSize = 6; break;
-        case CS7: dcb.ByteSize = 7; break;
-        default: dcb.ByteSize = 8; break;
+            case CS5: dcb.ByteSize = 5; break;
+            case CS6: dcb.ByteSize = 6; break;
+            case CS7: dcb.ByteSize = 7; break;
+            default: dcb.ByteSize = 8; break;
         }
         if (!(t.c_cflag & PARENB))
             dcb.Parity = NoParity;
@@ -116,8 +112,7 @@ public:
     bool SetCommState(const TCommDcb& dcb) override {
         TUse use(*this);
         termios2 t{};
-        if (!use || Ioctl(use.fd, TCGETS2, &t) < 0)
-            return false;
+        if (!use || Ioctl(use.fd, TCGETS2, &t) < 0) return false;
         if (dcb.BaudRate == 0 || dcb.ByteSize < 5 || dcb.ByteSize > 8 || dcb.Parity > SpaceParity ||
             dcb.StopBits > TwoStopBits || (dcb.StopBits == One5StopBits && dcb.ByteSize != 5))
             return false;
@@ -129,22 +124,14 @@ public:
         t.c_cflag = CREAD | CLOCAL;
         static constexpr tcflag_t Sizes[] = {CS5, CS6, CS7, CS8};
         t.c_cflag |= Sizes[dcb.ByteSize - 5];
-        if (dcb.Parity != NoParity)
-            t.c_cflag |= PARENB;
-        if (dcb.Parity == OddParity || dcb.Parity == MarkParity)
-            t.c_cflag |= PARODD;
-        if (dcb.Parity == MarkParity || dcb.Parity == SpaceParity)
-            t.c_cflag |= CMSPAR;
-        if (dcb.StopBits != OneStopBit)
-            t.c_cflag |= CSTOPB;
-        if ((dcb.Flags & DcbOutxCtsFlow) || (dcb.Flags & DcbRtsMask) == DcbRtsHandshake)
-            t.c_cflag |= CRTSCTS;
-        if (dcb.Flags & DcbParity)
-            t.c_iflag |= INPCK;
-        if (dcb.Flags & DcbOutX)
-            t.c_iflag |= IXON;
-        if (dcb.Flags & DcbInX)
-            t.c_iflag |= IXOFF;
+        if (dcb.Parity != NoParity) t.c_cflag |= PARENB;
+        if (dcb.Parity == OddParity || dcb.Parity == MarkParity) t.c_cflag |= PARODD;
+        if (dcb.Parity == MarkParity || dcb.Parity == SpaceParity) t.c_cflag |= CMSPAR;
+        if (dcb.StopBits != OneStopBit) t.c_cflag |= CSTOPB;
+        if ((dcb.Flags & DcbOutxCtsFlow) || (dcb.Flags & DcbRtsMask) == DcbRtsHandshake) t.c_cflag |= CRTSCTS;
+        if (dcb.Flags & DcbParity) t.c_iflag |= INPCK;
+        if (dcb.Flags & DcbOutX) t.c_iflag |= IXON;
+        if (dcb.Flags & DcbInX) t.c_iflag |= IXOFF;
         t.c_cc[VSTART] = cc_t(dcb.XonChar);
         t.c_cc[VSTOP] = cc_t(dcb.XoffChar);
         // A blocking read would wait for one byte; with the descriptor
@@ -155,18 +142,15 @@ public:
         t.c_cflag |= BOTHER;
         t.c_ospeed = dcb.BaudRate;
         t.c_ispeed = dcb.BaudRate;
-        if (Ioctl(use.fd, TCSETS2, &t) < 0)
-            return false;
+        if (Ioctl(use.fd, TCSETS2, &t) < 0) return false;
         gatherQuiet = GatherQuietTime(dcb.BaudRate, BitsPerCharacter(dcb)).count();
 
         termios2 got{};
-        if (Ioctl(use.fd, TCGETS2, &got) < 0)
-            return false;
+        if (Ioctl(use.fd, TCGETS2, &got) < 0) return false;
         const uint64_t want = dcb.BaudRate;
         const uint64_t have = got.c_ospeed;
         const uint64_t diff = have > want ? have - want : want - have;
-        if (diff * 100 > want * SpeedTolerancePercent)
-            return false;
+        if (diff * 100 > want * SpeedTolerancePercent) return false;
 
         // Modem lines as the DTR and RTS modes ask; a pty has none, so this
         // may fail without failing the settings.
@@ -187,8 +171,7 @@ public:
 
     bool SetCommTimeouts(const TCommTimeouts& t) override {
         TUse use(*this);
-        if (!use)
-            return false;
+        if (!use) return false;
         readInterval = t.ReadIntervalTimeout;
         readMultiplier = t.ReadTotalTimeoutMultiplier;
         readConstant = t.ReadTotalTimeoutConstant;
@@ -199,8 +182,7 @@ public:
 
     bool SetCommMask(uint32_t m) override {
         TUse use(*this);
-        if (!use)
-            return false;
+        if (!use) return false;
         mask = m;
         ++maskGeneration;
         const char wake = 1;
@@ -211,8 +193,7 @@ public:
 
     bool PurgeComm(uint32_t flags) override {
         TUse use(*this);
-        if (!use)
-            return false;
+        if (!use) return false;
         bool ok = true;
         if (flags & (PurgeRxAbort | PurgeRxClear)) {
             ok = Ioctl(use.fd, TCFLSH, reinterpret_cast<void*>(TCIFLUSH)) == 0 && ok;
@@ -225,8 +206,7 @@ public:
 
     bool WaitCommEvent(uint32_t& events) override {
         TUse use(*this);
-        if (!use)
-            return false;
+        if (!use) return false;
         const uint32_t generation = maskGeneration;
         // A mask set to 0 before this wait began (a close that came between
         // two waits) ends it at once, as it would end a wait in progress;
@@ -237,57 +217,45 @@ public:
         }
         bool stalled = false;
         for (;;) {
-            if (inUse.Closed())
-                return false;
+            if (inUse.Closed()) return false;
             if (maskGeneration != generation) {
                 events = 0;
                 return true;
             }
             const bool watchInput = (mask & EvRxChar) != 0;
-            pollfd fds[3] = {{use.fd, short(watchInput && !stalled ? POLLIN : 0), 0},
-                             {maskRead, POLLIN, 0},
-                             {closeRead, POLLIN, 0}};
+            pollfd fds[3] = {
+                {use.fd, short(watchInput && !stalled ? POLLIN : 0), 0}, {maskRead, POLLIN, 0}, {closeRead, POLLIN, 0}};
             const int r = ::poll(fds, 3, stalled ? StalledRecheckMs : -1);
             if (r < 0) {
-                if (errno == EINTR)
-                    continue;
+                if (errno == EINTR) continue;
                 return false;
             }
-            if (fds[2].revents)
-                return false;
+            if (fds[2].revents) return false;
             if (fds[1].revents) {
                 char drain[64];
-                while (::read(maskRead, drain, sizeof drain) > 0) {
-                }
+                while (::read(maskRead, drain, sizeof drain) > 0) {}
                 continue;
             }
-            if (fds[0].revents & POLLNVAL)
-                return false;
+            if (fds[0].revents & POLLNVAL) return false;
             if (watchInput && ((fds[0].revents & POLLIN) || r == 0 || (fds[0].revents & POLLHUP))) {
                 uint32_t now = 0;
-                if (!Queued(use.fd, now))
-                    return false;
+                if (!Queued(use.fd, now)) return false;
                 if (now > announced) {
                     switch (Gather(use.fd, generation)) {
-                    case TGathered::Failed:
-                        return false;
-                    case TGathered::Interrupted:
-                        if (inUse.Closed())
-                            return false;
-                        events = 0;
-                        return true;
-                    case TGathered::Quiet:
-                        break;
+                        case TGathered::Failed: return false;
+                        case TGathered::Interrupted:
+                            if (inUse.Closed()) return false;
+                            events = 0;
+                            return true;
+                        case TGathered::Quiet: break;
                     }
-                    if (!Queued(use.fd, now))
-                        return false;
+                    if (!Queued(use.fd, now)) return false;
                     announced = now;
                     events = EvRxChar;
                     return true;
                 }
                 if (now == 0) {
-                    if (fds[0].revents & (POLLHUP | POLLERR))
-                        return false;
+                    if (fds[0].revents & (POLLHUP | POLLERR)) return false;
                     announced = 0;
                     stalled = false;
                     continue;
@@ -297,45 +265,36 @@ public:
                 stalled = true;
                 continue;
             }
-            if (fds[0].revents & (POLLHUP | POLLERR))
-                return false;
+            if (fds[0].revents & (POLLHUP | POLLERR)) return false;
         }
     }
 
     bool DrainOutput(uint32_t limitMs) override {
         TUse use(*this);
-        if (!use)
-            return false;
+        if (!use) return false;
         const TClock::time_point deadline = TClock::now() + std::chrono::milliseconds(limitMs);
         for (;;) {
             int pending = 0;
-            if (Ioctl(use.fd, TIOCOUTQ, &pending) < 0)
-                return false;
+            if (Ioctl(use.fd, TIOCOUTQ, &pending) < 0) return false;
             if (pending <= 0) {
                 // The shift register too, where the driver tells.
                 unsigned int lineStatus = 0;
-                if (Ioctl(use.fd, TIOCSERGETLSR, &lineStatus) < 0 || (lineStatus & TIOCSER_TEMT))
-                    return true;
+                if (Ioctl(use.fd, TIOCSERGETLSR, &lineStatus) < 0 || (lineStatus & TIOCSER_TEMT)) return true;
             }
             const int timeout = std::min(PollTimeout(true, deadline), 1);
-            if (timeout == 0)
-                return false;
+            if (timeout == 0) return false;
             pollfd closing{closeRead, POLLIN, 0};
-            if (::poll(&closing, 1, timeout) > 0)
-                return false;
+            if (::poll(&closing, 1, timeout) > 0) return false;
         }
     }
 
     bool ClearCommError(uint32_t& errors, TCommStatus& status) override {
         TUse use(*this);
-        if (!use)
-            return false;
+        if (!use) return false;
         int queued = 0;
-        if (Ioctl(use.fd, FIONREAD, &queued) < 0)
-            return false;
+        if (Ioctl(use.fd, FIONREAD, &queued) < 0) return false;
         int pending = 0;
-        if (Ioctl(use.fd, TIOCOUTQ, &pending) < 0)
-            pending = 0;
+        if (Ioctl(use.fd, TIOCOUTQ, &pending) < 0) pending = 0;
         status = TCommStatus{};
         status.InQueue = uint32_t(queued < 0 ? 0 : queued);
         status.OutQueue = uint32_t(pending < 0 ? 0 : pending);
@@ -346,25 +305,19 @@ public:
     bool GetCommModemStatus(uint32_t& status) override {
         TUse use(*this);
         int lines = 0;
-        if (!use || Ioctl(use.fd, TIOCMGET, &lines) < 0)
-            return false;
+        if (!use || Ioctl(use.fd, TIOCMGET, &lines) < 0) return false;
         status = 0;
-        if (lines & TIOCM_CTS)
-            status |= MsCtsOn;
-        if (lines & TIOCM_DSR)
-            status |= MsDsrOn;
-        if (lines & TIOCM_RNG)
-            status |= MsRingOn;
-        if (lines & TIOCM_CAR)
-            status |= MsRlsdOn;
+        if (lines & TIOCM_CTS) status |= MsCtsOn;
+        if (lines & TIOCM_DSR) status |= MsDsrOn;
+        if (lines & TIOCM_RNG) status |= MsRingOn;
+        if (lines & TIOCM_CAR) status |= MsRlsdOn;
         return true;
     }
 
     TTransfer Read(uint32_t count, std::string& bytes) override {
         TUse use(*this);
         bytes.clear();
-        if (!use)
-            return TTransfer::NotStarted;
+        if (!use) return TTransfer::NotStarted;
         const uint32_t interval = readInterval, multiplier = readMultiplier, constant = readConstant;
         // Interval all ones with both totals 0: what is queued, at once.
         const bool immediate = interval == Forever && multiplier == 0 && constant == 0;
@@ -385,29 +338,24 @@ public:
                 got += uint32_t(n);
                 lastByte = TClock::now();
                 Consumed(uint32_t(n));
-                if (firstByte)
-                    break;
+                if (firstByte) break;
                 continue;
             }
             if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
                 bytes.clear();
                 return TTransfer::Failed;
             }
-            if (errno == EINTR)
-                continue;
-            if (immediate)
-                break;
+            if (errno == EINTR) continue;
+            if (immediate) break;
             int timeout = PollTimeout(totalLimit, deadline);
             if (intervalLimit && got > 0) {
                 const int byInterval = PollTimeout(true, lastByte + std::chrono::milliseconds(interval));
                 timeout = timeout < 0 ? byInterval : std::min(timeout, byInterval);
             }
-            if (timeout == 0)
-                break;
+            if (timeout == 0) break;
             pollfd fds[2] = {{use.fd, POLLIN, 0}, {closeRead, POLLIN, 0}};
             const int r = ::poll(fds, 2, timeout);
-            if (r < 0 && errno != EINTR)
-                break;
+            if (r < 0 && errno != EINTR) break;
             if (fds[1].revents || (fds[0].revents & POLLNVAL)) {
                 bytes.clear();
                 return TTransfer::Failed;
@@ -420,8 +368,7 @@ public:
     TTransfer Write(std::string_view data, uint32_t& written) override {
         TUse use(*this);
         written = 0;
-        if (!use)
-            return TTransfer::NotStarted;
+        if (!use) return TTransfer::NotStarted;
         const uint32_t multiplier = writeMultiplier, constant = writeConstant;
         const bool limited = multiplier != 0 || constant != 0;
         const TClock::time_point deadline =
@@ -432,20 +379,15 @@ public:
                 written += uint32_t(n);
                 continue;
             }
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0 && errno != EAGAIN)
-                return TTransfer::Failed;
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0 && errno != EAGAIN) return TTransfer::Failed;
             // A write that times out completes with what went out.
             const int timeout = PollTimeout(limited, deadline);
-            if (timeout == 0)
-                break;
+            if (timeout == 0) break;
             pollfd fds[2] = {{use.fd, POLLOUT, 0}, {closeRead, POLLIN, 0}};
             const int r = ::poll(fds, 2, timeout);
-            if (r < 0 && errno != EINTR)
-                return TTransfer::Failed;
-            if (fds[1].revents || (fds[0].revents & (POLLERR | POLLHUP | POLLNVAL)))
-                return TTransfer::Failed;
+            if (r < 0 && errno != EINTR) return TTransfer::Failed;
+            if (fds[1].revents || (fds[0].revents & (POLLERR | POLLHUP | POLLNVAL))) return TTransfer::Failed;
         }
         return TTransfer::Done;
     }
@@ -461,8 +403,7 @@ public:
         const char wake = 1;
         // Wakes every wait and transfer in progress; never drained.
         [[maybe_unused]] const ssize_t n = ::write(closeWrite, &wake, 1);
-        if (releaseNow)
-            Release();
+        if (releaseNow) Release();
     }
 
 private:
@@ -470,20 +411,17 @@ private:
         TPosixPort& port;
         int fd = -1;
         explicit TUse(TPosixPort& p) : port(p) {
-            if (port.inUse.Enter())
-                fd = port.fd;
+            if (port.inUse.Enter()) fd = port.fd;
         }
         ~TUse() {
-            if (port.inUse.Leave())
-                port.Release();
+            if (port.inUse.Leave()) port.Release();
         }
         explicit operator bool() const { return fd >= 0; }
     };
 
     void Release() {
         const int device = fd.exchange(-1);
-        if (device < 0)
-            return;
+        if (device < 0) return;
         // The exclusive mode would outlive this descriptor on a pty whose
         // other side stays open.
         Ioctl(device, TIOCNXCL, nullptr);
@@ -492,8 +430,7 @@ private:
 
     static bool Queued(int device, uint32_t& count) {
         int queued = 0;
-        if (Ioctl(device, FIONREAD, &queued) < 0)
-            return false;
+        if (Ioctl(device, FIONREAD, &queued) < 0) return false;
         count = uint32_t(queued < 0 ? 0 : queued);
         return true;
     }
@@ -506,14 +443,11 @@ private:
             pollfd fds[2] = {{maskRead, POLLIN, 0}, {closeRead, POLLIN, 0}};
             const timespec timeout{time_t(longest.count() / 1000000), long(longest.count() % 1000000) * 1000};
             const int r = ::ppoll(fds, 2, &timeout, nullptr);
-            if (r < 0)
-                return errno == EINTR;
-            if (fds[1].revents)
-                return false;
+            if (r < 0) return errno == EINTR;
+            if (fds[1].revents) return false;
             if (fds[0].revents) {
                 char drain[64];
-                while (::read(maskRead, drain, sizeof drain) > 0) {
-                }
+                while (::read(maskRead, drain, sizeof drain) > 0) {}
             }
             return maskGeneration == generation && !inUse.Closed();
         };
@@ -523,27 +457,20 @@ private:
     // Bytes taken out of the queue no longer count as reported.
     void Consumed(uint32_t n) {
         uint32_t seen = announced;
-        while (!announced.compare_exchange_weak(seen, seen > n ? seen - n : 0)) {
-        }
+        while (!announced.compare_exchange_weak(seen, seen > n ? seen - n : 0)) {}
     }
 
     // Line errors from the driver's counters; a pty has none.
     uint32_t LineErrorsSinceLastQuery(int device) {
         serial_icounter_struct now{};
-        if (Ioctl(device, TIOCGICOUNT, &now) < 0)
-            return 0;
+        if (Ioctl(device, TIOCGICOUNT, &now) < 0) return 0;
         uint32_t errors = 0;
         if (haveCounts) {
-            if (now.frame != counts.frame)
-                errors |= CeFrame;
-            if (now.parity != counts.parity)
-                errors |= CeRxParity;
-            if (now.overrun != counts.overrun)
-                errors |= CeOverrun;
-            if (now.buf_overrun != counts.buf_overrun)
-                errors |= CeRxOver;
-            if (now.brk != counts.brk)
-                errors |= CeBreak;
+            if (now.frame != counts.frame) errors |= CeFrame;
+            if (now.parity != counts.parity) errors |= CeRxParity;
+            if (now.overrun != counts.overrun) errors |= CeOverrun;
+            if (now.buf_overrun != counts.buf_overrun) errors |= CeRxOver;
+            if (now.brk != counts.brk) errors |= CeBreak;
         }
         counts = now;
         haveCounts = true;
@@ -567,23 +494,18 @@ private:
 // Why a device could not be opened, for a technician.
 std::string OpenFailure(int error) {
     switch (error) {
-    case ENOENT:
-    case ENODEV:
-    case ENXIO:
-        return "it does not exist (is the adapter plugged in?)";
-    case EACCES:
-    case EPERM:
-        return "permission denied (is the user in the group that owns the device, often dialout?)";
-    case EBUSY:
-        return "another program holds it";
-    default:
-        return std::strerror(error);
+        case ENOENT:
+        case ENODEV:
+        case ENXIO: return "it does not exist (is the adapter plugged in?)";
+        case EACCES:
+        case EPERM: return "permission denied (is the user in the group that owns the device, often dialout?)";
+        case EBUSY: return "another program holds it";
+        default: return std::strerror(error);
     }
 }
 
 bool MakePipe(int fds[2]) {
-    if (::pipe(fds) < 0)
-        return false;
+    if (::pipe(fds) < 0) return false;
     for (int i = 0; i < 2; ++i) {
         ::fcntl(fds[i], F_SETFD, FD_CLOEXEC);
         ::fcntl(fds[i], F_SETFL, O_NONBLOCK);

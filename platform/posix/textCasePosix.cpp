@@ -15,7 +15,7 @@ namespace {
 constexpr char16_t SmallCyrillic(char16_t c) {
     if (c >= 0x0400 && c <= 0x040F) return char16_t(c + 0x50);  // Ѐ..Џ: Ё, Ђ, Є, І, Ї, Ј, Љ, ...
     if (c >= 0x0410 && c <= 0x042F) return char16_t(c + 0x20);  // А..Я
-    if (c == 0x0490) return 0x0491;                              // Ґ
+    if (c == 0x0490) return 0x0491;                             // Ґ
     return 0;
 }
 

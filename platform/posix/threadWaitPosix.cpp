@@ -16,8 +16,7 @@ TThread::TThread() = default;
 TThread::~TThread() { Detach(); }
 
 bool TThread::Start(std::function<void()> body, bool) {
-    if (Attached())
-        return false;
+    if (Attached()) return false;
     try {
         auto s = std::make_unique<TThreadState>();
         s->thread = std::thread(std::move(body));
@@ -33,14 +32,12 @@ bool TThread::Attached() const { return state && state->thread.joinable(); }
 bool TThread::IsCurrent() const { return Attached() && state->thread.get_id() == std::this_thread::get_id(); }
 
 void TThread::Join() {
-    if (Attached() && !IsCurrent())
-        state->thread.join();
+    if (Attached() && !IsCurrent()) state->thread.join();
     state.reset();
 }
 
 void TThread::Detach() {
-    if (Attached())
-        state->thread.detach();
+    if (Attached()) state->thread.detach();
     state.reset();
 }
 

@@ -58,21 +58,18 @@ private:
 // that another program has open with "access denied".
 std::string OpenFailure(DWORD error) {
     switch (error) {
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-        return "it does not exist (is the adapter plugged in?)";
-    case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION:
-        return "another program holds it";
-    default: {
-        char text[256] = {};
-        const DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
-                                       sizeof text, nullptr);
-        std::string said(text, n);
-        while (!said.empty() && (said.back() == '\n' || said.back() == '\r' || said.back() == '.'))
-            said.pop_back();
-        return said.empty() ? "system error " + std::to_string(error) : said;
-    }
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND: return "it does not exist (is the adapter plugged in?)";
+        case ERROR_ACCESS_DENIED:
+        case ERROR_SHARING_VIOLATION: return "another program holds it";
+        default: {
+            char text[256] = {};
+            const DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
+                                           0, text, sizeof text, nullptr);
+            std::string said(text, n);
+            while (!said.empty() && (said.back() == '\n' || said.back() == '\r' || said.back() == '.')) said.pop_back();
+            return said.empty() ? "system error " + std::to_string(error) : said;
+        }
     }
 }
 
@@ -83,8 +80,7 @@ public:
         record.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     }
     ~TCompletion() {
-        if (record.hEvent)
-            CloseHandle(record.hEvent);
+        if (record.hEvent) CloseHandle(record.hEvent);
     }
     TCompletion(const TCompletion&) = delete;
     TCompletion& operator=(const TCompletion&) = delete;
@@ -113,8 +109,7 @@ public:
         DCB d;
         std::memset(&d, 0, sizeof d);
         d.DCBlength = sizeof d;
-        if (!use || !::GetCommState(use.handle, &d))
-            return false;
+        if (!use || !::GetCommState(use.handle, &d)) return false;
         FromDcb(d, dcb);
         return true;
     }
@@ -123,8 +118,7 @@ public:
         TUse use(*this);
         DCB d;
         ToDcb(dcb, d);
-        if (!use || !::SetCommState(use.handle, &d))
-            return false;
+        if (!use || !::SetCommState(use.handle, &d)) return false;
         gatherQuiet = GatherQuietTime(dcb.BaudRate, BitsPerCharacter(dcb)).count();
         return true;
     }
@@ -147,8 +141,7 @@ public:
 
     bool SetCommMask(uint32_t newMask) override {
         TUse use(*this);
-        if (!use)
-            return false;
+        if (!use) return false;
         // Recorded before the driver is told, so that a wait starting now
         // either is completed by the driver or finds the mask 0 itself.
         mask = newMask;
@@ -162,8 +155,7 @@ public:
 
     bool WaitCommEvent(uint32_t& events) override {
         TUse use(*this);
-        if (!use || !wait.Usable())
-            return false;
+        if (!use || !wait.Usable()) return false;
         DWORD occurred = 0;
         OVERLAPPED* record = wait.Fresh();
         if (!::WaitCommEvent(use.handle, &occurred, record)) {
@@ -181,21 +173,15 @@ public:
                 events = 0;
                 return true;
             }
-            if (WaitForSingleObject(record->hEvent, INFINITE) != WAIT_OBJECT_0)
-                return false;
+            if (WaitForSingleObject(record->hEvent, INFINITE) != WAIT_OBJECT_0) return false;
             DWORD unused = 0;
-            if (!GetOverlappedResult(use.handle, record, &unused, FALSE))
-                return false;
+            if (!GetOverlappedResult(use.handle, record, &unused, FALSE)) return false;
         }
         if (occurred & EV_RXCHAR) {
             switch (Gather(use.handle)) {
-            case TGathered::Failed:
-                return false;
-            case TGathered::Interrupted:
-                events = 0;
-                return !inUse.Closed();
-            case TGathered::Quiet:
-                break;
+                case TGathered::Failed: return false;
+                case TGathered::Interrupted: events = 0; return !inUse.Closed();
+                case TGathered::Quiet: break;
             }
         }
         events = occurred;
@@ -204,17 +190,13 @@ public:
 
     bool DrainOutput(uint32_t limitMs) override {
         TUse use(*this);
-        if (!use)
-            return false;
+        if (!use) return false;
         const ULONGLONG deadline = GetTickCount64() + limitMs;
         for (;;) {
             COMSTAT s;
-            if (!QueryQueues(use.handle, s))
-                return false;
-            if (s.cbOutQue == 0)
-                return true;
-            if (GetTickCount64() >= deadline || inUse.Closed())
-                return false;
+            if (!QueryQueues(use.handle, s)) return false;
+            if (s.cbOutQue == 0) return true;
+            if (GetTickCount64() >= deadline || inUse.Closed()) return false;
             Sleep(1);
         }
     }
@@ -222,8 +204,7 @@ public:
     bool ClearCommError(uint32_t& errors, TCommStatus& status) override {
         TUse use(*this);
         COMSTAT s;
-        if (!use || !QueryQueues(use.handle, s))
-            return false;
+        if (!use || !QueryQueues(use.handle, s)) return false;
         errors = unreported.exchange(0);
         status = TCommStatus{};
         std::memcpy(&status.Flags, &s, sizeof status.Flags);
@@ -235,8 +216,7 @@ public:
     bool GetCommModemStatus(uint32_t& status) override {
         TUse use(*this);
         DWORD s = 0;
-        if (!use || !::GetCommModemStatus(use.handle, &s))
-            return false;
+        if (!use || !::GetCommModemStatus(use.handle, &s)) return false;
         status = s;
         return true;
     }
@@ -244,8 +224,7 @@ public:
     TTransfer Read(uint32_t count, std::string& bytes) override {
         TUse use(*this);
         bytes.clear();
-        if (!use || !read.Usable())
-            return TTransfer::NotStarted;
+        if (!use || !read.Usable()) return TTransfer::NotStarted;
         bytes.resize(count);
         OVERLAPPED* record = read.Fresh();
         DWORD got = 0;
@@ -264,15 +243,12 @@ public:
     TTransfer Write(std::string_view data, uint32_t& written) override {
         TUse use(*this);
         written = 0;
-        if (!use || !write.Usable())
-            return TTransfer::NotStarted;
+        if (!use || !write.Usable()) return TTransfer::NotStarted;
         OVERLAPPED* record = write.Fresh();
         DWORD put = 0;
-        if (!WriteFile(use.handle, data.data(), DWORD(data.size()), &put, record) &&
-            GetLastError() != ERROR_IO_PENDING)
+        if (!WriteFile(use.handle, data.data(), DWORD(data.size()), &put, record) && GetLastError() != ERROR_IO_PENDING)
             return TTransfer::NotStarted;
-        if (!GetOverlappedResult(use.handle, record, &put, TRUE))
-            return TTransfer::Failed;
+        if (!GetOverlappedResult(use.handle, record, &put, TRUE)) return TTransfer::Failed;
         written = put;
         return TTransfer::Done;
     }
@@ -287,8 +263,7 @@ public:
         if (!releaseNow) {
             // Transfers under way on other threads end now; the last of them
             // releases the handle.
-            if (HANDLE h = handle)
-                CancelIoEx(h, nullptr);
+            if (HANDLE h = handle) CancelIoEx(h, nullptr);
             return;
         }
         Release();
@@ -299,12 +274,10 @@ private:
         TWin32Port& port;
         HANDLE handle = nullptr;
         explicit TUse(TWin32Port& p) : port(p) {
-            if (port.inUse.Enter())
-                handle = port.handle;
+            if (port.inUse.Enter()) handle = port.handle;
         }
         ~TUse() {
-            if (port.inUse.Leave())
-                port.Release();
+            if (port.inUse.Leave()) port.Release();
         }
         explicit operator bool() const { return handle != nullptr; }
     };
@@ -314,8 +287,7 @@ private:
     bool QueryQueues(HANDLE h, COMSTAT& s) {
         DWORD e = 0;
         std::memset(&s, 0, sizeof s);
-        if (!::ClearCommError(h, &e, &s))
-            return false;
+        if (!::ClearCommError(h, &e, &s)) return false;
         unreported |= e;
         return true;
     }
@@ -325,8 +297,7 @@ private:
     TGathered Gather(HANDLE h) {
         const auto queued = [&](uint32_t& count) {
             COMSTAT s;
-            if (!QueryQueues(h, s))
-                return false;
+            if (!QueryQueues(h, s)) return false;
             count = s.cbInQue;
             return true;
         };
@@ -377,9 +348,7 @@ public:
         return std::make_shared<TWin32Port>(h, key);
     }
 
-    bool ListPorts(const std::function<void(const std::string& name)>& each) override {
-        return ListSystemPorts(each);
-    }
+    bool ListPorts(const std::function<void(const std::string& name)>& each) override { return ListSystemPorts(each); }
 };
 
 }  // namespace

@@ -25,8 +25,7 @@ TThread::TThread() = default;
 TThread::~TThread() { Detach(); }
 
 bool TThread::Start(std::function<void()> body, bool highestPriority) {
-    if (Attached())
-        return false;
+    if (Attached()) return false;
     auto* arg = new std::function<void()>(std::move(body));
     auto s = std::make_unique<TThreadState>();
     s->handle = CreateThread(nullptr, 0, ThreadEntry, arg, CREATE_SUSPENDED, &s->id);
@@ -34,8 +33,7 @@ bool TThread::Start(std::function<void()> body, bool highestPriority) {
         delete arg;
         return false;
     }
-    if (highestPriority)
-        SetThreadPriority(s->handle, THREAD_PRIORITY_HIGHEST);
+    if (highestPriority) SetThreadPriority(s->handle, THREAD_PRIORITY_HIGHEST);
     ResumeThread(s->handle);
     state = std::move(s);
     return true;
@@ -49,8 +47,7 @@ void TThread::Join() {
     if (Attached() && !IsCurrent()) {
         for (;;) {
             const DWORD r = MsgWaitForMultipleObjects(1, &state->handle, FALSE, INFINITE, QS_SENDMESSAGE);
-            if (r != WAIT_OBJECT_0 + 1)
-                break;
+            if (r != WAIT_OBJECT_0 + 1) break;
             // Peeking delivers the messages sent to this thread; nothing
             // posted is taken out of the queue.
             MSG msg;
@@ -61,8 +58,7 @@ void TThread::Join() {
 }
 
 void TThread::Detach() {
-    if (Attached())
-        CloseHandle(state->handle);
+    if (Attached()) CloseHandle(state->handle);
     state.reset();
 }
 

@@ -48,9 +48,9 @@ public:
         std::lock_guard<std::mutex> lock(mutex_);
         if (run_ != nullptr) return;
         TRun* run = new TRun{std::move(tick)};
-        const UINT id = timeSetEvent(intervalMs > 0 ? intervalMs : 1, resolutionMs, OnTimer,
-                                     reinterpret_cast<DWORD_PTR>(run),
-                                     TIME_PERIODIC | TIME_CALLBACK_FUNCTION | TIME_KILL_SYNCHRONOUS);
+        const UINT id =
+            timeSetEvent(intervalMs > 0 ? intervalMs : 1, resolutionMs, OnTimer, reinterpret_cast<DWORD_PTR>(run),
+                         TIME_PERIODIC | TIME_CALLBACK_FUNCTION | TIME_KILL_SYNCHRONOUS);
         if (id == 0) {  // the system refused: the timer stays stopped
             delete run;
             return;

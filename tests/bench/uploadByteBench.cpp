@@ -144,8 +144,7 @@ void BM_UploadBlock(benchmark::State& state) {
         CallEvent(block, d);
         const auto& bytes = path.ImageStream.Stream->Bytes();
         TZelCRC16_32 direct;
-        const std::string expected =
-            direct.Compute(std::string(bytes.begin(), bytes.begin() + 256), 0xFFFF, 0xA001);
+        const std::string expected = direct.Compute(std::string(bytes.begin(), bytes.begin() + 256), 0xFFFF, 0xA001);
         const bool sent = path.Port.bytes == 256;
         const bool masks = path.BlockMask.Mask.Get() == expected && path.FinalMask.Mask.Get() == "FZ";
         if (path.CRCStore.Stored().StrValue != expected || !sent || !masks) {

@@ -54,8 +54,6 @@ TManualTimer* TManualTimers::At(size_t i) const {
     return i < registry_->timers.size() ? registry_->timers[i] : nullptr;
 }
 
-TManualTimer* TManualTimers::Last() const {
-    return registry_->timers.empty() ? nullptr : registry_->timers.back();
-}
+TManualTimer* TManualTimers::Last() const { return registry_->timers.empty() ? nullptr : registry_->timers.back(); }
 
 }  // namespace fakes

@@ -38,16 +38,14 @@ protected:
     // Everything that reached onRead so far, joined.
     static std::string Received(const TSerialEventLog& log) {
         std::string all;
-        for (const TData& d : log.ValuesOf("onRead"))
-            all += d.StrValue;
+        for (const TData& d : log.ValuesOf("onRead")) all += d.StrValue;
         return all;
     }
     static bool WaitForBytes(const TSerialEventLog& log, size_t count,
                              std::chrono::milliseconds limit = std::chrono::milliseconds(15000)) {
         const auto end = std::chrono::steady_clock::now() + limit;
         while (Received(log).size() < count) {
-            if (std::chrono::steady_clock::now() > end)
-                return false;
+            if (std::chrono::steady_clock::now() > end) return false;
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
         return true;

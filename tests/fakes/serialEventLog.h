@@ -39,8 +39,7 @@ public:
     }
     // Unlinks what it linked, so the element may outlive the log.
     ~TSerialEventLog() {
-        for (TPointLink* link : hooked)
-            *link = TPointLink{};
+        for (TPointLink* link : hooked) *link = TPointLink{};
     }
     // For an element that has gone before its log.
     void ForgetElement() { hooked.clear(); }
@@ -56,8 +55,7 @@ public:
         std::lock_guard<std::mutex> guard(lock);
         std::vector<std::string> found;
         for (const std::string& e : entries)
-            if (e == name || e.rfind(name + " ", 0) == 0)
-                found.push_back(e);
+            if (e == name || e.rfind(name + " ", 0) == 0) found.push_back(e);
         return found;
     }
     // The raw values that reached one event point.
@@ -65,8 +63,7 @@ public:
         std::lock_guard<std::mutex> guard(lock);
         std::vector<TData> found;
         for (size_t i = 0; i < entries.size(); ++i)
-            if (names[i] == name)
-                found.push_back(values[i]);
+            if (names[i] == name) found.push_back(values[i]);
         return found;
     }
     void Clear() {
@@ -79,18 +76,17 @@ public:
     bool WaitFor(const std::string& name, size_t count,
                  std::chrono::milliseconds limit = std::chrono::seconds(10)) const {
         std::unique_lock<std::mutex> guard(lock);
-        return arrived.wait_for(guard, limit, [&] {
-            return size_t(std::count(names.begin(), names.end(), name)) >= count;
-        });
+        return arrived.wait_for(guard, limit,
+                                [&] { return size_t(std::count(names.begin(), names.end(), name)) >= count; });
     }
 
     // Text of one value as it appears in the entries.
     static std::string Render(const std::string& name, const TData& d) {
         switch (d.Tag()) {
-        case TypeInt: return name + " " + std::to_string(d.IntValue);
-        case TypeStr: return name + " '" + d.StrValue + "'";
-        case TypeNull: return name;
-        default: return name + " <" + std::to_string(d.Tag()) + ">";
+            case TypeInt: return name + " " + std::to_string(d.IntValue);
+            case TypeStr: return name + " '" + d.StrValue + "'";
+            case TypeNull: return name;
+            default: return name + " <" + std::to_string(d.Tag()) + ">";
         }
     }
 
@@ -102,8 +98,7 @@ private:
     };
 
     void Hook(TPointLink& link, const std::string& name, const std::vector<std::string>& keepLinked) {
-        if (std::find(keepLinked.begin(), keepLinked.end(), name) != keepLinked.end())
-            return;
+        if (std::find(keepLinked.begin(), keepLinked.end(), name) != keepLinked.end()) return;
         points.push_back(std::make_unique<TPoint>(TPoint{this, name}));
         link = MakeLink<&TPoint::doRecord>(0, points.back().get());
         hooked.push_back(&link);

@@ -89,16 +89,14 @@ int TFakeSerialPort::WaitsStarted() const {
 
 bool TFakeSerialPort::GetCommState(TCommDcb& d) {
     Note("GetCommState");
-    if (owner.script.failGetCommState || Closed())
-        return false;
+    if (owner.script.failGetCommState || Closed()) return false;
     d = owner.script.reportedDcb;
     return true;
 }
 
 bool TFakeSerialPort::SetCommState(const TCommDcb& d) {
     Note("SetCommState");
-    if (owner.script.failSetCommState || Closed())
-        return false;
+    if (owner.script.failSetCommState || Closed()) return false;
     std::lock_guard<std::mutex> guard(lock);
     dcb = d;
     dcbApplied = true;
@@ -112,8 +110,7 @@ bool TFakeSerialPort::SetupComm(uint32_t inQueue, uint32_t outQueue) {
 
 bool TFakeSerialPort::SetCommTimeouts(const TCommTimeouts& t) {
     Note("SetCommTimeouts");
-    if (owner.script.failTimeouts || Closed())
-        return false;
+    if (owner.script.failTimeouts || Closed()) return false;
     std::lock_guard<std::mutex> guard(lock);
     timeouts = t;
     return true;
@@ -121,8 +118,7 @@ bool TFakeSerialPort::SetCommTimeouts(const TCommTimeouts& t) {
 
 bool TFakeSerialPort::SetCommMask(uint32_t m) {
     Note("SetCommMask " + std::to_string(m));
-    if (owner.script.failMask || Closed())
-        return false;
+    if (owner.script.failMask || Closed()) return false;
     std::lock_guard<std::mutex> guard(lock);
     mask = m;
     ++maskGeneration;
@@ -132,17 +128,14 @@ bool TFakeSerialPort::SetCommMask(uint32_t m) {
 
 bool TFakeSerialPort::PurgeComm(uint32_t flags) {
     Note("PurgeComm " + std::to_string(flags));
-    if (owner.script.failPurge || Closed())
-        return false;
+    if (owner.script.failPurge || Closed()) return false;
     std::lock_guard<std::mutex> guard(lock);
-    if (flags & (PurgeRxAbort | PurgeRxClear))
-        input.clear();
+    if (flags & (PurgeRxAbort | PurgeRxClear)) input.clear();
     return true;
 }
 
 bool TFakeSerialPort::WaitCommEvent(uint32_t& events) {
-    if (owner.OnWaitEntry)
-        owner.OnWaitEntry(waitsStarted + 1);
+    if (owner.OnWaitEntry) owner.OnWaitEntry(waitsStarted + 1);
     std::unique_lock<std::mutex> guard(lock);
     const uint32_t generation = maskGeneration;
     ++waitsStarted;
@@ -155,8 +148,7 @@ bool TFakeSerialPort::WaitCommEvent(uint32_t& events) {
     changed.notify_all();
     changed.wait(guard, [&] { return closed || vanished || generation != maskGeneration || (pendingEvents & mask); });
     waiting = false;
-    if (closed || vanished)
-        return false;
+    if (closed || vanished) return false;
     if (generation != maskGeneration) {
         events = 0;
         return true;
@@ -167,11 +159,9 @@ bool TFakeSerialPort::WaitCommEvent(uint32_t& events) {
 }
 
 bool TFakeSerialPort::ClearCommError(uint32_t& errors, TCommStatus& status) {
-    if (owner.script.failClearError)
-        return false;
+    if (owner.script.failClearError) return false;
     std::lock_guard<std::mutex> guard(lock);
-    if (closed || vanished)
-        return false;
+    if (closed || vanished) return false;
     errors = pendingErrors;
     pendingErrors = 0;
     status = TCommStatus{};
@@ -180,11 +170,9 @@ bool TFakeSerialPort::ClearCommError(uint32_t& errors, TCommStatus& status) {
 }
 
 bool TFakeSerialPort::GetCommModemStatus(uint32_t& status) {
-    if (owner.script.failModemStatus)
-        return false;
+    if (owner.script.failModemStatus) return false;
     std::lock_guard<std::mutex> guard(lock);
-    if (closed || vanished)
-        return false;
+    if (closed || vanished) return false;
     status = modemStatus;
     return true;
 }
@@ -192,13 +180,10 @@ bool TFakeSerialPort::GetCommModemStatus(uint32_t& status) {
 TTransfer TFakeSerialPort::Read(uint32_t count, std::string& bytes) {
     Note("Read " + std::to_string(count));
     bytes.clear();
-    if (owner.script.readNotStarted)
-        return TTransfer::NotStarted;
+    if (owner.script.readNotStarted) return TTransfer::NotStarted;
     std::lock_guard<std::mutex> guard(lock);
-    if (closed)
-        return TTransfer::NotStarted;
-    if (owner.script.readFails || vanished)
-        return TTransfer::Failed;
+    if (closed) return TTransfer::NotStarted;
+    if (owner.script.readFails || vanished) return TTransfer::Failed;
     const size_t n = std::min<size_t>(count, input.size());
     bytes = input.substr(0, n);
     input.erase(0, n);
@@ -208,13 +193,10 @@ TTransfer TFakeSerialPort::Read(uint32_t count, std::string& bytes) {
 TTransfer TFakeSerialPort::Write(std::string_view bytes, uint32_t& count) {
     Note("Write " + std::to_string(bytes.size()));
     count = 0;
-    if (owner.script.writeNotStarted)
-        return TTransfer::NotStarted;
+    if (owner.script.writeNotStarted) return TTransfer::NotStarted;
     std::lock_guard<std::mutex> guard(lock);
-    if (closed)
-        return TTransfer::NotStarted;
-    if (owner.script.writeFails || vanished)
-        return TTransfer::Failed;
+    if (closed) return TTransfer::NotStarted;
+    if (owner.script.writeFails || vanished) return TTransfer::Failed;
     count = uint32_t(std::min<size_t>(bytes.size(), owner.script.writeLimit));
     written.append(bytes.substr(0, count));
     return TTransfer::Done;
@@ -271,8 +253,7 @@ std::vector<std::shared_ptr<TFakeSerialPort>> TFakeSerialBackend::Ports() const 
 std::shared_ptr<TFakeSerialPort> TFakeSerialBackend::LastPort() const {
     std::lock_guard<std::mutex> guard(lock);
     for (auto it = ports.rbegin(); it != ports.rend(); ++it)
-        if ((*it)->overlapped)
-            return *it;
+        if ((*it)->overlapped) return *it;
     return nullptr;
 }
 
@@ -304,16 +285,13 @@ std::shared_ptr<TSerialPort> TFakeSerialBackend::CreatePort(const std::string& p
 
 bool TFakeSerialBackend::ListPorts(const std::function<void(const std::string& name)>& each) {
     Note("ListPorts");
-    if (!script.listWorks)
-        return false;
-    for (const std::string& name : script.portList)
-        each(name);
+    if (!script.listWorks) return false;
+    for (const std::string& name : script.portList) each(name);
     return true;
 }
 
 bool TFakeSerialBackend::StartThread(TThread& thread, std::function<void()> body) {
     Note("StartThread");
-    if (script.failThreadStart)
-        return false;
+    if (script.failThreadStart) return false;
     return TSerialBackend::StartThread(thread, std::move(body));
 }

@@ -23,7 +23,8 @@ std::string Bytes(const std::string& text) {
     std::string out;
     for (size_t i = 0; i < digits.size(); i += 2) {
         int value = 0;
-        for (size_t k = i; k < i + 2 && k < digits.size() && HexDigit(digits[k]) >= 0; ++k) value = value * 16 + HexDigit(digits[k]);
+        for (size_t k = i; k < i + 2 && k < digits.size() && HexDigit(digits[k]) >= 0; ++k)
+            value = value * 16 + HexDigit(digits[k]);
         out += char(value);
     }
     return out;

@@ -78,7 +78,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!marks && sink.values[0].StrValue != OnePass(format, values)) {
         std::fprintf(stderr, "format [%s] count %d\n", format.c_str(), int(element.ParamCount));
         for (const std::string& v : values) std::fprintf(stderr, "  value [%s]\n", v.c_str());
-        std::fprintf(stderr, "got [%s]\nexpected [%s]\n", sink.values[0].StrValue.c_str(), OnePass(format, values).c_str());
+        std::fprintf(stderr, "got [%s]\nexpected [%s]\n", sink.values[0].StrValue.c_str(),
+                     OnePass(format, values).c_str());
         FUZZ_CHECK(false);
     }
     return 0;

@@ -35,10 +35,10 @@ private:
 };
 
 // A broken property stops the run with a message; libFuzzer keeps the input.
-#define FUZZ_CHECK(condition)                                                       \
-    do {                                                                            \
-        if (!(condition)) {                                                         \
+#define FUZZ_CHECK(condition)                                                                  \
+    do {                                                                                       \
+        if (!(condition)) {                                                                    \
             std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition); \
-            std::abort();                                                           \
-        }                                                                           \
+            std::abort();                                                                      \
+        }                                                                                      \
     } while (0)

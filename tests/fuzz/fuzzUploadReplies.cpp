@@ -78,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             FUZZ_CHECK(!over);
             FUZZ_CHECK(started);
             FUZZ_CHECK(chunk == ack + "FZ");
-            FUZZ_CHECK(sent == 512);  // both blocks, the second filled with zeros
+            FUZZ_CHECK(sent == 512);                           // both blocks, the second filled with zeros
             FUZZ_CHECK(scheme.CountOf("onSend") == sent + 1);  // "PUSK"
         }
         if (over) FUZZ_CHECK(scheme.CountOf("onSend") == sent);

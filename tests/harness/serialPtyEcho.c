@@ -56,25 +56,20 @@ int main(int argc, char** argv) {
     while (!done) {
         struct pollfd p = {master, POLLIN, 0};
         const int r = poll(&p, 1, 200);
-        if (r <= 0)
-            continue;
+        if (r <= 0) continue;
         char buf[4096];
         const ssize_t n = read(master, buf, sizeof buf);
         if (n < 0 && (errno == EINTR || errno == EAGAIN || errno == EIO)) {
             usleep(10000);
             continue;
         }
-        if (n <= 0)
-            break;
+        if (n <= 0) break;
         /* One byte a write, gapUs apart, as a device's UART sends them. */
         for (ssize_t off = 0; off < n;) {
             const ssize_t w = write(master, buf + off, gapUs > 0 ? 1 : (size_t)(n - off));
-            if (w < 0 && errno != EINTR && errno != EAGAIN)
-                return 1;
-            if (w > 0)
-                off += w;
-            if (gapUs > 0 && off < n)
-                usleep((useconds_t)gapUs);
+            if (w < 0 && errno != EINTR && errno != EAGAIN) return 1;
+            if (w > 0) off += w;
+            if (gapUs > 0 && off < n) usleep((useconds_t)gapUs);
         }
     }
     close(slave);

@@ -31,8 +31,7 @@ protected:
         TData d;
         el.doEnumPorts(d, 4);
         TLines names;
-        for (const TData& v : log.ValuesOf("onPort"))
-            names.push_back(v.StrValue);
+        for (const TData& v : log.ValuesOf("onPort")) names.push_back(v.StrValue);
         return names;
     }
     bool Listed(const TLines& names) const { return std::find(names.begin(), names.end(), name) != names.end(); }
@@ -56,12 +55,9 @@ TEST_F(WinePty, OpenReportsTheModemLinesAndThePortNumber) {
     TSerialEventLog log(el, {"onRxChar"});
     Open();
     TLines expected = {"onBeforeOpen"};
-    if (lines & 0x020)
-        expected.push_back("onCTS 1");
-    if (lines & 0x100)
-        expected.push_back("onDSR 1");
-    if (lines & 0x040)
-        expected.push_back("onRLSD 1");
+    if (lines & 0x020) expected.push_back("onCTS 1");
+    if (lines & 0x100) expected.push_back("onDSR 1");
+    if (lines & 0x040) expected.push_back("onRLSD 1");
     expected.push_back("onOpen " + std::to_string(platform::ComPortNumber(name)));
     EXPECT_EQ(log.Entries(), expected);
     EXPECT_TRUE(el.ReaderRunning());
@@ -152,8 +148,7 @@ TEST_F(WinePty, CloseServesTheMessagesTheReaderChainSends) {
     ASSERT_TRUE(el.Opened());
     served = false;
     Write("x");
-    for (int i = 0; i < 1500 && !sender.sending; ++i)
-        Sleep(10);
+    for (int i = 0; i < 1500 && !sender.sending; ++i) Sleep(10);
     ASSERT_TRUE(sender.sending);
     const DWORD start = GetTickCount();
     Close();

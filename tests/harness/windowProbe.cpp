@@ -27,11 +27,10 @@ namespace {
 
 std::string toUtf8(const std::wstring& text) {
     if (text.empty()) return {};
-    int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
-                                   nullptr, 0, nullptr, nullptr);
+    int size =
+        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), size,
-                        nullptr, nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
     // One control a line: line breaks inside a text would split the record.
     for (char& c : out)
         if (c == '\r' || c == '\n' || c == '\t') c = ' ';
@@ -43,12 +42,11 @@ std::string toUtf8(const std::wstring& text) {
 // text is not.
 std::wstring windowText(HWND window) {
     DWORD_PTR length = 0;
-    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length))
-        return {};
+    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) return {};
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
     DWORD_PTR got = 0;
-    SendMessageTimeoutW(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data()),
-                        SMTO_ABORTIFHUNG, 2000, &got);
+    SendMessageTimeoutW(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 2000,
+                        &got);
     text.resize(static_cast<size_t>(got));
     return text;
 }
@@ -114,10 +112,9 @@ void printControl(HWND window, HWND origin) {
             items += item;
         }
     }
-    std::printf("%s\t%d\t%d\t%ld,%ld,%ld,%ld\t%ld\t%s\t%s\n", toUtf8(cls).c_str(),
-                IsWindowVisible(window) ? 1 : 0, IsWindowEnabled(window) ? 1 : 0, rect.left,
-                rect.top, rect.right - rect.left, rect.bottom - rect.top, position,
-                toUtf8(windowText(window)).c_str(), toUtf8(items).c_str());
+    std::printf("%s\t%d\t%d\t%ld,%ld,%ld,%ld\t%ld\t%s\t%s\n", toUtf8(cls).c_str(), IsWindowVisible(window) ? 1 : 0,
+                IsWindowEnabled(window) ? 1 : 0, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                position, toUtf8(windowText(window)).c_str(), toUtf8(items).c_str());
 }
 
 BOOL CALLBACK printTop(HWND window, LPARAM) {

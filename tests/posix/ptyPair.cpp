@@ -50,11 +50,9 @@ std::string TPtyPair::Receive(size_t count, std::chrono::milliseconds limit) {
     while (got.size() < count) {
         const auto left =
             std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
-        if (left <= 0)
-            break;
+        if (left <= 0) break;
         pollfd p{master, POLLIN, 0};
-        if (poll(&p, 1, int(left)) <= 0)
-            continue;
+        if (poll(&p, 1, int(left)) <= 0) continue;
         char buf[4096];
         const ssize_t n = read(master, buf, sizeof buf);
         if (n > 0)
@@ -66,9 +64,7 @@ std::string TPtyPair::Receive(size_t count, std::chrono::milliseconds limit) {
 }
 
 void TPtyPair::HangUp() {
-    if (slave >= 0)
-        close(slave);
-    if (master >= 0)
-        close(master);
+    if (slave >= 0) close(slave);
+    if (master >= 0) close(master);
     slave = master = -1;
 }

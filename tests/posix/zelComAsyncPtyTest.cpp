@@ -20,7 +20,6 @@ using TLines = std::vector<std::string>;
 
 namespace {
 
-
 // CPU time of the whole process so far.
 std::chrono::microseconds CpuTime() {
     rusage u{};
@@ -85,13 +84,11 @@ TEST_F(ComAsyncPty, ReceivedBytesComeInChunksThroughOnRxCharAndDoRead) {
     EXPECT_EQ(Received(log), reply);
     // Every byte arrives exactly once, in order, whatever the chunking.
     std::string block;
-    for (int i = 0; i < 256; ++i)
-        block += char(i);
+    for (int i = 0; i < 256; ++i) block += char(i);
     ASSERT_TRUE(pty.Send(block));
     ASSERT_TRUE(WaitForBytes(log, reply.size() + block.size()));
     EXPECT_EQ(Received(log), reply + block);
-    for (const TData& d : log.ValuesOf("onRead"))
-        EXPECT_FALSE(d.StrValue.empty());
+    for (const TData& d : log.ValuesOf("onRead")) EXPECT_FALSE(d.StrValue.empty());
 }
 
 TEST_F(ComAsyncPty, BytesSentOneByOneArriveAsOneChunkAndAPauseSplits) {
@@ -110,8 +107,7 @@ TEST_F(ComAsyncPty, BytesSentOneByOneArriveAsOneChunkAndAPauseSplits) {
     ASSERT_TRUE(pty.Send("4B"));
     ASSERT_TRUE(WaitForBytes(log, reply.size() + 2));
     TLines chunks;
-    for (const TData& d : log.ValuesOf("onRead"))
-        chunks.push_back(d.StrValue);
+    for (const TData& d : log.ValuesOf("onRead")) chunks.push_back(d.StrValue);
     EXPECT_EQ(chunks, (TLines{reply, "4B"}));
 }
 
@@ -145,8 +141,7 @@ TEST_F(ComAsyncPty, WaitBegunAfterTheMaskWentToZeroReturns) {
         port->WaitCommEvent(events);
         returned = true;
     });
-    for (int i = 0; i < 1000 && !returned; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    for (int i = 0; i < 1000 && !returned; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     const bool inTime = returned;
     port->Close();  // releases a wait that hung
     waiter.join();
@@ -200,8 +195,8 @@ TEST_F(ComAsyncPty, RefusedSettingsFailTheOpen) {
     el.Parity = 7;
     TSerialEventLog log(el, {"onRxChar"});
     Open();
-    EXPECT_EQ(log.Entries(), (TLines{"onBeforeOpen", "onBeforeClose", "onCTS 0", "onDSR 0", "onRLSD 0", "onClose",
-                                     "onOpen 0"}));
+    EXPECT_EQ(log.Entries(),
+              (TLines{"onBeforeOpen", "onBeforeClose", "onCTS 0", "onDSR 0", "onRLSD 0", "onClose", "onOpen 0"}));
     // The port was released: it opens with sound settings.
     el.Parity = 0;
     log.Clear();
@@ -277,8 +272,7 @@ TEST_F(ComAsyncPty, CloseFromTheReaderChainThenReopen) {
     Open();
     pty.Send("x");
     ASSERT_TRUE(log.WaitFor("onClose", 1));
-    for (int i = 0; i < 1000 && el.Opened(); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    for (int i = 0; i < 1000 && el.Opened(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     EXPECT_FALSE(el.Opened());
     el.onRxChar = MakeLink<&TZelComAsync::doRead>(3, &el);
     log.Clear();

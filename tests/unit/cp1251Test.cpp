@@ -13,8 +13,9 @@ TEST(Cp1251, LiteralsAreConvertedWhileCompiling) {
 }
 
 TEST(Cp1251, RoundTripThroughUtf8) {
-    const std::string text(""
-                           "Проверьте все соединения и попробуйте ещё раз."_w);
+    const std::string text(
+        ""
+        "Проверьте все соединения и попробуйте ещё раз."_w);
     EXPECT_EQ(cp1251::ToUtf8(text), "Проверьте все соединения и попробуйте ещё раз.");
     EXPECT_EQ(cp1251::FromUtf8("Проверьте все соединения и попробуйте ещё раз."), text);
     std::string all;

@@ -138,7 +138,8 @@ TEST_F(CRCFixture, ReadsDataThenPolynomThenInit) {
     // All points unlinked and no defaults: the incoming items in that order.
     Configure(0, "", "");
     EXPECT_EQ(Run(MakeChain({MakeStr("123456789"), MakeStr("$A001"), MakeStr("$FFFF")})), "4B37");
-    EXPECT_EQ(Run(MakeChain({MakeStr("123456789"), MakeStr("1021"), MakeStr("FFFF")})), "1DBA");  // the bitwise reflected CRC with 1021
+    EXPECT_EQ(Run(MakeChain({MakeStr("123456789"), MakeStr("1021"), MakeStr("FFFF")})),
+              "1DBA");  // the bitwise reflected CRC with 1021
     // With the properties set the later items are not used.
     Configure(3, "1021", "FFFF");
     EXPECT_EQ(Run(MakeChain({MakeStr("123456789"), MakeStr("$A001"), MakeStr("0")})), "29B1");

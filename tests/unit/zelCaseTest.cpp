@@ -34,9 +34,9 @@ TEST_F(CaseFixture, PortOpenResult) {
 }
 
 TEST_F(CaseFixture, TheIncomingTypeDecidesHowValueIsTaken) {
-    EXPECT_EQ(Run(MakeStr("0")), "case:NULL:");   // text: compared with the text of Value
+    EXPECT_EQ(Run(MakeStr("0")), "case:NULL:");  // text: compared with the text of Value
     EXPECT_EQ(Run(MakeStr("00")), "next:String:00");
-    EXPECT_EQ(Run(TData()), "next:NULL:");        // null equals only a null Value
+    EXPECT_EQ(Run(TData()), "next:NULL:");  // null equals only a null Value
     element.Value = TData();
     EXPECT_EQ(Run(TData()), "case:NULL:");
     // An integer takes the null Value as 0.

@@ -123,9 +123,9 @@ TEST_F(ComAsync, PortNameComesFromThePointThePropertyOrTheIncomingValue) {
 
 TEST_F(ComAsync, OpenStepsInOrder) {
     Open("COM3");
-    EXPECT_EQ(fake.Calls(), (TLines{"CreatePort \\\\.\\COM3 overlapped", "GetCommState", "PurgeComm 12",
-                                    "SetupComm 4096 4096", "SetCommState", "SetCommTimeouts", "SetCommMask 1",
-                                    "StartThread"}));
+    EXPECT_EQ(fake.Calls(),
+              (TLines{"CreatePort \\\\.\\COM3 overlapped", "GetCommState", "PurgeComm 12", "SetupComm 4096 4096",
+                      "SetCommState", "SetCommTimeouts", "SetCommMask 1", "StartThread"}));
     EXPECT_TRUE(el.ReaderRunning());
 }
 
@@ -369,8 +369,8 @@ TEST_F(ComAsync, UnlinkedPointsTakeSuccessiveIncomingItems) {
 }
 
 TEST_F(ComAsync, EventMaskFromEveryWatchProperty) {
-    el.EvRxFlag = el.EvTxEmpty = el.EvCTS = el.EvDSR = el.EvRLSD = el.EvBreak = el.EvErr = el.EvRing =
-        el.EvRx80Full = true;
+    el.EvRxFlag = el.EvTxEmpty = el.EvCTS = el.EvDSR = el.EvRLSD = el.EvBreak = el.EvErr = el.EvRing = el.EvRx80Full =
+        true;
     Open("COM3");
     EXPECT_EQ(fake.LastPort()->Mask(), 0x05FFu);
 }
@@ -468,8 +468,8 @@ TEST_F(ComAsync, BytesArrivingTogetherReachOnReadAsOneChunk) {
 }
 
 TEST_F(ComAsync, EventsAreDispatchedInTheirFixedOrder) {
-    el.EvRxFlag = el.EvTxEmpty = el.EvCTS = el.EvDSR = el.EvRLSD = el.EvBreak = el.EvErr = el.EvRing =
-        el.EvRx80Full = true;
+    el.EvRxFlag = el.EvTxEmpty = el.EvCTS = el.EvDSR = el.EvRLSD = el.EvBreak = el.EvErr = el.EvRing = el.EvRx80Full =
+        true;
     TSerialEventLog log(el);
     Open("COM3");
     auto port = fake.LastPort();
@@ -478,8 +478,8 @@ TEST_F(ComAsync, EventsAreDispatchedInTheirFixedOrder) {
     log.Clear();
     port->Deliver("abc", 0x05FF);
     ASSERT_TRUE(log.WaitFor("onRx80Full", 1));
-    EXPECT_EQ(log.Entries(), (TLines{"onRxChar 3", "onTxEmpty", "onBreak", "onRing", "onCTS 1", "onDSR 0",
-                                     "onRxFlag", "onRLSD 1", "onError", "onRx80Full"}));
+    EXPECT_EQ(log.Entries(), (TLines{"onRxChar 3", "onTxEmpty", "onBreak", "onRing", "onCTS 1", "onDSR 0", "onRxFlag",
+                                     "onRLSD 1", "onError", "onRx80Full"}));
 }
 
 TEST_F(ComAsync, OnlyWatchedEventsFire) {
@@ -511,9 +511,9 @@ TEST_F(ComAsync, ErrorListHoldsTheErrorsOfTheLastErrorEvent) {
 
     port->Raise(EvErr, 0xFFFF);
     ASSERT_TRUE(log.WaitFor("onError", 2));
-    EXPECT_EQ(el.ErrorList(), (TLines{"Receive Framing Error", "Receive Overrun Error", "Receive Queue overflow",
-                                      "TX Queue is full", "Break Detected", "Port I/O Error",
-                                      "Requested mode unsupported"}));
+    EXPECT_EQ(el.ErrorList(),
+              (TLines{"Receive Framing Error", "Receive Overrun Error", "Receive Queue overflow", "TX Queue is full",
+                      "Break Detected", "Port I/O Error", "Requested mode unsupported"}));
     Close();
 
     el.ParityCheck = true;
@@ -556,8 +556,7 @@ TEST_F(ComAsync, NoReaderEventOnceTheCloseHasBegun) {
         std::atomic<bool>* closeBegun;
         void doWork(TData&, uint16_t) {
             *inHandler = true;
-            for (int i = 0; i < 1000 && !*closeBegun; ++i)
-                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            for (int i = 0; i < 1000 && !*closeBegun; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
     } handler{&inHandler, &closeBegun};
     struct TMark {
@@ -571,8 +570,7 @@ TEST_F(ComAsync, NoReaderEventOnceTheCloseHasBegun) {
     auto port = fake.LastPort();
     ASSERT_TRUE(port->WaitUntilWaiting());
     port->Raise(EvRxChar | EvTxEmpty);
-    for (int i = 0; i < 2000 && !inHandler; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    for (int i = 0; i < 2000 && !inHandler; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     ASSERT_TRUE(inHandler);
     // The close waits for the handler under way, and the output-empty event
     // behind it never fires.
@@ -598,8 +596,7 @@ TEST_F(ComAsync, CloseFromTheReaderThreadsOwnChain) {
     first->Deliver("x");
     ASSERT_TRUE(log.WaitFor("onClose", 1));
     // The element counts as closed once the close returns to the chain.
-    for (int i = 0; i < 2000 && !closer.closedOpen; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    for (int i = 0; i < 2000 && !closer.closedOpen; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     EXPECT_EQ(log.Entries(), Concat({"onBeforeOpen", "onOpen 3"}, CloseEvents));
     EXPECT_TRUE(closer.closedOpen);
     EXPECT_FALSE(el.Opened());
@@ -622,8 +619,7 @@ TEST_F(ComAsync, CloseBetweenTwoWaitsDoesNotHang) {
     // ever for a mask change that has already happened.
     std::atomic<TFakeSerialPort*> held{nullptr};
     fake.OnWaitEntry = [&](int wait) {
-        if (wait != 2)
-            return;
+        if (wait != 2) return;
         for (int i = 0; i < 5000 && !(held && held.load()->Mask() == 0); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
     };
@@ -636,11 +632,9 @@ TEST_F(ComAsync, CloseBetweenTwoWaitsDoesNotHang) {
     port->Raise(EvTxEmpty);
     ASSERT_TRUE(log.WaitFor("onTxEmpty", 1));
     std::thread closer([&] { Close(); });
-    for (int i = 0; i < 5000 && el.Opened(); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    for (int i = 0; i < 5000 && el.Opened(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     const bool closed = !el.Opened();
-    if (!closed)
-        port->Vanish();  // lets the hung close go, so the failure is reported
+    if (!closed) port->Vanish();  // lets the hung close go, so the failure is reported
     closer.join();
     EXPECT_TRUE(closed);
     EXPECT_EQ(port->WaitsStarted(), 2);
@@ -664,8 +658,7 @@ TEST_F(ComAsync, VanishedPortEndsTheReaderAndCanBeReopened) {
     fake.ClearCalls();
     port->Vanish();
     // The reader thread gives up and leaves the port quiet.
-    for (int i = 0; i < 2000 && fake.Calls().size() < 2; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    for (int i = 0; i < 2000 && fake.Calls().size() < 2; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     EXPECT_EQ(fake.Calls(), (TLines{"SetCommMask 0", "PurgeComm 12"}));
     EXPECT_EQ(port->WaitsStarted(), 1);
     log.Clear();

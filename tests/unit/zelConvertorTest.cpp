@@ -45,9 +45,9 @@ TEST_F(ConvertorFixture, IntegerToHexadecimal) {
 TEST_F(ConvertorFixture, DigitsUseTheLowFourBits) {
     EXPECT_EQ(Convert(6, -1, MakeInt(1)), "000000000000001");  // -1 gives 15 digits
     EXPECT_EQ(Convert(6, 15, MakeInt(1)), "000000000000001");
-    EXPECT_EQ(Convert(6, 16, MakeInt(1)), "1");                 // 16 has low bits 0
+    EXPECT_EQ(Convert(6, 16, MakeInt(1)), "1");  // 16 has low bits 0
     EXPECT_EQ(Convert(6, 18, MakeInt(1)), "01");
-    EXPECT_EQ(Convert(6, 2, MakeInt(0x12345)), "12345");        // never truncated
+    EXPECT_EQ(Convert(6, 2, MakeInt(0x12345)), "12345");  // never truncated
 }
 
 TEST_F(ConvertorFixture, TheNumberIsReadAsAnInteger) {

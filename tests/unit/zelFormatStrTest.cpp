@@ -85,7 +85,10 @@ TEST_F(FormatStrFixture, ValuesAreSubstitutedInParameterOrder) {
 }
 
 TEST_F(FormatStrFixture, MarkerBytesInTemplateAndValues) {
-    EXPECT_EQ(Format("a\x01" "b\0c"s, 0, TData()), "ab%c");
+    EXPECT_EQ(Format("a\x01"
+                     "b\0c"s,
+                     0, TData()),
+              "ab%c");
     EXPECT_EQ(Format("<%1>", 1, MakeStr("x\x01y\0z"s)), "<xy%z>");
 }
 

@@ -8,8 +8,9 @@
 
 namespace {
 
-const std::string NotFound(""
-                           "На этом порту устройств не найдено."_w);
+const std::string NotFound(
+    ""
+    "На этом порту устройств не найдено."_w);
 
 std::string StatusFor(const std::string& name, const std::string& version) {
     return std::string("Устройство: "_w) + name + std::string("   Текущая версия ПО: "_w) + version;

@@ -165,11 +165,11 @@ TEST_F(UploadScheme, FinalAcknowledgementOfTheLastBlockSendsStartAndReportsSucce
 TEST_F(UploadScheme, WrongRepliesFailOnceAndEndTheExchange) {
     const uint16_t afterOne = CrcAfter(256);
     const std::string cases[] = {
-        Ack(afterOne) + "F",                                 // 3 bytes
+        Ack(afterOne) + "F",                                      // 3 bytes
         std::string{char(afterOne & 0xFF), char(afterOne >> 8)},  // bytes swapped
-        Ack(afterOne) + "FZ",                                // "FZ" before the image's last block
-        std::string(1, char(afterOne >> 8)),                 // first half of a split acknowledgement
-        "",                                                  // an empty chunk
+        Ack(afterOne) + "FZ",                                     // "FZ" before the image's last block
+        std::string(1, char(afterOne >> 8)),                      // first half of a split acknowledgement
+        "",                                                       // an empty chunk
     };
     for (const std::string& reply : cases) {
         TUploadRig one;

@@ -28,7 +28,8 @@ struct MultiStrPartFixture : ::testing::Test {
     std::string Split(const std::string& text) {
         log.clear();
         Fire(MakeLink<&TZelMultiStrPart::doSplit>(0, &splitter), MakeStr(text));
-        std::string out = log.size() == 1 ? log[0].label + ":" + ToString(log[0].value) : "fired " + std::to_string(log.size());
+        std::string out =
+            log.size() == 1 ? log[0].label + ":" + ToString(log[0].value) : "fired " + std::to_string(log.size());
         for (const std::string& part : splitter.Parts) out += "|" + part;
         return out;
     }
@@ -72,9 +73,7 @@ TEST_F(MultiStrPartFixture, SkipDropsLeadingParts) {
     EXPECT_EQ(Split("A B C D"), "split:D|A|B|C");
 }
 
-TEST_F(MultiStrPartFixture, ZeroBytesAreOrdinary) {
-    EXPECT_EQ(Split("A\0 B\0 C"s), "split:|A\0|B\0|C"s);
-}
+TEST_F(MultiStrPartFixture, ZeroBytesAreOrdinary) { EXPECT_EQ(Split("A\0 B\0 C"s), "split:|A\0|B\0|C"s); }
 
 TEST_F(MultiStrPartFixture, PartGetterAnswersThePartsOfTheLastSplit) {
     Split("QUARNELVISK MZK7 1.3");

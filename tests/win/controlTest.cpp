@@ -121,8 +121,10 @@ TEST_F(ControlTest, KeyHandlersCanConsumeOrReplaceKeys) {
     TControl edit(host.Parent(), fw::KindEdit, ChildStyle);
     HWND w = edit.Handle();
     edit.OnChar = [](uint16_t& key, uint32_t) {
-        if (key == 'a') key = 0;        // consumed
-        else if (key == 'b') key = 'c';  // replaced
+        if (key == 'a')
+            key = 0;  // consumed
+        else if (key == 'b')
+            key = 'c';  // replaced
     };
     SendMessageA(w, WM_CHAR, 'a', 1);
     SendMessageA(w, WM_CHAR, 'b', 1);

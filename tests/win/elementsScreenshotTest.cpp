@@ -129,9 +129,9 @@ TEST_F(ElementsScreenshotTest, EveryElementKindOnOneForm) {
     Pump(500);
     HWND w = form->Control->Handle();
     ASSERT_TRUE(IsWindowVisible(w));
-    for (HWND child : {error.Control->Handle(), write.Control->Handle(), status.Control->Handle(),
-                       ports.Control->Handle(), version.Control->Handle(), progress.Control->Handle(),
-                       image.Control->Handle(), ok.Control->Handle()})
+    for (HWND child :
+         {error.Control->Handle(), write.Control->Handle(), status.Control->Handle(), ports.Control->Handle(),
+          version.Control->Handle(), progress.Control->Handle(), image.Control->Handle(), ok.Control->Handle()})
         EXPECT_TRUE(IsWindowVisible(child));
     EXPECT_EQ(WindowText(ports.Control->Handle()), "COM7");
     EXPECT_EQ(SendMessageA(progress.Control->Handle(), PBM_GETPOS, 0, 0), 406);

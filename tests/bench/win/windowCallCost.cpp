@@ -25,8 +25,7 @@ void Report(const char* what, double micros) { std::printf("%-44s %9.1f us\n", w
 void MeasureWindowCalls(HWND edit, int count) {
     char text[16];
     auto t = Clock::now();
-    for (int i = 0; i < count; ++i)
-        SendMessageA(edit, WM_NULL, 0, 0);
+    for (int i = 0; i < count; ++i) SendMessageA(edit, WM_NULL, 0, 0);
     Report("message sent to the UI thread (WM_NULL)", MicrosPerCall(t, count));
 
     t = Clock::now();
@@ -65,12 +64,10 @@ void MeasurePortWrites(const char* name, int count) {
             ++failed;
             continue;
         }
-        if (!GetOverlappedResult(port, &record, &put, TRUE) || put != 1)
-            ++failed;
+        if (!GetOverlappedResult(port, &record, &put, TRUE) || put != 1) ++failed;
     }
     Report("single-byte overlapped write and its wait", MicrosPerCall(t, count));
-    if (failed)
-        std::printf("%d of %d writes failed\n", failed, count);
+    if (failed) std::printf("%d of %d writes failed\n", failed, count);
     CloseHandle(record.hEvent);
     CloseHandle(port);
 }
@@ -95,8 +92,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     auto t = Clock::now();
-    for (int i = 0; i < count; ++i)
-        SetWindowTextA(edit, "ABCD");
+    for (int i = 0; i < count; ++i) SetWindowTextA(edit, "ABCD");
     Report("edit text set on its own thread", MicrosPerCall(t, count));
     t = Clock::now();
     for (int i = 0; i < count; ++i) {
@@ -110,8 +106,7 @@ int main(int argc, char** argv) {
     const DWORD uiThread = GetCurrentThreadId();
     std::thread worker([&] {
         MeasureWindowCalls(edit, count);
-        if (portName)
-            MeasurePortWrites(portName, count);
+        if (portName) MeasurePortWrites(portName, count);
         PostThreadMessageA(uiThread, WM_QUIT, 0, 0);
     });
     MSG msg;
