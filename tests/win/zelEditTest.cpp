@@ -194,7 +194,9 @@ TEST_F(EditTest, TextReadFromAnotherThreadFollowsEveryChange) {
             done = true;
         });
         for (int i = 0; i < 100 && alone && !done; ++i) Sleep(10);
-        if (alone) EXPECT_TRUE(done.load()) << "the read waited for the window's thread";
+        if (alone) {
+            EXPECT_TRUE(done.load()) << "the read waited for the window's thread";
+        }
         EXPECT_TRUE(PumpUntil([&] { return done.load(); }, 10000));
         reader.join();
         return got;
