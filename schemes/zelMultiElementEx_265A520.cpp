@@ -115,7 +115,7 @@ TClassMultiElementEx_265A520::TClassMultiElementEx_265A520(TZelMultiElementEx* c
     StartGate = std::make_unique<TZelCommutator>();
     StartGate->SetOutCount(1);
     ReplyGate = std::make_unique<TZelCommutator>();
-    ReplyGate->SetOutCount(1);
+    ReplyGate->SetOutCount(2);
     ByteGate = std::make_unique<TZelCommutator>();
     ByteGate->SetOutCount(1);
 
@@ -129,6 +129,20 @@ TClassMultiElementEx_265A520::TClassMultiElementEx_265A520(TZelMultiElementEx* c
     EndHub = MakeHub(1, 2);
     BlockMaskOff = std::make_unique<TZelDoData>();
     SetStr(BlockMaskOff->Data, "SZ");
+
+    // The watchdog counts silence only while an acknowledgement is awaited:
+    // from the last byte of a block to the next reply. A host slow to write
+    // a block (a loaded machine) never fails a device that has not yet been
+    // asked anything.
+    Waiting = std::make_unique<TZelEventFromData>();
+    Waiting->SetStored(MakeInt(0));
+    WaitOn = std::make_unique<TZelDoData>();
+    SetInt(WaitOn->Data, 1);
+    WaitOff = std::make_unique<TZelDoData>();
+    SetInt(WaitOff->Data, 0);
+    TickGate = std::make_unique<TZelCommutator>();
+    TickGate->SetOutCount(1);
+    BlockSentHub = MakeHub(1, 2);
 
     TZelEditMultiEx* boundary = BoundaryObject.get();
     Boundary = boundary;
@@ -182,7 +196,7 @@ TClassMultiElementEx_265A520::TClassMultiElementEx_265A520(TZelMultiElementEx* c
     FinalText->Str1Point = MakeLink<&TZelEditMultiEx::getData>(0, boundary);     // 33
     ErrorHub->onEvent[0] = MakeLink<&TZelDoData::doData>(0, RunOff.get());
     ErrorHub->onEvent[1] = MakeLink<&TZelEditMultiEx::doEvent>(3, boundary);             // 34
-    Watchdog->onTimer = MakeLink<&TZelCounter::doNext>(0, SilenceCounter.get());         // 35
+    Watchdog->onTimer = MakeLink<&TZelCommutator::doWork>(0, TickGate.get());            // 35
     SilenceCounter->onCount = MakeLink<&TZelIf_else::doCompare>(0, SilenceCheck.get());  // 36
     StartHub->onEvent[0] = MakeLink<&TZelDoData::doData>(0, IdleOff.get());
     StartHub->onEvent[1] = MakeLink<&TZelDoData::doData>(0, RunOn.get());
@@ -196,13 +210,21 @@ TClassMultiElementEx_265A520::TClassMultiElementEx_265A520(TZelMultiElementEx* c
     StartGate->Enabled = MakeLink<&TZelEventFromData::getValue>(0, Idle.get());
     StartGate->onEvent[0] = MakeLink<&TZelHub::doEvent>(0, StartHub.get());
     ReplyGate->Enabled = MakeLink<&TZelEventFromData::getValue>(0, Running.get());
-    ReplyGate->onEvent[0] = MakeLink<&TZelHub::doEvent>(0, ReplyHub.get());
+    ReplyGate->onEvent[0] = MakeLink<&TZelDoData::doData>(0, WaitOff.get());
+    ReplyGate->onEvent[1] = MakeLink<&TZelHub::doEvent>(0, ReplyHub.get());
     ByteGate->Enabled = MakeLink<&TZelEventFromData::getValue>(0, Running.get());
     ByteGate->onEvent[0] = MakeLink<&TZelDataToFile::doGet>(0, ByteReader.get());
+    WaitOn->onEventData = MakeLink<&TZelEventFromData::doData>(0, Waiting.get());
+    WaitOff->onEventData = MakeLink<&TZelEventFromData::doData>(0, Waiting.get());
+    TickGate->Enabled = MakeLink<&TZelEventFromData::getValue>(0, Waiting.get());
+    TickGate->onEvent[0] = MakeLink<&TZelCounter::doNext>(0, SilenceCounter.get());
+    BlockLoop->onEnd = MakeLink<&TZelHub::doEvent>(0, BlockSentHub.get());
+    BlockSentHub->onEvent[0] = MakeLink<&TZelCounter::doReset>(2, SilenceCounter.get());
+    BlockSentHub->onEvent[1] = MakeLink<&TZelDoData::doData>(0, WaitOn.get());
 }
 
 // The members go in reverse declaration order, which is the reverse of
-// their creation: BlockMaskOff first, the boundary object last. The
+// their creation: BlockSentHub first, the boundary object last. The
 // watchdog is stopped first: its ticks come on a thread of their own and
 // must not reach elements that are already gone (its onStop is unlinked).
 TClassMultiElementEx_265A520::~TClassMultiElementEx_265A520() {

@@ -77,5 +77,10 @@ public:
     std::unique_ptr<TZelIf_else> ImageEnd;  // the byte just read was the image's last
     std::unique_ptr<TZelHub> EndHub;
     std::unique_ptr<TZelDoData> BlockMaskOff;
+    std::unique_ptr<TZelEventFromData> Waiting;  // 1 from a block's last byte to the next reply
+    std::unique_ptr<TZelDoData> WaitOn;
+    std::unique_ptr<TZelDoData> WaitOff;
+    std::unique_ptr<TZelCommutator> TickGate;
+    std::unique_ptr<TZelHub> BlockSentHub;
     void* ParentScheme = nullptr;
 };

@@ -233,6 +233,31 @@ TEST_F(UploadScheme, SilenceFailsAtTheThirdTickAndEvery101TicksAfter) {
     EXPECT_EQ(scheme.CountOf("onError"), 2u);
 }
 
+TEST_F(UploadScheme, SilenceCountsOnlyWhileAnAcknowledgementIsAwaited) {
+    // A host that takes seconds to write a block: four watchdog ticks come
+    // while block 2 is written. They are the host's time, not the device's.
+    struct TSlowPort {
+        fakes::TManualTimer* watchdog = nullptr;
+        size_t bytes = 0;
+        void doWrite(TData&, uint16_t) {
+            if (watchdog && ++bytes % 64 == 0) watchdog->Fire(1);
+        }
+    } port;
+    Start();
+    Watchdog().Fire(2);
+    port.watchdog = &Watchdog();
+    scheme.container.onEvent[1] = MakeLink<&TSlowPort::doWrite>(1, &port);
+    Reply(Ack(CrcAfter(256)));
+    EXPECT_EQ(port.bytes, 256u);
+    EXPECT_EQ(scheme.CountOf("onError"), 0u);
+    // The three ticks of silence begin after the block's last byte.
+    port.watchdog = nullptr;
+    Watchdog().Fire(2);
+    EXPECT_EQ(scheme.CountOf("onError"), 0u);
+    Watchdog().Fire(1);
+    EXPECT_EQ(scheme.CountOf("onError"), 1u);
+}
+
 TEST_F(UploadScheme, AnyChunkResetsTheSilenceCount) {
     Start();
     Watchdog().Fire(2);
