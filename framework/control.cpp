@@ -505,6 +505,7 @@ void TControl::SetStyle(DWORD style) {
     Owned([&] {
         style_ = style & ~DWORD(WS_VISIBLE | WS_DISABLED);
         ApplyStyles();
+        AdjustSize();
     });
 }
 
@@ -519,6 +520,7 @@ void TControl::SetExStyle(DWORD exStyle) {
     Owned([&] {
         exStyle_ = exStyle;
         ApplyStyles();
+        AdjustSize();
     });
 }
 
@@ -570,8 +572,12 @@ void TControl::AdjustSize() {
     std::string text = Text();
     if (font_.Style & FontItalic) text += ' ';
     const SIZE size = MeasureText(text);
-    const int w = size.cx + kind_.SizingWidth;
-    const int h = size.cy + kind_.SizingHeight;
+    // The text's room is the client area: a border or edge of the control
+    // comes on top, or the text would wrap onto a line nobody sees.
+    RECT frame{0, 0, size.cx + kind_.SizingWidth, size.cy + kind_.SizingHeight};
+    AdjustWindowRectEx(&frame, style_, FALSE, exStyle_);
+    const int w = frame.right - frame.left;
+    const int h = frame.bottom - frame.top;
     const bool widthFollows = align_ == 0 || align_ == 1 || align_ == 3;
     const bool heightFollows = align_ == 0 || align_ == 2 || align_ == 4;
     if (widthFollows) width_ = w;

@@ -63,6 +63,35 @@ TEST_F(LabelTest, AutoSizeFollowsTheTextAndTheAlignment) {
     EXPECT_EQ(r.bottom - r.top, docked.Control->MeasureText(docked.Caption).cy + 1);
 }
 
+TEST_F(LabelTest, AutoSizedCaptionFitsTheClientAreaWithEveryBorder) {
+    // Ctl3D 0 is a sunken edge, 1 a plain border, 2 none; Frame adds an edge.
+    THostForm host(700, 200);
+    const std::string caption(std::string_view("Версия ПО для обновления:1.4 (MZK7/DPL7 с версией ПО 1.3 и ниже)"_w));
+    for (uint8_t ctl3D : {0, 1, 2}) {
+        for (uint8_t frame : {0, 2, 4}) {
+            for (uint8_t alignment : {0, 1, 2}) {
+                TZelLabel label(host.Parent());
+                label.Width = 100;
+                label.Height = 10;
+                label.Ctl3D = ctl3D;
+                label.Frame = frame;
+                label.Caption = caption;
+                label.SetAlignment(alignment);
+                label.SetAutoSize(1);
+                label.Init();
+                const SIZE text = label.Control->MeasureText(caption);
+                RECT client;
+                GetClientRect(label.Control->Handle(), &client);
+                const std::string kind = "Ctl3D " + std::to_string(ctl3D) + ", Frame " + std::to_string(frame) +
+                                         ", alignment " + std::to_string(alignment);
+                EXPECT_GT(client.right, text.cx) << kind;
+                EXPECT_GT(client.bottom, text.cy) << kind;
+                EXPECT_LT(client.bottom, 2 * text.cy) << kind;  // one line
+            }
+        }
+    }
+}
+
 TEST_F(LabelTest, ClickFiresNullAndHoverWithoutSettingsChangesNothing) {
     DispatchOn on;
     THostForm host;
