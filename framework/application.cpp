@@ -49,7 +49,9 @@ bool TApplication::OfferMessage(MSG& msg) {
 }
 
 bool TApplication::NavigateTab(const MSG& msg) {
-    if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB) return false;
+    // With no window holding the focus, keys come to the active form as
+    // system keys.
+    if ((msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) || msg.wParam != VK_TAB) return false;
     if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) return false;
     TControl* form = TControl::FromHandle(GetAncestor(msg.hwnd, GA_ROOT));
     if (!form || !form->KeyboardNavigation()) return false;

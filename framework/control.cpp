@@ -310,8 +310,29 @@ void TControl::ApplyFont() {
     InvalidateRect(w, nullptr, TRUE);
 }
 
+// A control that loses the focus by being hidden or disabled hands it to
+// the next control of its form that can take it: otherwise the focus is
+// nowhere and the keyboard does nothing from then on.
+void TControl::PassFocusOn() {
+    HWND w = handle_.load();
+    HWND focus = GetFocus();
+    if (!w || !parent_ || !focus || !(focus == w || IsChild(w, focus))) return;
+    TControl* form = FromHandle(GetAncestor(w, GA_ROOT));
+    TControl* top = this;
+    while (top->parent_ && top->parent_ != form) top = top->parent_;
+    TControl* next = form ? form->NextTabStop(top, true) : nullptr;
+    if (next && next != top)
+        SetFocus(next->Handle());
+    else if (form)
+        SetFocus(form->Handle());
+}
+
 void TControl::SetVisible(bool visible) {
     Owned([&] {
+        if (!visible) {
+            visible_ = false;  // no longer a tab stop
+            PassFocusOn();
+        }
         visible_ = visible;
         if (HWND w = handle_.load()) ShowWindow(w, visible ? (parent_ ? SW_SHOW : SW_SHOWNORMAL) : SW_HIDE);
         if (align_ != 0 && parent_) parent_->Realign();
@@ -324,6 +345,10 @@ bool TControl::Visible() {
 
 void TControl::SetEnabled(bool enabled) {
     Owned([&] {
+        if (!enabled) {
+            enabled_ = false;  // no longer a tab stop
+            PassFocusOn();
+        }
         enabled_ = enabled;
         if (HWND w = handle_.load()) EnableWindow(w, enabled ? TRUE : FALSE);
     });

@@ -223,6 +223,7 @@ private:
     void ApplyColor();
     void ApplyStyles();
     void AdjustSize();
+    void PassFocusOn();
     void AlignChanged();
     void RemoveChild(TControl* child);
     HFONT FontHandle();

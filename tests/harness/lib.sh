@@ -47,6 +47,21 @@ qv_prepare_prefix() {
   return 0
 }
 
+# qv_prepare_unmanaged_prefix PREFIX: a prefix whose windows no window
+# manager would manage. Without a window manager Wine waits two seconds for
+# one at every hide or destruction of a managed top-level window; the window
+# tests create and destroy a form each, so they use such a prefix. (The
+# end-to-end harness keeps the managed default: it finds the form's X window
+# by its caption.)
+qv_prepare_unmanaged_prefix() {
+  [ -f "$1/.unmanaged" ] && return 0
+  qv_prepare_prefix "$1"
+  env -u DISPLAY QV_WINEPREFIX="$1" "$qv_wine_run" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+    >/dev/null 2>&1 || return 1
+  WINEPREFIX="$1" "$qv_wineserver" -w >/dev/null 2>&1
+  touch "$1/.unmanaged"
+}
+
 # qv_restart_wineserver PREFIX: ends the prefix's server (and with it every
 # Wine process of the prefix) and waits for it; only this prefix's.
 qv_restart_wineserver() {

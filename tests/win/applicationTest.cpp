@@ -136,3 +136,26 @@ TEST_F(ApplicationTest, TabMovesTheFocusOnlyWhereNavigationIsOn) {
     EXPECT_TRUE(Application().OfferMessage(again));
     EXPECT_EQ(GetFocus(), a.Handle());
 }
+
+TEST_F(ApplicationTest, FocusMovesOnFromADisabledOrHiddenControlAndTabWorksWithoutFocus) {
+    THostForm host;
+    host.form->EnableKeyboardNavigation();
+    TControl a(host.Parent(), fw::KindEdit, WS_CHILD | WS_VISIBLE | WS_TABSTOP);
+    TControl b(host.Parent(), fw::KindButton, WS_CHILD | WS_VISIBLE | WS_TABSTOP);
+    TControl c(host.Parent(), fw::KindButton, WS_CHILD | WS_VISIBLE | WS_TABSTOP);
+    a.Handle();
+    b.Handle();
+    c.Handle();
+    SetForegroundWindow(host.Parent()->Handle());
+    SetFocus(a.Handle());
+    a.SetEnabled(false);
+    EXPECT_EQ(GetFocus(), b.Handle());
+    b.SetVisible(false);
+    EXPECT_EQ(GetFocus(), c.Handle());
+    // Nothing focused: Tab, which then comes as a system key, starts at the
+    // first control that can take the focus.
+    SetFocus(nullptr);
+    MSG tab{host.Parent()->Handle(), WM_SYSKEYDOWN, VK_TAB, 0, 0, {0, 0}};
+    EXPECT_TRUE(Application().OfferMessage(tab));
+    EXPECT_EQ(GetFocus(), c.Handle());
+}
