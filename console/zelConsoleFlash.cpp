@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "base/cp1251.h"
+#include "platform/threadWait.h"
 #include "schemes/lineSettings.h"
 #include "schemes/schemeParts.h"
 #include "schemes/zelMultiElementEx_2659FA0.h"
@@ -149,7 +150,6 @@ void TClassConsoleFlash::Close() {
 }
 
 void TClassConsoleFlash::WaitQuiet() {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while ((Detector->Running() || Uploader->Running()) && std::chrono::steady_clock::now() < end)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    platform::WaitServingSentMessages([this] { return !Detector->Running() && !Uploader->Running(); },
+                                      std::chrono::seconds(10));
 }

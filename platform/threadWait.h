@@ -5,6 +5,7 @@
 // messages; elsewhere it is a plain join.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -36,5 +37,11 @@ public:
 private:
     std::unique_ptr<TThreadState> state;
 };
+
+// Waits until done() holds or limit has passed, looking every millisecond;
+// true when done() held. On Windows it serves the messages sent to the
+// calling thread meanwhile, as Join does: what it waits for may be a chain on
+// another thread that is inside a synchronous window call into this one.
+bool WaitServingSentMessages(const std::function<bool()>& done, std::chrono::milliseconds limit);
 
 }  // namespace platform

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "framework/application.h"
+#include "platform/threadWait.h"
 #include "base/cp1251.h"
 #include "schemes/zelSimpleForm_25EFC10.h"
 #include "ui/Win.h"
@@ -17,12 +18,8 @@ namespace {
 // into this thread: such calls are served until the nested schemes are
 // quiet (10 s at most), so that nothing is destroyed under that chain.
 void WaitQuiet(TClassSimpleForm_25EFC10& scheme) {
-    const DWORD end = GetTickCount() + 10000;
-    while ((scheme.Detector->Running() || scheme.Uploader->Running()) && int(end - GetTickCount()) > 0) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_SENDMESSAGE);
-        MSG msg;
-        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
-    }
+    platform::WaitServingSentMessages([&] { return !scheme.Detector->Running() && !scheme.Uploader->Running(); },
+                                      std::chrono::seconds(10));
 }
 
 }  // namespace

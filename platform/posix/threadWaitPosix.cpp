@@ -41,4 +41,15 @@ void TThread::Detach() {
     state.reset();
 }
 
+bool WaitServingSentMessages(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+    // A limit beyond a year counts as none (and cannot overflow).
+    const bool forever = limit >= std::chrono::hours(24 * 365);
+    const auto end = std::chrono::steady_clock::now() + (forever ? std::chrono::milliseconds(0) : limit);
+    while (!done()) {
+        if (!forever && std::chrono::steady_clock::now() >= end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
 }  // namespace platform

@@ -43,18 +43,41 @@ bool TThread::Attached() const { return state && state->handle; }
 
 bool TThread::IsCurrent() const { return Attached() && state->id == GetCurrentThreadId(); }
 
-void TThread::Join() {
-    if (Attached() && !IsCurrent()) {
-        for (;;) {
-            const DWORD r = MsgWaitForMultipleObjects(1, &state->handle, FALSE, INFINITE, QS_SENDMESSAGE);
-            if (r != WAIT_OBJECT_0 + 1) break;
-            // Peeking delivers the messages sent to this thread; nothing
-            // posted is taken out of the queue.
-            MSG msg;
-            PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
-        }
+namespace {
+
+// Waits at most ms for the handle (none: only for the time) while serving
+// the messages sent to this thread; true once the handle is signalled.
+bool WaitServingOnce(HANDLE handle, DWORD ms) {
+    const DWORD r = MsgWaitForMultipleObjects(handle ? 1 : 0, handle ? &handle : nullptr, FALSE, ms, QS_SENDMESSAGE);
+    if (handle && r == WAIT_OBJECT_0) return true;
+    if (r == WAIT_OBJECT_0 + (handle ? 1 : 0)) {
+        // Peeking delivers the messages sent to this thread; nothing posted
+        // is taken out of the queue.
+        MSG msg;
+        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
+        return false;
     }
+    return handle && r != WAIT_TIMEOUT;  // a failed wait would fail again: give up
+}
+
+}  // namespace
+
+void TThread::Join() {
+    if (Attached() && !IsCurrent())
+        while (!WaitServingOnce(state->handle, INFINITE)) {
+        }
     Detach();
+}
+
+bool WaitServingSentMessages(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+    // A limit beyond a year counts as none (and cannot overflow).
+    const bool forever = limit >= std::chrono::hours(24 * 365);
+    const ULONGLONG end = forever ? 0 : GetTickCount64() + ULONGLONG(limit.count());
+    while (!done()) {
+        if (!forever && GetTickCount64() >= end) return false;
+        WaitServingOnce(nullptr, 1);
+    }
+    return true;
 }
 
 void TThread::Detach() {

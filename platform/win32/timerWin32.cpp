@@ -8,6 +8,7 @@
 #include <atomic>
 #include <mutex>
 
+#include "../threadWait.h"
 #include "../timer.h"
 
 namespace platform::backend {
@@ -75,13 +76,8 @@ public:
         // very thread (a watchdog tick that shows an error): such calls are
         // served until it is done, or timeKillEvent would wait for it for
         // ever. Ticks that come later see the stop and return at once.
-        if (tickingRun != run) {
-            while (run->ticking.load() != 0) {
-                MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_SENDMESSAGE);
-                MSG msg;
-                PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
-            }
-        }
+        if (tickingRun != run)
+            WaitServingSentMessages([run] { return run->ticking.load() == 0; }, std::chrono::milliseconds::max());
         // Outside the lock: a tick that is waited for may call Start or
         // Stop itself.
         timeKillEvent(id);

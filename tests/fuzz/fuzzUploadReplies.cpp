@@ -16,7 +16,7 @@
 #include "tests/fakes/manualTimer.h"
 #include "tests/fuzz/fuzzInput.h"
 #include "tests/fuzz/fuzzSupport.h"
-#include "tests/unit/schemeHarness.h"
+#include "tests/unit/uploadHost.h"
 
 namespace {
 // A short image: two blocks, the second one partly past the end.
@@ -39,17 +39,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzDispatchOn();
     TFuzzInput in(data, size);
-    fakes::TManualTimers timers;
-    TZelEventFromData crcStore;
-    TZelHub crcFanOut;
-    TSchemeHarness scheme{{"onProgress", "onSend", "onSuccess", "onError", "onCRC", "onReply"}, 1};
-    crcStore.SetStored(MakeStr("FFFF"));
-    crcFanOut.SetOutCount(2);
-    crcFanOut.onEvent[0] = MakeLink<&TZelEventFromData::doData>(0, &crcStore);
-    crcFanOut.onEvent[1] = scheme.recorders[4].Link(4);
-    scheme.container.onEvent[4] = MakeLink<&TZelHub::doEvent>(0, &crcFanOut);
-    scheme.container.InData[0] = MakeLink<&TZelEventFromData::getValue>(0, &crcStore);
-    scheme.Build(TClassMultiElementEx_265A520::Create);
+    TUploadHost host;
+    TSchemeHarness& scheme = host.scheme;
+    const TZelEventFromData& crcStore = host.crcStore;
+    fakes::TManualTimers& timers = host.timers;
 
     bool started = false;
     for (int step = 0; step < 64 && !in.Empty(); ++step) {

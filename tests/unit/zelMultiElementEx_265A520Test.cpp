@@ -10,7 +10,7 @@
 #include "platform/resources.h"
 #include "runtime/zelEventFromData.h"
 #include "tests/fakes/manualTimer.h"
-#include "tests/unit/schemeHarness.h"
+#include "tests/unit/uploadHost.h"
 
 namespace {
 
@@ -55,32 +55,11 @@ struct TImageResource {
     ~TImageResource() { platform::UnregisterLinkedResource("STREAM0", platform::ResourceTypeStream); }
 };
 
-// One upload scheme with its CRC store and a log of its outward events.
-struct TUploadRig {
-    fakes::TManualTimers timers;
-    TZelEventFromData crcStore;  // stands for the main window's hidden CRC field
-    TZelHub crcFanOut;
-    TSchemeHarness scheme{{"onProgress", "onSend", "onSuccess", "onError", "onCRC", "onReply"}, 1};
-
-    TUploadRig() {
-        crcStore.SetStored(MakeStr("FFFF"));
-        crcFanOut.SetOutCount(2);
-        crcFanOut.onEvent[0] = MakeLink<&TZelEventFromData::doData>(0, &crcStore);
-        crcFanOut.onEvent[1] = scheme.recorders[4].Link(4);
-        scheme.container.onEvent[4] = MakeLink<&TZelHub::doEvent>(0, &crcFanOut);
-        scheme.container.InData[0] = MakeLink<&TZelEventFromData::getValue>(0, &crcStore);
-        scheme.Build(TClassMultiElementEx_265A520::Create);
-    }
-    void Start() { scheme.Fire(1, TData()); }
-    void Reply(const std::string& chunk) { scheme.Fire(0, MakeStr(chunk)); }
-    fakes::TManualTimer& Watchdog() { return *timers.Last(); }
-};
-
 struct UploadScheme : ::testing::Test {
     DispatchOn on;
     TImageResource resource;
     const std::string& image = resource.image;
-    TUploadRig rig;
+    TUploadHost rig;
     TSchemeHarness& scheme = rig.scheme;
     TZelEventFromData& crcStore = rig.crcStore;
 
@@ -172,7 +151,7 @@ TEST_F(UploadScheme, WrongRepliesFailOnceAndEndTheExchange) {
         "",                                                       // an empty chunk
     };
     for (const std::string& reply : cases) {
-        TUploadRig one;
+        TUploadHost one;
         one.Start();
         const size_t before = one.scheme.log.size();
         one.Reply(reply);
