@@ -1,7 +1,6 @@
 #include "zelConsoleFlash.h"
 
 #include <chrono>
-#include <thread>
 
 #include "base/cp1251.h"
 #include "platform/threadWait.h"
@@ -61,15 +60,12 @@ TClassConsoleFlash::TClassConsoleFlash(bool terminal) {
         MakeCaption(std::string("                             ПО успешно обновлено!\r\n"
                                 "                        Сбросте настройки по умолчанию!"_w));
     SuccessHub = MakeHub(1, 3);
-    ShowSuccess = std::make_unique<TZelDoData>();
-    SetInt(ShowSuccess->Data, 1);
-    ErrorShow = std::make_unique<TZelDoData>();
-    SetInt(ErrorShow->Data, 1);
+    ShowSuccess = MakeDoData(1);
+    ErrorShow = MakeDoData(1);
     UploadErrorHub = MakeHub(1, 3);
     ErrorViewHub = MakeHub(1, 2);
     SuccessMark = std::make_unique<TZelEventFromData>();
-    MarkSuccess = std::make_unique<TZelDoData>();
-    SetInt(MarkSuccess->Data, 0);
+    MarkSuccess = MakeDoData(0);
     NotFound = std::make_unique<TZelConsoleSignal>();
     ErrorDetail = std::make_unique<TZelConsoleSignal>();
     Finished = std::make_unique<TZelConsoleSignal>();

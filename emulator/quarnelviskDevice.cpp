@@ -174,20 +174,6 @@ private:
     TClock::time_point inFree_ = TClock::now();
 };
 
-bool WriteAll(int fd, const std::string& bytes);
-
-// A reply as a UART sends it: one byte at a time, gapUs apart (measured from
-// the first byte, so a late wake-up does not stretch the gaps after it).
-bool WriteSpaced(int fd, const std::string& bytes, int gapUs) {
-    if (gapUs <= 0) return WriteAll(fd, bytes);
-    const auto first = TClock::now();
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        std::this_thread::sleep_until(first + std::chrono::microseconds(int64_t(gapUs) * int64_t(i)));
-        if (!WriteAll(fd, bytes.substr(i, 1))) return false;
-    }
-    return true;
-}
-
 bool WriteAll(int fd, const std::string& bytes) {
     size_t done = 0;
     while (done < bytes.size()) {
@@ -202,6 +188,18 @@ bool WriteAll(int fd, const std::string& bytes) {
             return false;
         }
         done += size_t(n);
+    }
+    return true;
+}
+
+// A reply as a UART sends it: one byte at a time, gapUs apart (measured from
+// the first byte, so a late wake-up does not stretch the gaps after it).
+bool WriteSpaced(int fd, const std::string& bytes, int gapUs) {
+    if (gapUs <= 0) return WriteAll(fd, bytes);
+    const auto first = TClock::now();
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        std::this_thread::sleep_until(first + std::chrono::microseconds(int64_t(gapUs) * int64_t(i)));
+        if (!WriteAll(fd, bytes.substr(i, 1))) return false;
     }
     return true;
 }

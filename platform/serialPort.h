@@ -135,7 +135,6 @@ public:
     // False when the wait cannot go on (port gone, wait refused). Received
     // bytes are reported once the line has been quiet for GatherQuietTime,
     // so that what the device sent in one go is read as one chunk.
-
     virtual bool WaitCommEvent(uint32_t& events) = 0;
     virtual bool ClearCommError(uint32_t& errors, TCommStatus& status) = 0;
     virtual bool GetCommModemStatus(uint32_t& status) = 0;

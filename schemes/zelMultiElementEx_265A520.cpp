@@ -103,15 +103,12 @@ TClassMultiElementEx_265A520::TClassMultiElementEx_265A520(TZelMultiElementEx* c
     // so nothing is written to the device once the outcome is known.
     Running = std::make_unique<TZelEventFromData>();
     Running->SetStored(MakeInt(0));
-    RunOn = std::make_unique<TZelDoData>();
-    SetInt(RunOn->Data, 1);
-    RunOff = std::make_unique<TZelDoData>();
-    SetInt(RunOff->Data, 0);
+    RunOn = MakeDoData(1);
+    RunOff = MakeDoData(0);
     // One start only: a second would begin again in the middle of the image.
     Idle = std::make_unique<TZelEventFromData>();
     Idle->SetStored(MakeInt(1));
-    IdleOff = std::make_unique<TZelDoData>();
-    SetInt(IdleOff->Data, 0);
+    IdleOff = MakeDoData(0);
     StartGate = std::make_unique<TZelCommutator>();
     StartGate->SetOutCount(1);
     ReplyGate = std::make_unique<TZelCommutator>();
@@ -136,10 +133,8 @@ TClassMultiElementEx_265A520::TClassMultiElementEx_265A520(TZelMultiElementEx* c
     // asked anything.
     Waiting = std::make_unique<TZelEventFromData>();
     Waiting->SetStored(MakeInt(0));
-    WaitOn = std::make_unique<TZelDoData>();
-    SetInt(WaitOn->Data, 1);
-    WaitOff = std::make_unique<TZelDoData>();
-    SetInt(WaitOff->Data, 0);
+    WaitOn = MakeDoData(1);
+    WaitOff = MakeDoData(0);
     TickGate = std::make_unique<TZelCommutator>();
     TickGate->SetOutCount(1);
     BlockSentHub = MakeHub(1, 2);

@@ -47,12 +47,6 @@ std::unique_ptr<TZelLabel> MakeLabel(fw::TControl* parent, int32_t left, int32_t
     return label;
 }
 
-std::unique_ptr<TZelDoData> MakeDoData(int32_t value) {
-    auto e = std::make_unique<TZelDoData>();
-    SetInt(e->Data, value);
-    return e;
-}
-
 template <class T>
 void AttachNoManagers(T& e) {
     e.AttachHintManager(nullptr);

@@ -232,8 +232,7 @@ public:
             }
             if (fds[2].revents) return false;
             if (fds[1].revents) {
-                char drain[64];
-                while (::read(maskRead, drain, sizeof drain) > 0) {}
+                DrainMaskPipe();
                 continue;
             }
             if (fds[0].revents & POLLNVAL) return false;
@@ -291,12 +290,12 @@ public:
     bool ClearCommError(uint32_t& errors, TCommStatus& status) override {
         TUse use(*this);
         if (!use) return false;
-        int queued = 0;
-        if (Ioctl(use.fd, FIONREAD, &queued) < 0) return false;
+        uint32_t queued = 0;
+        if (!Queued(use.fd, queued)) return false;
         int pending = 0;
         if (Ioctl(use.fd, TIOCOUTQ, &pending) < 0) pending = 0;
         status = TCommStatus{};
-        status.InQueue = uint32_t(queued < 0 ? 0 : queued);
+        status.InQueue = queued;
         status.OutQueue = uint32_t(pending < 0 ? 0 : pending);
         errors = LineErrorsSinceLastQuery(use.fd);
         return true;
@@ -428,6 +427,12 @@ private:
         ::close(device);
     }
 
+    // The wake-ups of mask changes, once they have been seen.
+    void DrainMaskPipe() {
+        char drain[64];
+        while (::read(maskRead, drain, sizeof drain) > 0) {}
+    }
+
     static bool Queued(int device, uint32_t& count) {
         int queued = 0;
         if (Ioctl(device, FIONREAD, &queued) < 0) return false;
@@ -445,10 +450,7 @@ private:
             const int r = ::ppoll(fds, 2, &timeout, nullptr);
             if (r < 0) return errno == EINTR;
             if (fds[1].revents) return false;
-            if (fds[0].revents) {
-                char drain[64];
-                while (::read(maskRead, drain, sizeof drain) > 0) {}
-            }
+            if (fds[0].revents) DrainMaskPipe();
             return maskGeneration == generation && !inUse.Closed();
         };
         return GatherUntilQuiet(std::chrono::microseconds(gatherQuiet.load()), queued, pause);

@@ -6,10 +6,6 @@
 
 using namespace platform;
 
-namespace {
-bool SameTextIgnoringCase(const std::string& a, const std::string& b) { return SameTextAscii(a, b); }
-}  // namespace
-
 // ---- the port ----------------------------------------------------------
 
 TFakeSerialPort::TFakeSerialPort(TFakeSerialBackend& o, std::string p, bool ov)
@@ -267,14 +263,14 @@ std::shared_ptr<TSerialPort> TFakeSerialBackend::CreatePort(const std::string& p
     }
     std::lock_guard<std::mutex> guard(lock);
     const bool exists = std::any_of(devices.begin(), devices.end(),
-                                    [&](const std::string& d) { return SameTextIgnoringCase(d, path); });
+                                    [&](const std::string& d) { return SameTextAscii(d, path); });
     if (!exists) {
         failure = "it does not exist";
         return nullptr;
     }
     // No sharing: a device that is open cannot be opened again.
     for (const auto& p : ports)
-        if (SameTextIgnoringCase(p->path, path) && !p->Closed()) {
+        if (SameTextAscii(p->path, path) && !p->Closed()) {
             failure = "another program holds it";
             return nullptr;
         }
