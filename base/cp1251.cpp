@@ -80,4 +80,25 @@ std::string FromUtf8(std::string_view text) {
     return out;
 }
 
+std::u16string ToUtf16(std::string_view text) {
+    std::u16string out;
+    out.reserve(text.size());
+    for (const char ch : text) {
+        const unsigned char b = static_cast<unsigned char>(ch);
+        const char16_t c = b < 0x80 ? char16_t(b) : HighHalf[b - 0x80];
+        out += c != 0 || b == 0 ? c : u'\uFFFD';
+    }
+    return out;
+}
+
+std::string FromUtf16(std::u16string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char16_t c : text) {
+        const int code = FromUnicode(c);
+        out += code < 0 ? '?' : char(code);
+    }
+    return out;
+}
+
 }  // namespace cp1251

@@ -94,6 +94,12 @@ std::string ToUtf8Visible(std::string_view text);
 // UTF-8 text to Windows-1251; characters without a code become '?'.
 std::string FromUtf8(std::string_view text);
 
+// The same for the UTF-16 of the wide window calls, which show the texts
+// whatever code page the system runs with. A code the page leaves unused
+// becomes U+FFFD one way, a character without a code '?' the other.
+std::u16string ToUtf16(std::string_view text);
+std::string FromUtf16(std::u16string_view text);
+
 }  // namespace cp1251
 
 template <cp1251::Utf8Literal S>

@@ -121,14 +121,14 @@ void TApplication::ControlGone(TControl* control) {
 bool ProcessMessages() {
     TApplication& app = Application();
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
             app.Terminated = true;
             return false;
         }
         if (!app.OfferMessage(msg)) {
             TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            DispatchMessageW(&msg);
         }
     }
     return true;
@@ -142,8 +142,8 @@ void RunMessageLoop() {
     bool endedByQuit = false;
     while (!app.Terminated) {
         MSG msg;
-        if (!PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) WaitMessage();
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) WaitMessage();
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) {
                 app.Terminated = true;
                 endedByQuit = true;
@@ -151,7 +151,7 @@ void RunMessageLoop() {
             }
             if (!app.OfferMessage(msg)) {
                 TranslateMessage(&msg);
-                DispatchMessageA(&msg);
+                DispatchMessageW(&msg);
             }
         }
         if (!app.Terminated) app.Idle();

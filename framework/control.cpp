@@ -5,7 +5,9 @@
 #include <algorithm>
 
 #include "application.h"
+#include "base/cp1251.h"
 #include "screen.h"
+#include "wideText.h"
 
 namespace fw {
 
@@ -15,17 +17,17 @@ constexpr const char* ControlProperty = "QuarnelviskControl";
 constexpr DWORD ClipBits = WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
 int nextControlId = 100;
 
-void RegisterOwnClass(const char* name) {
-    WNDCLASSEXA wc{};
-    if (GetClassInfoExA(GetModuleHandleA(nullptr), name, &wc)) return;
-    wc = WNDCLASSEXA{};
+void RegisterOwnClass(const std::wstring& name) {
+    WNDCLASSEXW wc{};
+    if (GetClassInfoExW(GetModuleHandleW(nullptr), name.c_str(), &wc)) return;
+    wc = WNDCLASSEXW{};
     wc.cbSize = sizeof(wc);
     wc.style = CS_DBLCLKS;
     wc.lpfnWndProc = ControlWindowProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hInstance = GetModuleHandleW(nullptr);
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.lpszClassName = name;
-    RegisterClassExA(&wc);
+    wc.lpszClassName = name.c_str();
+    RegisterClassExW(&wc);
 }
 
 uint32_t ShiftState() {
@@ -59,6 +61,17 @@ TMouseData MouseData(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
     return m;
 }
 
+uint16_t WindowsCode(uint16_t unit) {
+    const int code = cp1251::FromUnicode(unit);
+    return uint16_t(code < 0 ? '?' : code);
+}
+
+wchar_t CharacterOf(uint16_t code) {
+    if (code > 0xFF) return wchar_t(code);
+    const std::wstring wide = Wide(std::string(1, char(code)));
+    return wide.empty() ? wchar_t(code) : wide[0];
+}
+
 }  // namespace
 
 LRESULT CALLBACK ControlWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -66,11 +79,11 @@ LRESULT CALLBACK ControlWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM 
     if (!control && msg == WM_NCCREATE) {
         // Windows of the layer's own classes: attach before the first message
         // that the object handles.
-        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
         control = static_cast<TControl*>(create->lpCreateParams);
         if (control) control->Attach(window);
     }
-    if (!control) return DefWindowProcA(window, msg, wParam, lParam);
+    if (!control) return DefWindowProcW(window, msg, wParam, lParam);
     return control->WindowProc(msg, wParam, lParam);
 }
 
@@ -148,16 +161,17 @@ void TControl::CreateWindowNow() {
     else if (owner_)
         parentWindow = owner_->Handle();
     if (parent_ && !parentWindow) return;
-    if (kind_.OwnClass) RegisterOwnClass(kind_.ClassName);
+    const std::wstring className = Wide(kind_.ClassName);
+    if (kind_.OwnClass) RegisterOwnClass(className);
     const DWORD style = style_ | (visible_ ? WS_VISIBLE : 0) | (enabled_ ? 0 : WS_DISABLED);
     HMENU menu = parent_ ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)) : nullptr;
-    HWND window = CreateWindowExA(exStyle_, kind_.ClassName, text_.c_str(), style, left_, top_, width_, height_,
-                                  parentWindow, menu, GetModuleHandleA(nullptr), kind_.OwnClass ? this : nullptr);
+    HWND window = CreateWindowExW(exStyle_, className.c_str(), Wide(text_).c_str(), style, left_, top_, width_, height_,
+                                  parentWindow, menu, GetModuleHandleW(nullptr), kind_.OwnClass ? this : nullptr);
     if (!window) return;
     if (!kind_.OwnClass) {
         Attach(window);
         oldProc_ = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ControlWindowProc)));
+            SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ControlWindowProc)));
     }
     ApplyFont();
     ApplyColor();
@@ -174,7 +188,7 @@ void TControl::Attach(HWND window) {
 void TControl::Detach() {
     HWND window = handle_.load();
     if (!window) return;
-    if (oldProc_) SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc_));
+    if (oldProc_) SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc_));
     RemovePropA(window, ControlProperty);
     handle_.store(nullptr);
     RefreshKnownText();
@@ -217,7 +231,7 @@ void TControl::RunOnOwner(const std::function<void()>& f) {
 void TControl::SetText(const std::string& text) {
     Owned([&] {
         text_ = text;
-        if (HWND w = handle_.load()) SetWindowTextA(w, text.c_str());
+        if (HWND w = handle_.load()) SetWindowTextW(w, Wide(text).c_str());
         RefreshKnownText();
         AdjustSize();
     });
@@ -234,11 +248,11 @@ std::string TControl::Text() {
 std::string TControl::WindowText() {
     HWND w = handle_.load();
     if (!w) return text_;
-    const int length = GetWindowTextLengthA(w);
-    std::string text(size_t(length) + 1, '\0');
-    const int got = GetWindowTextA(w, text.data(), length + 1);
+    const int length = GetWindowTextLengthW(w);
+    std::wstring text(size_t(length) + 1, L'\0');
+    const int got = GetWindowTextW(w, text.data(), length + 1);
     text.resize(size_t(std::max(got, 0)));
-    return text;
+    return Narrow(text);
 }
 
 // A single-line edit tells its parent of every change of its text, whoever
@@ -626,6 +640,11 @@ LRESULT TControl::Send(UINT msg, WPARAM wParam, LPARAM lParam) {
     return Owned([&] { return SendMessageA(Handle(), msg, wParam, lParam); });
 }
 
+LRESULT TControl::SendText(UINT msg, WPARAM wParam, const std::string& text) {
+    const std::wstring wide = Wide(text);
+    return Owned([&] { return SendMessageW(Handle(), msg, wParam, reinterpret_cast<LPARAM>(wide.c_str())); });
+}
+
 void TControl::Post(UINT msg, WPARAM wParam, LPARAM lParam) { PostMessageA(Handle(), msg, wParam, lParam); }
 
 // ---- list operations -------------------------------------------------------
@@ -637,10 +656,10 @@ std::string TControl::ItemText(int index) {
     return Owned([&] {
         const LRESULT length = Send(kind_.TextLengthMsg, WPARAM(index));
         if (length < 0) return std::string();
-        std::string text(size_t(length) + 1, '\0');
-        const LRESULT got = Send(kind_.TextMsg, WPARAM(index), reinterpret_cast<LPARAM>(text.data()));
+        std::wstring text(size_t(length) + 1, L'\0');
+        const LRESULT got = SendMessageW(Handle(), kind_.TextMsg, WPARAM(index), reinterpret_cast<LPARAM>(text.data()));
         text.resize(got < 0 ? 0 : size_t(got));
-        return text;
+        return Narrow(text);
     });
 }
 
@@ -651,7 +670,7 @@ void TControl::SetItemData(int index, LRESULT data) {
 }
 
 int TControl::AddItem(const std::string& text) {
-    if (kind_.AddMsg) return int(Send(kind_.AddMsg, 0, reinterpret_cast<LPARAM>(text.c_str())));
+    if (kind_.AddMsg) return int(SendText(kind_.AddMsg, 0, text));
     // A kind without list messages keeps its items as lines of its text.
     Owned([&] { SetText(Text() + text + "\r\n"); });
     return -1;
@@ -659,7 +678,7 @@ int TControl::AddItem(const std::string& text) {
 
 int TControl::InsertItem(int index, const std::string& text) {
     if (!kind_.InsertMsg) return -1;
-    return int(Send(kind_.InsertMsg, WPARAM(index), reinterpret_cast<LPARAM>(text.c_str())));
+    return int(SendText(kind_.InsertMsg, WPARAM(index), text));
 }
 
 void TControl::DeleteItem(int index) {
@@ -691,11 +710,12 @@ SIZE TControl::MeasureText(const std::string& text) {
         HGDIOBJ old = SelectObject(dc, FontHandle());
         RECT r{0, 0, 0, 0};
         if (text.empty()) {
-            TEXTMETRICA tm{};
-            GetTextMetricsA(dc, &tm);
+            TEXTMETRICW tm{};
+            GetTextMetricsW(dc, &tm);
             r.bottom = tm.tmHeight;
         } else {
-            DrawTextA(dc, text.c_str(), int(text.size()), &r, DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS);
+            const std::wstring wide = Wide(text);
+            DrawTextW(dc, wide.c_str(), int(wide.size()), &r, DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS);
         }
         SelectObject(dc, old);
         ReleaseDC(nullptr, dc);
@@ -727,8 +747,8 @@ TControl* TControl::NextTabStop(TControl* current, bool forward) {
 
 LRESULT TControl::DefaultProc(const TMessage& m) {
     HWND w = handle_.load();
-    if (oldProc_) return CallWindowProcA(oldProc_, w, m.Msg, m.WParam, m.LParam);
-    return DefWindowProcA(w, m.Msg, m.WParam, m.LParam);
+    if (oldProc_) return CallWindowProcW(oldProc_, w, m.Msg, m.WParam, m.LParam);
+    return DefWindowProcW(w, m.Msg, m.WParam, m.LParam);
 }
 
 LRESULT TControl::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -783,13 +803,17 @@ bool TControl::LayerHandles(TMessage& m) {
                                 : (m.Msg == WM_CHAR)                            ? &OnChar
                                                                                 : &OnKeyUp;
             if (!*slot) return false;
-            uint16_t key = uint16_t(m.WParam);
+            // Characters reach the handlers as Windows-1251 codes, like
+            // every other text; a character the page lacks shows as '?'.
+            const bool character = m.Msg == WM_CHAR;
+            const uint16_t given = character ? WindowsCode(uint16_t(m.WParam)) : uint16_t(m.WParam);
+            uint16_t key = given;
             (*slot)(key, ShiftState());
             if (key == 0) {
                 m.Result = 0;
                 return true;
             }
-            m.WParam = key;
+            if (key != given) m.WParam = character ? WPARAM(CharacterOf(key)) : WPARAM(key);
             return false;
         }
         case WM_SIZE:

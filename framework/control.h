@@ -142,6 +142,8 @@ public:
 
     // ---- messages ----
     LRESULT Send(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
+    // A message whose lParam is a text, sent as the wide text.
+    LRESULT SendText(UINT msg, WPARAM wParam, const std::string& text);
     void Post(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
 
     // ---- list operations through the kind table ----

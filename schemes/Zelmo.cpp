@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "framework/application.h"
+#include "platform/messageBox.h"
 #include "platform/threadWait.h"
 #include "base/cp1251.h"
 #include "schemes/zelSimpleForm_25EFC10.h"
@@ -29,7 +30,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
     // Only the first argument counts, and only as a whole.
     if (__argc > 1 && std::strcmp(__argv[1], "/ih") == 0) {
-        MessageBoxA(nullptr, std::string("Сделано в Zelmo."_w).c_str(), "Zelmo Info", MB_OK);
+        platform::ShowMessageBox(std::string("Сделано в Zelmo."_w), "Zelmo Info");
     } else {
         // Dispatch is still off: building the scheme runs no event chain.
         new TClassSimpleForm_25EFC10();

@@ -17,8 +17,12 @@ if [ -n "$missing" ]; then
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing
 fi
-if ! locale -a 2>/dev/null | grep -qi '^ru_RU\.utf-\?8$'; then
-  sudo=""
-  [ "$(id -u)" = 0 ] || sudo="sudo"
-  $sudo sh -c "grep -q '^ru_RU.UTF-8 UTF-8' /etc/locale.gen || echo 'ru_RU.UTF-8 UTF-8' >> /etc/locale.gen; locale-gen >/dev/null"
-fi
+# Russian for the window tests, and one of another code page (1252) to show
+# that the window texts do not depend on it.
+for wanted in ru_RU en_US; do
+  if ! locale -a 2>/dev/null | grep -qi "^$wanted\.utf-\?8$"; then
+    sudo=""
+    [ "$(id -u)" = 0 ] || sudo="sudo"
+    $sudo sh -c "grep -q '^$wanted.UTF-8 UTF-8' /etc/locale.gen || echo '$wanted.UTF-8 UTF-8' >> /etc/locale.gen; locale-gen >/dev/null"
+  fi
+done

@@ -27,7 +27,7 @@ void TZelComboBox::BeginFill(int textLength) {
 }
 
 int TZelComboBox::AddItem(const std::string& text) {
-    return int(Control->Send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
+    return int(Control->SendText(CB_ADDSTRING, 0, text));
 }
 
 // Runs from the message loop when the re-posted selection change arrives.

@@ -2,6 +2,7 @@
 
 #include "framework/font.h"
 #include "framework/screen.h"
+#include "framework/wideText.h"
 
 TZelHintManager::TZelHintManager() {
     interface_.CreateTool = [this](HWND w) { return CreateTool(w); };
@@ -15,18 +16,18 @@ TZelHintManager::TZelHintManager() {
 
 THintTool* TZelHintManager::CreateTool(HWND window) {
     auto* tool = new THintTool();
-    TTTOOLINFOA& ti = tool->Info;
+    TTTOOLINFOW& ti = tool->Info;
     // The record of the classic tooltip (no reserved field), whatever the
     // headers' default size is.
-    ti.cbSize = TTTOOLINFOA_V1_SIZE;
+    ti.cbSize = TTTOOLINFOW_V1_SIZE;
     ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS | TTF_TRANSPARENT;
     ti.hwnd = window;
     ti.uId = reinterpret_cast<UINT_PTR>(window);
     ti.lpszText = tool->Text.data();
 
     const DWORD style = WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX | (Classic == 0 ? TTS_BALLOON : 0);
-    tool->Tooltip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, style, CW_USEDEFAULT, CW_USEDEFAULT,
-                                    CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr, GetModuleHandleA(nullptr), nullptr);
+    tool->Tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, style, CW_USEDEFAULT, CW_USEDEFAULT,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr, GetModuleHandleW(nullptr), nullptr);
     fw::TFontSpec wanted;
     wanted.Name = Font.Name;
     wanted.Height = fw::FontHeight(Font.Size, fw::ScreenLogPixelsY());
@@ -36,7 +37,7 @@ THintTool* TZelHintManager::CreateTool(HWND window) {
     SendMessageA(tool->Tooltip, WM_SETFONT, WPARAM(tool->Font), TRUE);
     SetWindowPos(tool->Tooltip, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
 
-    SendMessageA(tool->Tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+    SendMessageW(tool->Tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
     SendMessageA(tool->Tooltip, TTM_SETTIPTEXTCOLOR, WPARAM(fw::ResolveColor(Font.Color)), 0);
     SendMessageA(tool->Tooltip, TTM_SETTIPBKCOLOR, WPARAM(fw::ResolveColor(BackColor)), 0);
     SendMessageA(tool->Tooltip, TTM_SETDELAYTIME, TTDT_INITIAL, LPARAM(InitialDelay));
@@ -50,7 +51,7 @@ THintTool* TZelHintManager::CreateTool(HWND window) {
 void TZelHintManager::DestroyTool(THintTool* tool) {
     if (!tool) return;
     if (IsWindow(tool->Tooltip)) {
-        SendMessageA(tool->Tooltip, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool->Info));
+        SendMessageW(tool->Tooltip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool->Info));
         DestroyWindow(tool->Tooltip);
     }
     // Kept in the record rather than asked back with WM_GETFONT, so that it
@@ -61,24 +62,25 @@ void TZelHintManager::DestroyTool(THintTool* tool) {
 
 void TZelHintManager::SetToolText(THintTool* tool, const std::string& text) {
     if (!tool) return;
-    tool->Text = text;
+    tool->Text = fw::Wide(text);
     tool->Info.lpszText = tool->Text.data();
-    SendMessageA(tool->Tooltip, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool->Info));
+    SendMessageW(tool->Tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool->Info));
 }
 
 void TZelHintManager::SetToolTitle(THintTool* tool, int icon, const std::string& title) {
     if (!tool) return;
-    SendMessageA(tool->Tooltip, TTM_SETTITLEA, WPARAM(icon), reinterpret_cast<LPARAM>(title.c_str()));
+    const std::wstring wide = fw::Wide(title);
+    SendMessageW(tool->Tooltip, TTM_SETTITLEW, WPARAM(icon), reinterpret_cast<LPARAM>(wide.c_str()));
 }
 
 void TZelHintManager::ToolEnter(THintTool* tool) {
     if (tool && Tracking == 1)
-        SendMessageA(tool->Tooltip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool->Info));
+        SendMessageW(tool->Tooltip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool->Info));
 }
 
 void TZelHintManager::ToolLeave(THintTool* tool) {
     if (tool && Tracking == 1)
-        SendMessageA(tool->Tooltip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool->Info));
+        SendMessageW(tool->Tooltip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool->Info));
 }
 
 void TZelHintManager::ToolMove(THintTool* tool, int x, int y) {

@@ -13,8 +13,8 @@
 
 // The tool of one control, owned by the manager that made it.
 struct THintTool {
-    TTTOOLINFOA Info{};
-    std::string Text;
+    TTTOOLINFOW Info{};
+    std::wstring Text;
     HWND Tooltip = nullptr;
     HFONT Font = nullptr;  // given to the tooltip, deleted with the tool
 };

@@ -12,7 +12,7 @@ TEST(Cp1251, LiteralsAreConvertedWhileCompiling) {
     EXPECT_EQ("Ая"_w, "\xC0\xFF");
 }
 
-TEST(Cp1251, RoundTripThroughUtf8) {
+TEST(Cp1251, RoundTripThroughUtf8AndUtf16) {
     const std::string text(
         ""
         "Проверьте все соединения и попробуйте ещё раз."_w);
@@ -22,6 +22,10 @@ TEST(Cp1251, RoundTripThroughUtf8) {
     for (int b = 0; b < 256; ++b)
         if (b != 0x98) all += char(b);
     EXPECT_EQ(cp1251::FromUtf8(cp1251::ToUtf8(all)), all);
+    EXPECT_EQ(cp1251::FromUtf16(cp1251::ToUtf16(all)), all);
+    EXPECT_EQ(cp1251::ToUtf16("\xC0\xFF\xB8 \xB9"), u"\u0410\u044F\u0451 \u2116");
+    EXPECT_EQ(cp1251::ToUtf16(std::string("\x98\0", 2)), std::u16string(u"\uFFFD\0", 2));
+    EXPECT_EQ(cp1251::FromUtf16(u"\u4E2D\uFFFD"), "??");
 }
 
 TEST(Cp1251, ControlBytesBecomeVisibleForTerminals) {

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "framework/application.h"
+#include "framework/wideText.h"
 #include "runtime/Share.h"
 #include "tests/unit/testSupport.h"
 #include "ui/zelSimpleForm.h"
@@ -74,11 +75,13 @@ struct THostForm {
 inline DWORD StyleOf(HWND w) { return DWORD(GetWindowLongA(w, GWL_STYLE)); }
 inline DWORD ExStyleOf(HWND w) { return DWORD(GetWindowLongA(w, GWL_EXSTYLE)); }
 inline bool VisibleBit(HWND w) { return (StyleOf(w) & WS_VISIBLE) != 0; }
-inline std::string WindowText(HWND w) {
-    char buffer[512] = {};
-    GetWindowTextA(w, buffer, sizeof(buffer));
+// Read wide, so that the tests see the same Windows-1251 text on any code page.
+inline std::wstring WideWindowText(HWND w) {
+    wchar_t buffer[512] = {};
+    GetWindowTextW(w, buffer, 512);
     return buffer;
 }
+inline std::string WindowText(HWND w) { return fw::Narrow(WideWindowText(w)); }
 inline RECT WindowRectIn(HWND w, HWND parent) {
     RECT r;
     GetWindowRect(w, &r);
