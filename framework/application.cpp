@@ -22,17 +22,49 @@ TControl* TApplication::Window() {
         window_ = std::make_unique<TControl>(KindApplication, nullptr, ApplicationStyle, 0, std::string());
         // A close request to the application window is a request to close
         // the main form.
-        window_->MessageHook = [this](TMessage& m) {
-            if (m.Msg != WM_CLOSE) return false;
-            if (mainForm_ && mainForm_->HandleAllocated()) SendMessageA(mainForm_->HandleIfAllocated(), WM_CLOSE, 0, 0);
-            m.Result = 0;
-            return true;
-        };
+        window_->MessageHook = [this](TMessage& m) { return ApplicationWindowHandles(m); };
     }
     return window_.get();
 }
 
 void TApplication::ReleaseWindow() { window_.reset(); }
+
+// The application window carries the task-bar button, so what the task bar
+// and Alt+Tab do to it is meant for the main form: a close request closes
+// the form, activation activates it, restore restores it, minimise minimises
+// it. The form is reached after the activation in progress has ended.
+bool TApplication::ApplicationWindowHandles(TMessage& m) {
+    HWND form = mainForm_ ? mainForm_->HandleIfAllocated() : nullptr;
+    switch (m.Msg) {
+        case WM_CLOSE:
+            if (form) SendMessageA(form, WM_CLOSE, 0, 0);
+            m.Result = 0;
+            return true;
+        case WM_ACTIVATE:
+            if (LOWORD(m.WParam) != WA_INACTIVE && form)
+                PostMessageA(window_->HandleIfAllocated(), WM_QV_REACH_FORM, 0, 0);
+            return false;
+        case WM_SYSCOMMAND:
+            if ((m.WParam & 0xFFF0) == SC_MINIMIZE && form) {
+                ShowWindow(form, SW_MINIMIZE);
+                m.Result = 0;
+                return true;
+            }
+            if ((m.WParam & 0xFFF0) == SC_RESTORE && form)
+                PostMessageA(window_->HandleIfAllocated(), WM_QV_REACH_FORM, 0, 0);
+            return false;
+        case WM_QV_REACH_FORM:
+            // A disabled or hidden form is left alone: a modal box or the
+            // program itself decides when it shows.
+            if (form && IsWindowVisible(form) && IsWindowEnabled(form)) {
+                if (IsIconic(form)) ShowWindow(form, SW_RESTORE);
+                SetActiveWindow(form);
+            }
+            m.Result = 0;
+            return true;
+        default: return false;
+    }
+}
 
 std::unique_ptr<TControl> TApplication::CreateForm() {
     auto form = std::make_unique<TControl>(KindForm, Window(), FormStyle, 0, "Form");

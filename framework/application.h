@@ -55,6 +55,7 @@ public:
 
 private:
     bool NavigateTab(const MSG& msg);
+    bool ApplicationWindowHandles(TMessage& m);
 
     std::unique_ptr<TControl> window_;
     TControl* mainForm_ = nullptr;

@@ -341,6 +341,25 @@ void TControl::PassFocusOn() {
         SetFocus(form->Handle());
 }
 
+// On a form: the focus is adrift when it rests on the form itself, on a
+// hidden or disabled control of it, or nowhere while the form is active.
+// The first control that can take it then gets it, so that the keyboard
+// works from the first moment and after every change of the controls.
+void TControl::FocusFirstIfAdrift() {
+    HWND form = handle_.load();
+    if (!form || parent_ || !IsWindowVisible(form) || !IsWindowEnabled(form)) return;
+    HWND focus = GetFocus();
+    const bool adrift = focus == form || (!focus && GetActiveWindow() == form) ||
+                        (focus && IsChild(form, focus) && (!IsWindowVisible(focus) || !IsWindowEnabled(focus)));
+    if (!adrift) return;
+    if (TControl* first = NextTabStop(nullptr, true)) SetFocus(first->Handle());
+}
+
+void TControl::FormFocusFirstIfAdrift() {
+    HWND w = handle_.load();
+    if (TControl* form = w ? FromHandle(GetAncestor(w, GA_ROOT)) : nullptr) form->FocusFirstIfAdrift();
+}
+
 void TControl::SetVisible(bool visible) {
     Owned([&] {
         if (!visible) {
@@ -350,6 +369,7 @@ void TControl::SetVisible(bool visible) {
         visible_ = visible;
         if (HWND w = handle_.load()) ShowWindow(w, visible ? (parent_ ? SW_SHOW : SW_SHOWNORMAL) : SW_HIDE);
         if (align_ != 0 && parent_) parent_->Realign();
+        if (visible) FormFocusFirstIfAdrift();
     });
 }
 
@@ -365,6 +385,7 @@ void TControl::SetEnabled(bool enabled) {
         }
         enabled_ = enabled;
         if (HWND w = handle_.load()) EnableWindow(w, enabled ? TRUE : FALSE);
+        if (enabled) FormFocusFirstIfAdrift();
     });
 }
 
@@ -816,6 +837,11 @@ bool TControl::LayerHandles(TMessage& m) {
             if (key != given) m.WParam = character ? WPARAM(CharacterOf(key)) : WPARAM(key);
             return false;
         }
+        case WM_SETFOCUS:
+            if (parent_) return false;
+            m.Result = DefaultProc(m);
+            FocusFirstIfAdrift();
+            return true;
         case WM_SIZE:
             if (OnResize) OnResize();
             if (!children_.empty()) Realign();

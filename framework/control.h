@@ -29,8 +29,9 @@ class TControl;
 LRESULT CALLBACK ControlWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
 
 // Messages of the layer itself.
-inline constexpr UINT WM_QV_INVOKE = WM_APP + 0x3F00;  // lParam: const std::function<void()>*
-inline constexpr UINT WM_QV_NOTIFY = WM_APP + 0x3F01;  // wParam: a re-posted notification code
+inline constexpr UINT WM_QV_INVOKE = WM_APP + 0x3F00;      // lParam: const std::function<void()>*
+inline constexpr UINT WM_QV_REACH_FORM = WM_APP + 0x3F01;  // to the application window: activate the main form
+inline constexpr UINT WM_QV_NOTIFY = WM_APP + 0x3F01;      // wParam: a re-posted notification code
 
 // A message as the message hook sees it. A hook that returns true has
 // handled the message, and Result is its answer.
@@ -226,6 +227,8 @@ private:
     void ApplyStyles();
     void AdjustSize();
     void PassFocusOn();
+    void FocusFirstIfAdrift();
+    void FormFocusFirstIfAdrift();
     void AlignChanged();
     void RemoveChild(TControl* child);
     HFONT FontHandle();

@@ -180,6 +180,28 @@ start_program() {
   app_pid=$!
 }
 
+# The phase walk: the visible and enabled bits of the port list, "Записать",
+# "OK" and the form itself, as "list VE write VE ok VE form VE" matched
+# against a pattern (? for a bit that does not matter), and where the focus
+# is: on one of the form's controls unless focus_free is given.
+phase_check() {
+  local phase=$1 want=$2 focus_rule=${3:-on_control}
+  local bits line
+  bits() { [ -n "$1" ] && printf '%s%s' "$(field "$1" 2)" "$(field "$1" 3)" || printf 'absent'; }
+  line="list $(bits "$(control "$listing" ComboBox)") write $(bits "$(control "$listing" Button "Записать")")"
+  line="$line ok $(bits "$(control "$listing" Button OK)") form $(bits "$(printf '%s\n' "$listing" | head -n 1)")"
+  # shellcheck disable=SC2053
+  if [[ $line == $want ]]; then log "$phase: $line"; else fail "$phase: $line, want $want"; fi
+  local focus
+  focus=$(probe focus "$caption")
+  log "$phase: focus on $(printf '%s' "$focus" | tr '\t' ' ')"
+  if [ "$focus_rule" = on_control ]; then
+    case "$(field "$focus" 1)" in
+      none|elsewhere|window|"") fail "$phase: the focus is on no control of the form ($focus)" ;;
+    esac
+  fi
+}
+
 # ---- the steps of the cases ----
 
 # The emulator with the case's faults on a pty mapped as COM7, then the
@@ -203,8 +225,7 @@ open_and_pick() {
     *"|$port|"*) log "port list: $(field "$combo" 7)" ;;
     *) fail "the port list at first sight is \"$(field "$combo" 7)\", without $port" ;;
   esac
-  button=$(control "$listing" Button "Записать")
-  [ "$(field "$button" 2)" = 1 ] || fail "\"Записать\" is not shown"
+  phase_check start "list 11 write 10 ok 0? form 11"
   find_xwin || exit 1
 
   xclick 87 20
@@ -229,6 +250,7 @@ detect_and_write() {
   local status_text="Устройство: MZK7   Текущая версия ПО: 1.3"
   wait_for "the device status" 30 "$(has Edit "\$6 == \"$status_text\"")" || exit 1
   wait_for "\"Записать\" enabled" 10 "$(has Button "\$6 == \"Записать\" && \$3 == 1")" || exit 1
+  phase_check ready "list 10 write 11 ok 0? form 11"
   shot detected
   upload_start=$SECONDS
   xclick 47 65
@@ -236,6 +258,11 @@ detect_and_write() {
     exit 1
   shot uploading
   first_position=$(field "$(control "$listing" msctls_progress32)" 5)
+  # A short upload may be over already. The whole form takes no input
+  # meanwhile, so the focus may rest anywhere.
+  if [ -z "$(control "$listing" Button OK | awk -F'\t' '$2 == 1')" ]; then
+    phase_check uploading "list 10 write 10 ok 0? form 10" focus_free
+  fi
   log "progress $first_position"
 }
 
@@ -289,9 +316,12 @@ case_close_during_upload() {
   open_and_pick
   detect_and_write
   wait_for "the progress to advance" 60 "$(has msctls_progress32 "\$5 > $first_position")" || exit 1
-  log "progress $(field "$(control "$listing" msctls_progress32)" 5), closing the window"
-  probe close "$caption" || fail "cannot close the window"
+  # Closed through the hidden application window that carries the task-bar
+  # button, as the task bar's "Close window" does.
+  log "progress $(field "$(control "$listing" msctls_progress32)" 5), closing through the application window"
+  probe appclose "$caption" || fail "cannot close the application window"
   wait_exit 20 && { [ "$app_rc" = 0 ] || fail "exit status $app_rc, want 0"; }
+  grep -q "quarnelvisk: teardown done" "$work/app.out" || fail "the teardown did not finish"
 }
 
 # success, late_failure, wrong_crc, silence, hangup: the upload runs to its
@@ -329,6 +359,7 @@ case_outcome() {
     sleep 1
   fi
   listing=$(probe list "$caption")
+  phase_check finished "list 0? write 0? ok 11 form 11"
   shot done
   printf '%s\n' "$listing" | sed 's/^/  | /'
   # A label may hold several of the texts, padded apart with spaces.

@@ -9,6 +9,14 @@
 //   windowProbe close CAPTION          post WM_CLOSE to the window
 //   windowProbe sysclose CAPTION       post WM_SYSCOMMAND SC_CLOSE (the title-bar close)
 //   windowProbe click CAPTION TEXT     post BM_CLICK to the child button captioned TEXT
+//   windowProbe focus CAPTION          where the window's thread keeps the focus:
+//                                      class and text of the control ("window" for the
+//                                      window itself, "elsewhere" or "none" with an empty
+//                                      text), then 1 when the window is its thread's
+//                                      active window, tab-separated
+//   windowProbe appclose CAPTION       post WM_SYSCOMMAND SC_CLOSE to the window's owner,
+//                                      as the task bar's "Close window" does for a program
+//                                      whose button belongs to a hidden owner window
 // Each control is one line, fields separated by tabs:
 //   class  visible(0/1)  enabled(0/1)  x,y,w,h  position  text  items
 // where position is a progress bar's position or a combo box's selected index
@@ -148,10 +156,26 @@ int clickButton(HWND window, const std::wstring& text) {
     return 1;
 }
 
+int showFocus(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return 1;
+    if (!info.hwndFocus)
+        std::printf("none\t");
+    else if (info.hwndFocus == window)
+        std::printf("window\t");
+    else if (IsChild(window, info.hwndFocus))
+        std::printf("%s\t%s", toUtf8(className(info.hwndFocus)).c_str(), toUtf8(windowText(info.hwndFocus)).c_str());
+    else
+        std::printf("elsewhere\t");
+    std::printf("\t%d\n", info.hwndActive == window ? 1 : 0);
+    return 0;
+}
+
 int usage() {
     std::fprintf(stderr,
                  "usage: windowProbe top | list CAPTION | close CAPTION | sysclose CAPTION | "
-                 "click CAPTION TEXT\n");
+                 "click CAPTION TEXT | focus CAPTION | appclose CAPTION\n");
     return 2;
 }
 
@@ -178,5 +202,10 @@ int main() {
     if (command == L"close") return PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
     if (command == L"sysclose") return PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0) ? 0 : 1;
     if (command == L"click" && count >= 4) return clickButton(window, arg[3]);
+    if (command == L"focus") return showFocus(window);
+    if (command == L"appclose") {
+        HWND owner = GetWindow(window, GW_OWNER);
+        return owner && PostMessageW(owner, WM_SYSCOMMAND, SC_CLOSE, 0) ? 0 : 1;
+    }
     return usage();
 }

@@ -159,3 +159,30 @@ TEST_F(ApplicationTest, FocusMovesOnFromADisabledOrHiddenControlAndTabWorksWitho
     EXPECT_TRUE(Application().OfferMessage(tab));
     EXPECT_EQ(GetFocus(), c.Handle());
 }
+
+TEST_F(ApplicationTest, TaskBarActivationRestoreAndMinimiseReachTheMainForm) {
+    THostForm host;
+    HWND form = host.Parent()->Handle();
+    HWND app = Application().HandleIfAllocated();
+    ASSERT_NE(app, nullptr);
+    SetForegroundWindow(form);
+
+    ShowWindow(form, SW_MINIMIZE);
+    ASSERT_TRUE(IsIconic(form));
+    SendMessageA(app, WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !IsIconic(form) && GetActiveWindow() == form; }, 3000))
+        << "restored from the task bar, the form stays iconic or inactive";
+
+    SetActiveWindow(app);  // a task-bar click or Alt+Tab
+    EXPECT_TRUE(PumpUntil([&] { return GetActiveWindow() == form; }, 3000)) << "the form stays inactive";
+
+    SendMessageA(app, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_TRUE(IsIconic(form));
+
+    // A disabled form (a transfer runs) is not restored behind the program's back.
+    EnableWindow(form, FALSE);
+    SendMessageA(app, WM_SYSCOMMAND, SC_RESTORE, 0);
+    PumpUntil([] { return false; }, 200);
+    EXPECT_TRUE(IsIconic(form));
+    EnableWindow(form, TRUE);
+}
