@@ -1,7 +1,7 @@
-// Modal message boxes: MessageBoxA on Windows, standard error elsewhere.
+// Modal message boxes: MessageBoxW on Windows, standard error elsewhere.
+// The test programs link a backend of their own (tests/fakes/messageBoxFake).
 #pragma once
 
-#include <functional>
 #include <string>
 
 namespace platform {
@@ -14,10 +14,6 @@ void ShowMessageBox(const std::string& text, const std::string& caption);
 // The window that owns later boxes (a native window handle), or nullptr.
 void SetMessageOwner(void* window);
 void* MessageOwner();
-
-// Test equipment: while a sink is set, boxes go to it instead of the screen.
-using TMessageSink = std::function<void(const std::string& text, const std::string& caption)>;
-void SetMessageSink(TMessageSink sink);
 
 namespace backend {
 void ShowSystemMessageBox(const std::string& text, const std::string& caption, void* owner);

@@ -1,21 +1,30 @@
 #include "timer.h"
 
+#include <atomic>
+
 namespace platform {
 
 namespace {
-// Set by tests before the elements that use it are created, never while
-// timers are being made on other threads.
-TTimerFactory& Factory() {
-    static TTimerFactory factory;
-    return factory;
-}
+class TSystemTimerBackend final : public TTimerBackend {
+public:
+    std::unique_ptr<TPeriodicTimer> CreateTimer() override { return backend::CreateSystemTimer(); }
+};
+
+std::atomic<TTimerBackend*> installed{nullptr};
 }  // namespace
 
-std::unique_ptr<TPeriodicTimer> CreatePeriodicTimer() {
-    const TTimerFactory& factory = Factory();
-    return factory ? factory() : backend::CreateSystemTimer();
+TTimerBackend& SystemTimerBackend() {
+    static TSystemTimerBackend system;
+    return system;
 }
 
-void SetTimerFactory(TTimerFactory factory) { Factory() = std::move(factory); }
+TTimerBackend& TimerBackend() {
+    TTimerBackend* b = installed.load();
+    return b ? *b : SystemTimerBackend();
+}
+
+TTimerBackend* SetTimerBackend(TTimerBackend* backend) { return installed.exchange(backend); }
+
+std::unique_ptr<TPeriodicTimer> CreatePeriodicTimer() { return TimerBackend().CreateTimer(); }
 
 }  // namespace platform

@@ -1,5 +1,5 @@
 // A periodic timer: the Windows multimedia timer (timeSetEvent) on Windows,
-// a timer thread elsewhere, and in tests whatever SetTimerFactory installs.
+// a timer thread elsewhere, and in tests whatever SetTimerBackend installs.
 // Ticks run on the timer's own thread, never on the thread that started it.
 #pragma once
 
@@ -29,15 +29,24 @@ public:
     virtual bool Running() const = 0;
 };
 
-using TTimerFactory = std::function<std::unique_ptr<TPeriodicTimer>()>;
+// Where timers come from: the system, or a backend a test installs.
+class TTimerBackend {
+public:
+    virtual ~TTimerBackend() = default;
+    virtual std::unique_ptr<TPeriodicTimer> CreateTimer() = 0;
+};
 
-// A new stopped timer from the installed factory, or from the system's
-// backend when none is installed.
+// The backend of this system.
+TTimerBackend& SystemTimerBackend();
+
+// The backend timers are made by: the system's, or the one installed with
+// SetTimerBackend (nullptr restores the system's). Returns the one installed
+// before, so that installs can nest.
+TTimerBackend& TimerBackend();
+TTimerBackend* SetTimerBackend(TTimerBackend* backend);
+
+// A new stopped timer from TimerBackend().
 std::unique_ptr<TPeriodicTimer> CreatePeriodicTimer();
-
-// Replaces the factory for timers created from now on (tests install a
-// manual timer); nullptr restores the system's backend.
-void SetTimerFactory(TTimerFactory factory);
 
 namespace backend {
 std::unique_ptr<TPeriodicTimer> CreateSystemTimer();

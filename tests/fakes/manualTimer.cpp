@@ -37,18 +37,16 @@ int TManualTimer::Fire(int count) {
     return fired;
 }
 
-TManualTimers::TManualTimers() : registry_(std::make_shared<TManualTimerRegistry>()) {
-    std::weak_ptr<TManualTimerRegistry> weak = registry_;
-    platform::SetTimerFactory([weak]() -> std::unique_ptr<platform::TPeriodicTimer> {
-        auto registry = weak.lock();
-        if (!registry) return std::make_unique<TManualTimer>();
-        auto timer = std::make_unique<TManualTimer>(registry, registry->timers.size());
-        registry->timers.push_back(timer.get());
-        return timer;
-    });
-}
+TManualTimers::TManualTimers()
+    : registry_(std::make_shared<TManualTimerRegistry>()), previous_(platform::SetTimerBackend(this)) {}
 
-TManualTimers::~TManualTimers() { platform::SetTimerFactory(nullptr); }
+TManualTimers::~TManualTimers() { platform::SetTimerBackend(previous_); }
+
+std::unique_ptr<platform::TPeriodicTimer> TManualTimers::CreateTimer() {
+    auto timer = std::make_unique<TManualTimer>(registry_, registry_->timers.size());
+    registry_->timers.push_back(timer.get());
+    return timer;
+}
 
 TManualTimer* TManualTimers::At(size_t i) const {
     return i < registry_->timers.size() ? registry_->timers[i] : nullptr;

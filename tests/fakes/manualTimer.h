@@ -2,7 +2,7 @@
 // thread. Installing TManualTimers makes every timer created through
 // platform::CreatePeriodicTimer a TManualTimer until it goes out of scope:
 //
-//     TManualTimers timers;            // installs the manual factory
+//     TManualTimers timers;            // installs itself as the timer backend
 //     TZelMMTimer watchdog;            // its timer is now manual
 //     ... doStart ...
 //     timers.Last()->Fire(3);          // three ticks, one after the other
@@ -61,12 +61,12 @@ private:
     int stops_ = 0;
 };
 
-// Installs the manual timer factory for its lifetime and restores the
-// system's timers afterwards.
-class TManualTimers {
+// Installs itself as the timer backend for its lifetime and puts the one
+// before back afterwards.
+class TManualTimers final : public platform::TTimerBackend {
 public:
     TManualTimers();
-    ~TManualTimers();
+    ~TManualTimers() override;
     TManualTimers(const TManualTimers&) = delete;
     TManualTimers& operator=(const TManualTimers&) = delete;
 
@@ -78,8 +78,11 @@ public:
     // The timer created last, or nullptr.
     TManualTimer* Last() const;
 
+    std::unique_ptr<platform::TPeriodicTimer> CreateTimer() override;
+
 private:
     std::shared_ptr<TManualTimerRegistry> registry_;
+    platform::TTimerBackend* previous_;
 };
 
 }  // namespace fakes

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/messageBox.h"
+#include "tests/fakes/messageBoxFake.h"
 #include "runtime/Share.h"
 
 // Switches dispatch on for the scope of a test and off again afterwards, so
@@ -17,19 +18,7 @@ struct DispatchOn {
 };
 
 // Catches message boxes instead of showing them.
-struct MessageCapture {
-    std::vector<std::string> texts;
-    std::vector<std::string> captions;
-    MessageCapture() {
-        platform::SetMessageSink([this](const std::string& text, const std::string& caption) {
-            texts.push_back(text);
-            captions.push_back(caption);
-        });
-    }
-    ~MessageCapture() { platform::SetMessageSink(nullptr); }
-    MessageCapture(const MessageCapture&) = delete;
-    MessageCapture& operator=(const MessageCapture&) = delete;
-};
+using MessageCapture = fakes::TMessageBoxes;
 
 // Records the values that reach its work point, in order, for checking the
 // order and content of events. Each record keeps the point index it came in

@@ -131,25 +131,33 @@ TEST(SystemTimer, StartsAndStopsFromSeveralThreadsAndFromTicksEnd) {
     EXPECT_EQ(ticks.load(), seen);
 }
 
-TEST(TimerFactory, AnInstalledFactoryMakesTheTimers) {
+TEST(TimerBackend, InstalledBackendsMakeTheTimersAndNest) {
     struct TNullTimer : platform::TPeriodicTimer {
         bool running = false;
         void Start(uint32_t, uint32_t, TTick) override { running = true; }
         void Stop() override { running = false; }
         bool Running() const override { return running; }
     };
-    int made = 0;
-    platform::SetTimerFactory([&made]() -> std::unique_ptr<platform::TPeriodicTimer> {
-        ++made;
-        return std::make_unique<TNullTimer>();
-    });
-    auto timer = platform::CreatePeriodicTimer();
-    platform::SetTimerFactory(nullptr);
-    EXPECT_EQ(made, 1);
-    ASSERT_NE(dynamic_cast<TNullTimer*>(timer.get()), nullptr);
+    struct TNullBackend : platform::TTimerBackend {
+        int made = 0;
+        std::unique_ptr<platform::TPeriodicTimer> CreateTimer() override {
+            ++made;
+            return std::make_unique<TNullTimer>();
+        }
+    } outer, inner;
+    platform::TTimerBackend* before = platform::SetTimerBackend(&outer);
+    EXPECT_EQ(before, nullptr);
+    platform::TTimerBackend* nested = platform::SetTimerBackend(&inner);
+    auto fromInner = platform::CreatePeriodicTimer();
+    EXPECT_EQ(platform::SetTimerBackend(nested), &inner);
+    auto fromOuter = platform::CreatePeriodicTimer();
+    platform::SetTimerBackend(before);
+    EXPECT_EQ(inner.made, 1);
+    EXPECT_EQ(outer.made, 1);
+    EXPECT_NE(dynamic_cast<TNullTimer*>(fromInner.get()), nullptr);
     auto system = platform::CreatePeriodicTimer();
     EXPECT_EQ(dynamic_cast<TNullTimer*>(system.get()), nullptr);
-    EXPECT_EQ(made, 1);
+    EXPECT_EQ(&platform::TimerBackend(), &platform::SystemTimerBackend());
 }
 
 }  // namespace

@@ -152,7 +152,7 @@ TEST_F(MMTimerFixture, DoStopFromInsideATick) {
     EXPECT_EQ(Events(), "stop ");
 }
 
-TEST(ManualTimers, RegistryForgetsDestroyedTimersAndRestoresTheFactory) {
+TEST(ManualTimers, RegistryForgetsDestroyedTimersAndRestoresTheBackend) {
     {
         fakes::TManualTimers timers;
         {
