@@ -230,19 +230,70 @@ void TControl::RunOnOwner(const std::function<void()>& f) {
 
 void TControl::SetText(const std::string& text) {
     Owned([&] {
-        text_ = text;
-        if (HWND w = handle_.load()) SetWindowTextW(w, Wide(text).c_str());
-        RefreshKnownText();
-        AdjustSize();
+        {
+            // A later set wins over a text handed over before.
+            std::lock_guard<std::mutex> guard(knownTextLock_);
+            textHandedOver_ = false;
+        }
+        SetTextNow(text);
     });
+}
+
+void TControl::SetTextNow(const std::string& text) {
+    text_ = text;
+    if (HWND w = handle_.load()) SetWindowTextW(w, Wide(text).c_str());
+    RefreshKnownText();
+    AdjustSize();
 }
 
 std::string TControl::Text() {
     if (!IsOwnerThread()) {
         std::lock_guard<std::mutex> guard(knownTextLock_);
+        if (textHandedOver_) return handedText_;
         if (knownTextValid_) return knownText_;
     }
-    return Owned([this] { return WindowText(); });
+    return Owned([this] {
+        ApplyHandedText();
+        return WindowText();
+    });
+}
+
+void TControl::HandTextOver(const std::string& text) {
+    if (IsOwnerThread() || !handle_.load()) {
+        SetText(text);
+        return;
+    }
+    bool post = false;
+    {
+        std::lock_guard<std::mutex> guard(knownTextLock_);
+        handedText_ = text;
+        ++handedGeneration_;
+        post = !textHandedOver_;
+        textHandedOver_ = true;
+    }
+    // One message for any number of texts handed over before it is taken.
+    if (post && !PostMessageA(handle_.load(), WM_QV_APPLY_TEXT, 0, 0)) SetText(text);
+}
+
+// Readers keep getting the handed-over text until the window has it; a
+// text handed over meanwhile (which posted nothing) is applied in turn.
+void TControl::ApplyHandedText() {
+    for (;;) {
+        std::string text;
+        uint64_t generation = 0;
+        {
+            std::lock_guard<std::mutex> guard(knownTextLock_);
+            if (!textHandedOver_) return;
+            text = handedText_;
+            generation = handedGeneration_;
+        }
+        SetTextNow(text);
+        std::lock_guard<std::mutex> guard(knownTextLock_);
+        if (handedGeneration_ == generation) {
+            textHandedOver_ = false;
+            return;
+        }
+    }
 }
 
 std::string TControl::WindowText() {
@@ -773,6 +824,10 @@ LRESULT TControl::DefaultProc(const TMessage& m) {
 }
 
 LRESULT TControl::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_QV_APPLY_TEXT) {
+        ApplyHandedText();
+        return 0;
+    }
     if (msg == WM_QV_INVOKE) {
         (*reinterpret_cast<const std::function<void()>*>(lParam))();
         return 0;

@@ -31,6 +31,7 @@ LRESULT CALLBACK ControlWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM 
 // Messages of the layer itself.
 inline constexpr UINT WM_QV_INVOKE = WM_APP + 0x3F00;      // lParam: const std::function<void()>*
 inline constexpr UINT WM_QV_REACH_FORM = WM_APP + 0x3F01;  // to the application window: activate the main form
+inline constexpr UINT WM_QV_APPLY_TEXT = WM_APP + 0x3F02;  // a handed-over text is waiting
 inline constexpr UINT WM_QV_NOTIFY = WM_APP + 0x3F01;      // wParam: a re-posted notification code
 
 // A message as the message hook sees it. A hook that returns true has
@@ -94,6 +95,12 @@ public:
 
     // ---- properties: stored, and applied at once when the window exists ----
     void SetText(const std::string& text);
+    // SetText without waiting for the owning thread: the text is the
+    // control's at once for every reader on any thread (Text), and reaches
+    // the window when its thread next takes messages. Hand-overs and SetText
+    // calls keep their order; of hand-overs in a row only the last reaches the
+    // window. On the owning thread it is SetText.
+    void HandTextOver(const std::string& text);
     std::string Text();
     void SetColor(uint32_t colorValue);
     uint32_t Color();
@@ -249,6 +256,12 @@ private:
     std::mutex knownTextLock_;
     std::string knownText_;
     bool knownTextValid_ = false;
+    // A text handed over and not yet in the window (under knownTextLock_).
+    std::string handedText_;
+    bool textHandedOver_ = false;
+    uint64_t handedGeneration_ = 0;
+    void ApplyHandedText();                    // on the owning thread
+    void SetTextNow(const std::string& text);  // on the owning thread
     uint32_t color_ = 0xFF00000F;
     HBRUSH brush_ = nullptr;
     TFontSpec font_;

@@ -35,6 +35,13 @@ void TZelEdit::doText(TData& d, uint16_t) {
     PendingClear = 0;
     if (!Control) return;
     const std::string text = ReadString(d, Str, std::string());
+    // Nothing waits on the change of an edit whose onChange leads nowhere:
+    // from another thread its text is handed over without waiting for the
+    // window's thread (under Wine that wait is most of an upload step).
+    if (!onChange.Linked() && !Control->IsOwnerThread()) {
+        Control->HandTextOver(text);
+        return;
+    }
     Control->Owned([&] {
         DWORD start = 0;
         Control->Send(EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);

@@ -214,3 +214,57 @@ TEST_F(EditTest, TextReadFromAnotherThreadFollowsEveryChange) {
     SetWindowTextA(edit.Control->Handle(), "C8B4");
     EXPECT_EQ(readElsewhere(true), "C8B4");
 }
+
+// The reader thread sets the CRC edit for every image byte. With nothing on
+// its onChange the set does not wait for this thread; every read, here or
+// there, sees the last text, and the window ends with it. With an onChange
+// the set waits, so that the event comes in its place.
+TEST_F(EditTest, TextSetFromAnotherThreadIsHandedOverUnlessSomeoneListens) {
+    DispatchOn on;
+    THostForm host;
+    TZelEdit edit(host.Parent());
+    edit.Text = "FFFF";
+    edit.Init();
+    std::atomic<bool> done{false};
+    std::string seenThere;
+    std::thread writer([&] {
+        for (const char* t : {"0001", "0002", "4B37"}) {
+            TData d = MakeStr(t);
+            edit.doText(d, 0);
+        }
+        TData back;
+        edit.getText(back, 0);
+        seenThere = back.StrValue;
+        done = true;
+    });
+    for (int i = 0; i < 200 && !done; ++i) Sleep(10);  // no messages served meanwhile
+    EXPECT_TRUE(done.load()) << "the set waited for the window's thread";
+    writer.join();
+    EXPECT_EQ(seenThere, "4B37");
+    EXPECT_EQ(edit.Control->Text(), "4B37") << "a read here before the window has it";
+    Pump(50);
+    EXPECT_EQ(WindowText(edit.Control->Handle()), "4B37");
+
+    // A set here after a hand-over wins over it.
+    std::thread([&] {
+        TData d = MakeStr("1111");
+        edit.doText(d, 0);
+    }).join();
+    TData mine = MakeStr("2222");
+    edit.doText(mine, 0);
+    Pump(50);
+    EXPECT_EQ(WindowText(edit.Control->Handle()), "2222");
+
+    TRecorder changes;
+    edit.onChange = changes.Link();
+    std::atomic<bool> waited{false};
+    std::thread listened([&] {
+        TData d = MakeStr("ABCD");
+        edit.doText(d, 0);
+        waited = true;
+    });
+    EXPECT_TRUE(PumpUntil([&] { return waited.load(); }, 10000));
+    listened.join();
+    ASSERT_EQ(changes.own.size(), 1u);
+    EXPECT_EQ(changes.own[0].value.StrValue, "ABCD");
+}
