@@ -15,13 +15,15 @@ runs=5
 [ "$quick" = "--quick" ] && runs=2
 
 # One upload with the flasher FLASHER: prints "wall user sys maxrss_kib
-# exit" of the flasher.
+# exit" of the flasher. HOST_ARGS (words after the device path, empty by
+# default) serve the reference host.
 upload() {
   local flasher="$1" work
   shift
   work=$(mktemp -d)
   qv_start_emulator "$bin/quarnelvisk-device" "$work/device.out" --timeout 300 "$@" || return 1
-  /usr/bin/time -f "%e %U %S %M %x" -o "$work/time" "$flasher" "$QV_DEVICE_LINE" > "$work/flash.out" 2>&1
+  # shellcheck disable=SC2086
+  /usr/bin/time -f "%e %U %S %M %x" -o "$work/time" "$flasher" "$QV_DEVICE_LINE" ${HOST_ARGS:-} > "$work/flash.out" 2>&1
   wait "$QV_DEVICE_PID"
   cat "$work/time"
   rm -rf "$work"
@@ -57,6 +59,26 @@ median_upload() {
     per=$(awk -v u="$user" -v s="$sys" -v b="$blocks" 'BEGIN {printf "%.0f", (u + s) * 1e6 / b}')
     mem=$(awk -v k="$rss" 'BEGIN {printf "%.1f", k / 1024}')
     echo "| $blocks | $wall | $cpu | $per | $mem | $status |"
+  done
+  echo
+  echo "## The flasher against the bare exchange"
+  echo
+  echo "\`quarnelvisk-reference-host\` (tools/referenceHost.cpp) does the exchange on one thread with"
+  echo "no elements: one write a byte, each acknowledgement read by its known length. Bare, it"
+  echo "goes on at once; with the flasher's rule it then waits until the line has been quiet for 5 ms,"
+  echo "as a host must that does not know how long a reply is (the flasher hands a reply on once the"
+  echo "line has been quiet that long). Same run, median of $runs, whole image, unpaced."
+  echo
+  echo "| host | wall s | CPU s | flasher / host |"
+  echo "|---|---|---|---|"
+  read -r fwall fuser fsys _ fstatus < <(median_upload "$runs" "$bin/quarnelvisk-flash" --blocks 1016)
+  echo "| quarnelvisk-flash | $fwall | $(awk -v u="$fuser" -v s="$fsys" 'BEGIN {printf "%.2f", u + s}') | 1 |"
+  for quiet in 0 5000; do
+    read -r wall user sys _ status < <(HOST_ARGS="$bin/../generated/stream0.bin $quiet" \
+      median_upload "$runs" "$bin/quarnelvisk-reference-host" --blocks 1016)
+    name="reference, bare"
+    [ "$quiet" != 0 ] && name="reference, 5 ms quiet after each reply"
+    echo "| $name (exit $status) | $wall | $(awk -v u="$user" -v s="$sys" 'BEGIN {printf "%.2f", u + s}') | $(awk -v f="$fwall" -v w="$wall" 'BEGIN {printf "%.3f", f / w}') |"
   done
   echo
   if [ "$quick" != "--quick" ]; then
