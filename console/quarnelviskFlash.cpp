@@ -6,11 +6,12 @@
 
 #include "platform/terminal.h"
 #include "console/flashSession.h"
+#include "console/imageFile.h"
 
 namespace {
 
 const char* const Usage =
-    "usage: quarnelvisk-flash [--probe-timeout SECONDS] PORT\n"
+    "usage: quarnelvisk-flash [--probe-timeout SECONDS] [--image FILE] PORT\n"
     "       quarnelvisk-flash --list\n"
     "Uploads the built-in firmware image to the device on PORT (a COM name such\n"
     "as COM3, or on Linux a device path such as /dev/ttyUSB0) at 38462 bit/s 8N1.\n"
@@ -19,6 +20,8 @@ const char* const Usage =
     "the running CRC-16/MODBUS, then starts the new firmware (\"PUSK\").\n"
     "  --list                 print the serial ports, one name a line\n"
     "  --probe-timeout SECS   how long to wait for the device's answer (3)\n"
+    "  --image FILE           send FILE instead of the built-in image; a file shorter\n"
+    "                         than 260096 bytes is padded with 0xFF, a longer one refused\n"
     "  --help                 this text\n"
     "Exit status: 0 updated, 1 transfer failed, 2 no device found on the port,\n"
     "64 usage error, 130 interrupted (Ctrl-C; the port is closed first).\n";
@@ -34,6 +37,7 @@ int main(int argc, char** argv) {
     platform::PrepareOutput();
     TFlashRequest request;
     bool list = false;
+    std::string imagePath;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--help" || a == "-h") {
@@ -50,6 +54,9 @@ int main(int argc, char** argv) {
             if (errno != 0 || end == text || *end != '\0' || !(seconds > 0) || seconds > 3600)
                 return UsageError(std::string("--probe-timeout takes seconds from 0 to 3600, not '") + text + "'");
             request.ProbeTimeoutSeconds = seconds;
+        } else if (a == "--image") {
+            if (i + 1 >= argc || argv[i + 1][0] == '\0') return UsageError("--image needs a file");
+            imagePath = argv[++i];
         } else if (!a.empty() && a[0] == '-') {
             return UsageError("unknown option " + a);
         } else if (request.Port.empty()) {
@@ -60,6 +67,16 @@ int main(int argc, char** argv) {
     }
     if (list) return request.Port.empty() ? ListPortsToOutput() : UsageError("--list takes no port");
     if (request.Port.empty()) return UsageError("which port? give a COM name or a device path");
+    // Checked before the port is touched; kept for the whole run.
+    static TImageFile image;
+    if (!imagePath.empty()) {
+        image = LoadImageFile(imagePath);
+        if (!image.Failure.empty()) return UsageError(image.Failure);
+        UseImage(image);
+        platform::WriteOutput("Image: " + imagePath + ", " + std::to_string(image.FileBytes) + " bytes" +
+                              (image.Padded() ? ", padded with 0xFF to " + std::to_string(ImageBytes) + " bytes" : "") +
+                              ".\n");
+    }
     request.Terminal = platform::OutputIsTerminal();
     platform::CatchInterrupt();
     return RunFlash(request);

@@ -36,6 +36,8 @@ const char* const Usage =
     "  --baud RATE          pace the line at RATE bit/s, 10 bits a byte (unpaced)\n"
     "  --byte-gap US        send every reply one byte at a time, US microseconds apart,\n"
     "                       as a device's UART does (one write a reply)\n"
+    "  --ack-latency MS     hold every acknowledgement MS milliseconds before sending it,\n"
+    "                       as a USB adapter's latency timer does (0)\n"
     "  --timeout SECONDS    give up after this long (600)\n"
     "  --stay               keep serving after \"PUSK\" until stopped\n"
     "faults:\n"
@@ -76,6 +78,7 @@ struct TProgramOptions {
     std::string saveFile;
     int baud = 0;
     int byteGapUs = 0;
+    int ackLatencyMs = 0;
     int timeoutSeconds = 600;
     bool stay = false;
 };
@@ -104,6 +107,8 @@ TProgramOptions ParseOptions(int argc, char** argv) {
             o.baud = NumberArgument("--baud", value());
         else if (a == "--byte-gap")
             o.byteGapUs = NumberArgument("--byte-gap", value());
+        else if (a == "--ack-latency")
+            o.ackLatencyMs = NumberArgument("--ack-latency", value());
         else if (a == "--timeout")
             o.timeoutSeconds = NumberArgument("--timeout", value());
         else if (a == "--stay")
@@ -259,6 +264,9 @@ int main(int argc, char** argv) {
         wire.Received(size_t(n));
         for (const TDeviceAction& action : device.Receive(std::string_view(buffer, size_t(n)))) {
             if (action.Kind == TDeviceAction::Send) {
+                // Acknowledgements come once image bytes have.
+                if (options.ackLatencyMs > 0 && !device.Image().empty())
+                    std::this_thread::sleep_for(std::chrono::milliseconds(options.ackLatencyMs));
                 wire.BeforeSending(action.Bytes.size());
                 if (!WriteSpaced(master, action.Bytes, options.byteGapUs))
                     std::fprintf(stderr, "quarnelvisk-device: write failed\n");

@@ -99,6 +99,19 @@ median_upload() {
       echo "| $kind | $wall | 68.15 | $ratio | $(awk -v u="$user" -v s="$sys" 'BEGIN {printf "%.2f", u + s}') | $status |"
     done
     echo
+    echo "With every acknowledgement held by the emulator, as a USB adapter's latency timer holds"
+    echo "it (\`--ack-latency MS\`): the host's share is the wall time less the bound and the 1016"
+    echo "holds."
+    echo
+    echo "| latency ms | wall s | bound + holds s | ratio to the bound | host's share of the bound |"
+    echo "|---|---|---|---|---|"
+    for latency in 0 1 16; do
+      read -r wall _ _ _ status < <(upload "$bin/quarnelvisk-flash" --baud 38462 --ack-latency "$latency")
+      awk -v w="$wall" -v l="$latency" -v s="$status" 'BEGIN {
+        b = 67.624 + 0.528; h = b + 1016 * l / 1000
+        printf "| %d | %s | %.2f | %.4f | %.1f %% (exit %s) |\n", l, w, h, w / b, (w - h) * 100 / b, s }'
+    done
+    echo
   fi
   echo "## Per-byte path (Google Benchmark)"
   echo

@@ -2,17 +2,18 @@
 # One end-to-end case: the device emulator on a pseudo-terminal against the
 # command-line flasher.
 #   flash-case.sh BIN_DIR EXPECTED_EXIT EXPECTED_TEXT [--image FILE] [--short-image] [--device-says TEXT]
-#                 [--interrupt SECONDS] [--hold] [--flash-args "ARGS"] -- DEVICE_OPTIONS...
+#                 [--interrupt SECONDS] [--hold] [--flash-args "ARGS"] [--flash-image FILE] -- DEVICE_OPTIONS...
 # EXPECTED_TEXT must appear in the flasher's output (UTF-8); with --image the
 # device must have received exactly FILE and "PUSK"; with --short-image the
 # flasher carries the short test image and the device's image area is as
 # short; --device-says TEXT must appear in the device's closing line; with
 # --hold another program holds the line (an exclusive lock on it) while the
-# flasher runs.
+# flasher runs; --flash-image FILE has the flasher send FILE (--image), and
+# the device must then receive FILE padded with 0xFF to 260096 bytes.
 set -u
 bin="$1" expected_exit="$2" expected_text="$3"
 shift 3
-image="" interrupt="" flash_args="" hold=0 device_says="" flasher="$bin/quarnelvisk-flash" device_image=()
+image="" flash_image="" interrupt="" flash_args="" hold=0 device_says="" flasher="$bin/quarnelvisk-flash" device_image=()
 while [ $# -gt 0 ] && [ "$1" != "--" ]; do
   case "$1" in
     --image) image="$2"; shift 2 ;;
@@ -21,6 +22,7 @@ while [ $# -gt 0 ] && [ "$1" != "--" ]; do
     --short-image) flasher="$bin/short-image/quarnelvisk-flash"; device_image=(--blocks 8); shift ;;
     --device-says) device_says="$2"; shift 2 ;;
     --flash-args) flash_args="$2"; shift 2 ;;
+    --flash-image) flash_image="$2"; shift 2 ;;
     *) echo "flash-case: unknown option $1" >&2; exit 2 ;;
   esac
 done
@@ -30,6 +32,11 @@ done
 work=$(mktemp -d)
 QV_DEVICE_PID=""
 trap 'qv_stop_pid "$QV_DEVICE_PID"; rm -rf "$work"' EXIT
+if [ -n "$flash_image" ]; then
+  image="$work/padded.bin"
+  { cat "$flash_image"; head -c $((260096 - $(stat -c %s "$flash_image"))) /dev/zero | tr '\0' '\377'; } > "$image"
+  flash_args="$flash_args --image $flash_image"
+fi
 qv_start_emulator "$bin/quarnelvisk-device" "$work/device.out" --timeout 120 --save "$work/received.bin" \
   "${device_image[@]}" "$@" || { echo "FAIL: no emulator"; exit 1; }
 device_pid=$QV_DEVICE_PID line=$QV_DEVICE_LINE
