@@ -84,7 +84,6 @@ const char* LossOf(DWORD error) {
         case ERROR_BAD_COMMAND: return "the driver no longer knows it (the adapter was unplugged?)";
         case ERROR_GEN_FAILURE: return "the device stopped working (the adapter was unplugged?)";
         case ERROR_DEVICE_NOT_CONNECTED:
-        case ERROR_NO_SUCH_DEVICE:
         case ERROR_FILE_NOT_FOUND: return "the device is gone (the adapter was unplugged)";
         default: return nullptr;
     }
