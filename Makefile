@@ -55,16 +55,32 @@ test-wine-extended: win64 $(WINE_PREFIX)/.prepared
 SANITIZED_TARGETS := quarnelvisk_tests quarnelvisk-flash quarnelvisk-flash-short quarnelvisk-device
 THREADED_TESTS := 'ComAsync|Timer|Threads|UploadScheme|e2e'
 
+# $(1): build folder name, $(2): CMake option.
+define sanitized-build
+	cmake -S . -B $(BUILD)/$(1) -G Ninja -DCMAKE_BUILD_TYPE=Debug -D$(2)=ON
+	cmake --build $(BUILD)/$(1) -j $(JOBS) --target $(SANITIZED_TARGETS)
+endef
+
 # $(1): build folder name, $(2): CMake option, $(3): environment of the run,
 # $(4): further ctest arguments.
 define sanitized-run
-	cmake -S . -B $(BUILD)/$(1) -G Ninja -DCMAKE_BUILD_TYPE=Debug -D$(2)=ON
-	cmake --build $(BUILD)/$(1) -j $(JOBS) --target $(SANITIZED_TARGETS)
+	$(call sanitized-build,$(1),$(2))
 	cd $(BUILD)/$(1) && $(3) ctest --output-on-failure -j $(JOBS) $(4)
 endef
+ASAN_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 test-asan: setup
-	$(call sanitized-run,asan,QV_SANITIZE,ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1,)
+	$(call sanitized-run,asan,QV_SANITIZE,$(ASAN_ENV),)
+
+# Long run, not part of the tests: SOAK_RUNS sessions of the flasher against
+# the emulator with seeded random faults, in the AddressSanitizer build
+# (docs/reliability.md). SOAK_SEED repeats a run; empty draws one.
+.PHONY: soak
+SOAK_RUNS ?= 200
+SOAK_SEED ?=
+soak: setup
+	$(call sanitized-build,asan,QV_SANITIZE)
+	$(ASAN_ENV) tools/soak.sh $(BUILD)/asan $(SOAK_RUNS) $(SOAK_SEED)
 
 test-tsan: setup
 	$(call sanitized-run,tsan,QV_TSAN,TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1,-R $(THREADED_TESTS))

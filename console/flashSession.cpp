@@ -72,7 +72,8 @@ void SayCaption(const std::string& caption) {
     }
 }
 
-std::string Detail(const TData& error) {
+std::string Detail(const TData& error, const std::string& loss) {
+    if (!loss.empty()) return "the port went away: " + loss;
     if (error.Tag() == TypeInt) return "the device stopped answering (no reply for 3 watchdog ticks)";
     const std::string reply = ToString(error);
     return reply.empty() ? "the device's reply was empty"
@@ -117,10 +118,14 @@ int RunFlash(const TFlashRequest& request) {
         RunStartup();
         scheme.PickPort(name);
 
-        // The probe: identified, or the port did not open, or no answer in time.
+        // The probe: identified, or the port did not open or went away, or
+        // no answer in time.
         const auto probeEnd = TClock::now() + std::chrono::milliseconds(int64_t(request.ProbeTimeoutSeconds * 1000));
-        const bool probed = state.WaitFor(
-            [&] { return state.found.load() || (state.notFound.load() && !scheme.SerialPort->Opened()); }, probeEnd);
+        const auto portFailed = [&] {
+            return !scheme.SerialPort->Opened() || !scheme.SerialPort->LossReason().empty();
+        };
+        const bool probed =
+            state.WaitFor([&] { return state.found.load() || (state.notFound.load() && portFailed()); }, probeEnd);
         if (platform::InterruptRequested()) {
             result = FlashInterrupted;
         } else if (!probed || !state.found) {
@@ -129,6 +134,8 @@ int RunFlash(const TFlashRequest& request) {
             if (state.notFound && !scheme.SerialPort->Opened())
                 platform::WriteOutput("Detail: " + request.Port +
                                       " could not be opened: " + scheme.SerialPort->OpenFailure() + ".\n");
+            else if (const std::string loss = scheme.SerialPort->LossReason(); !loss.empty())
+                platform::WriteOutput("Detail: " + request.Port + " went away: " + loss + ".\n");
             result = FlashNoDevice;
         } else {
             scheme.ClickWrite();
@@ -151,7 +158,8 @@ int RunFlash(const TFlashRequest& request) {
             } else {
                 if (scheme.ErrorText->Shown()) SayCaption(scheme.ErrorText->Caption);
                 if (scheme.CheckText->Shown()) SayCaption(scheme.CheckText->Caption);
-                platform::WriteOutput("Detail: " + Detail(state.FirstFailure()) + ".\n");
+                platform::WriteOutput("Detail: " + Detail(state.FirstFailure(), scheme.SerialPort->LossReason()) +
+                                      ".\n");
             }
         }
     }

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/processUse.h"
 #include "platform/terminal.h"
 #include "console/flashSession.h"
 #include "console/imageFile.h"
@@ -79,5 +80,14 @@ int main(int argc, char** argv) {
     }
     request.Terminal = platform::OutputIsTerminal();
     platform::CatchInterrupt();
-    return RunFlash(request);
+    const int status = RunFlash(request);
+    // For long runs: what the session left behind, once everything of it
+    // has gone (a second session in this process would start from here).
+    if (const char* report = std::getenv("QUARNELVISK_REPORT_USE"); report && *report) {
+        const platform::TProcessUse use = platform::MeasureProcessUse();
+        platform::WriteError("quarnelvisk-flash: at exit descriptors " + std::to_string(use.Descriptors) +
+                             ", threads " + std::to_string(use.Threads) + ", peak resident " +
+                             std::to_string(use.PeakResidentKb) + " kB\n");
+    }
+    return status;
 }

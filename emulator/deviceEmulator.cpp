@@ -6,6 +6,7 @@ namespace {
 constexpr std::string_view VersionRequest = "VERS";
 constexpr std::string_view StartCommand = "PUSK";
 constexpr int SplitPauseMs = 100;  // long enough for the host to read the first half alone
+constexpr size_t HalfBlock = 128;
 
 bool IsPrefixOf(std::string_view head, std::string_view whole) {
     return head.size() <= whole.size() && whole.substr(0, head.size()) == head;
@@ -56,6 +57,12 @@ void TDeviceEmulator::ReceiveOne(char c, std::vector<TDeviceAction>& actions) {
         case TState::Uploading:
             image_ += c;
             crc_ = CrcStep(crc_, static_cast<uint8_t>(c));
+            if (settings_.Faults.HangupIn > 0 &&
+                image_.size() == size_t(settings_.Faults.HangupIn - 1) * 256 + HalfBlock) {
+                state_ = TState::HungUp;
+                actions.push_back({TDeviceAction::Hangup, "", 0});
+                return;
+            }
             if (image_.size() % 256 == 0) EndOfBlock(actions);
             return;
         case TState::Final:
@@ -80,6 +87,11 @@ void TDeviceEmulator::ReceiveOne(char c, std::vector<TDeviceAction>& actions) {
 void TDeviceEmulator::AnswerVersion(std::vector<TDeviceAction>& actions) {
     const TDeviceFaults& f = settings_.Faults;
     if (f.NoAnswer) return;
+    if (f.HangupIn == 0) {
+        state_ = TState::HungUp;
+        actions.push_back({TDeviceAction::Hangup, "", 0});
+        return;
+    }
     if (f.GarbageBeforeReply > 0) {
         std::string garbage;
         for (int i = 0; i < f.GarbageBeforeReply; ++i) garbage += char(0x80 | (i * 37 % 127));

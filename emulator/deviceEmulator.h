@@ -17,6 +17,7 @@ struct TDeviceFaults {
     int SplitAckAt = 0;           // acknowledge block k in two chunks
     int SilentAfter = 0;          // answer nothing from block k on
     int HangupAfter = 0;          // hang up after receiving block k
+    int HangupIn = -1;            // hang up halfway through block k (0: on "VERS", instead of answering)
     bool LowercaseFz = false;     // the final acknowledgement ends in "fz"
     bool PlainFinal = false;      // acknowledge the last block like any other
     int EarlyFinalAt = 0;         // end with the final acknowledgement ("FZ") at block k, before the image area ends

@@ -49,6 +49,7 @@ const char* const Usage =
     "  --split-ack K        acknowledgement of block K in two chunks\n"
     "  --silent-after K     no answer from block K on\n"
     "  --hangup-after K     hang up the line after block K\n"
+    "  --hangup-in K        hang up the line halfway through block K (0: on \"VERS\")\n"
     "  --lowercase-fz       final acknowledgement ends in \"fz\"\n"
     "  --plain-final        acknowledge the last block like any other\n"
     "  --early-fz K         final acknowledgement (\"FZ\") at block K, before the image area ends\n"
@@ -129,6 +130,8 @@ TProgramOptions ParseOptions(int argc, char** argv) {
             f.SilentAfter = NumberArgument("--silent-after", value());
         else if (a == "--hangup-after")
             f.HangupAfter = NumberArgument("--hangup-after", value());
+        else if (a == "--hangup-in")
+            f.HangupIn = NumberArgument("--hangup-in", value());
         else if (a == "--lowercase-fz")
             f.LowercaseFz = true;
         else if (a == "--plain-final")

@@ -110,7 +110,8 @@ enum : uint32_t { MsCtsOn = 0x0010, MsDsrOn = 0x0020, MsRingOn = 0x0040, MsRlsdO
 enum : uint32_t { PurgeTxAbort = 1, PurgeRxAbort = 2, PurgeTxClear = 4, PurgeRxClear = 8 };
 
 // How a transfer went: it could not be started, it was started and its
-// completion reported failure, or it completed.
+// completion reported failure, or it completed. A transfer that failed
+// because the device went away also says so in LossReason.
 enum class TTransfer { NotStarted, Failed, Done };
 
 // One open port. Every operation may be called from any thread; a read, a
@@ -132,7 +133,8 @@ public:
     virtual bool PurgeComm(uint32_t flags) = 0;
     // Waits without time limit for one of the watched events and reports
     // those that occurred; events is 0 when the mask was changed meanwhile.
-    // False when the wait cannot go on (port gone, wait refused). Received
+    // False when the wait cannot go on (port gone, wait refused); a gone
+    // port also says so in LossReason. Received
     // bytes are reported once the line has been quiet for GatherQuietTime,
     // so that what the device sent in one go is read as one chunk.
     virtual bool WaitCommEvent(uint32_t& events) = 0;
@@ -148,6 +150,10 @@ public:
     virtual bool DrainOutput(uint32_t limitMs) = 0;
     // Releases the device; idempotent.
     virtual void Close() = 0;
+    // Empty while the device is there; once an operation found it gone
+    // (unplugged, hung up, removed by the system), why, said for a
+    // technician. A text of static storage. A close is not a loss.
+    virtual std::string_view LossReason() const = 0;
 };
 
 class TSerialBackend {

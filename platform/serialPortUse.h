@@ -5,6 +5,7 @@
 #pragma once
 
 #include <atomic>
+#include <string_view>
 
 namespace platform {
 
@@ -29,6 +30,24 @@ public:
 private:
     std::atomic<int> users{0};
     std::atomic<bool> closed{false};
+};
+
+// Why an open device went away, kept once: the first operation that finds it
+// gone (an unplugged adapter, a line hung up) says so, and what later ones
+// find is the same loss. The texts are literals, so any thread may read one.
+class TPortLoss {
+public:
+    void Mark(const char* why) {
+        const char* none = nullptr;
+        reason.compare_exchange_strong(none, why);
+    }
+    std::string_view Reason() const {
+        const char* why = reason.load();
+        return why ? std::string_view(why) : std::string_view();
+    }
+
+private:
+    std::atomic<const char*> reason{nullptr};
 };
 
 }  // namespace platform

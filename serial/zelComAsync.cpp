@@ -27,6 +27,10 @@ constexpr TLineError LineErrors[] = {
     {CeMode, "Requested mode unsupported"},
 };
 
+// A wait that fails without the backend knowing why still ends the reader
+// thread: the port can deliver nothing more.
+constexpr std::string_view WaitFailed = "its wait for events failed";
+
 }  // namespace
 
 TZelComAsync::TZelComAsync() : errorList(std::make_shared<const std::vector<std::string>>()) {}
@@ -35,6 +39,11 @@ TZelComAsync::~TZelComAsync() { ClosePort(); }
 
 std::vector<std::string> TZelComAsync::ErrorList() const { return *errorList.Load(); }
 
+std::string TZelComAsync::LossReason() const {
+    const std::shared_ptr<const std::string> reason = lossReason.Load();
+    return reason ? *reason : std::string();
+}
+
 // ---- opening -----------------------------------------------------------
 
 void TZelComAsync::doOpen(TData& d, uint16_t) {
@@ -42,6 +51,8 @@ void TZelComAsync::doOpen(TData& d, uint16_t) {
     CallEventNull(onBeforeOpen);
     portName = ReadString(d, PortPoint, Port);
     openFailure.clear();
+    lossReason.Store(nullptr);
+    lost = false;
     const std::string name = portName;
     // The digits after "COM" up to the first other character; the name is
     // at most 6 characters long.
@@ -213,10 +224,15 @@ void TZelComAsync::ReaderLoop(const std::shared_ptr<TSerialPort>& p, const std::
         uint32_t events = 0;
         if (!p->WaitCommEvent(events)) {
             // A failed wait would fail again at once: the thread ends rather
-            // than spin, and leaves the port quiet.
+            // than spin, and leaves the port quiet. Unless a close asked for
+            // it, the port is gone, and whoever waits for a reply must hear
+            // it now, not from a watchdog.
             if (!stop) {
+                const std::string_view known = p->LossReason();
+                const std::string reason(known.empty() ? WaitFailed : known);
                 p->SetCommMask(0);
                 p->PurgeComm(PurgeTxClear | PurgeRxClear);
+                if (!stop) ReportLoss(reason);
             }
             return;
         }
@@ -255,6 +271,22 @@ void TZelComAsync::RebuildErrorList(TSerialPort& p) {
     errorList.Store(std::move(list));
 }
 
+// ---- the port going away ----------------------------------------------
+
+// Keeps the first loss of this open; true for that first one.
+bool TZelComAsync::NoteLoss(std::string_view reason) {
+    if (lost.exchange(true)) return false;
+    lossReason.Store(std::make_shared<const std::string>(reason));
+    return true;
+}
+
+// Told as the failed read that the schemes already take for a failed
+// exchange; whichever thread finds the loss first tells it, once. Nothing of
+// the element is touched after the event (its chain may close or end it).
+void TZelComAsync::ReportLoss(std::string_view reason) {
+    if (NoteLoss(reason)) CallEventStr(onRead, std::string());
+}
+
 // ---- transfers ---------------------------------------------------------
 
 void TZelComAsync::doRead(TData& d, uint16_t) {
@@ -265,10 +297,17 @@ void TZelComAsync::doRead(TData& d, uint16_t) {
     if (count < 0) count = 0;
     if (count > MaxReadCount) count = MaxReadCount;
     std::string bytes;
-    switch (p->Read(uint32_t(count), bytes)) {
-        case TTransfer::NotStarted: return;
+    const TTransfer result = p->Read(uint32_t(count), bytes);
+    const std::string loss(result == TTransfer::Done ? std::string_view() : p->LossReason());
+    switch (result) {
+        case TTransfer::NotStarted:
+            p.reset();
+            if (!loss.empty()) ReportLoss(loss);
+            return;
         case TTransfer::Failed:
             p.reset();
+            // The read's own empty result tells the loss.
+            if (!loss.empty()) NoteLoss(loss);
             CallEventStr(onRead, std::string());
             return;
         case TTransfer::Done:
@@ -284,9 +323,12 @@ void TZelComAsync::doWrite(TData& d, uint16_t) {
     if (!opened || !p) return;
     uint32_t written = 0;
     const TTransfer result = p->Write(bytes, written);
+    const std::string loss(result == TTransfer::Done ? std::string_view() : p->LossReason());
     p.reset();
-    if (result == TTransfer::NotStarted) return;
-    CallEventInt(onWrite, result == TTransfer::Done ? int32_t(written) : 0);
+    if (result != TTransfer::NotStarted) CallEventInt(onWrite, result == TTransfer::Done ? int32_t(written) : 0);
+    // Nothing listens to the written count in the schemes: a write that
+    // found the port gone tells the loss as a failed read as well.
+    if (!loss.empty()) ReportLoss(loss);
 }
 
 // ---- the port list -----------------------------------------------------

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/serialPort.h"
@@ -104,6 +105,11 @@ public:
     // Why the last open failed, said for a technician; empty after one that
     // succeeded. Read on the thread that opened.
     const std::string& OpenFailure() const { return openFailure; }
+    // Why the open port went away (unplugged, hung up), said for a
+    // technician; empty while it is there, and again after the next open.
+    // The loss is told once, as a read that failed: onRead with an empty
+    // string, so that an exchange under way fails at once.
+    std::string LossReason() const;
     uint32_t EventMask() const { return eventMask; }
     // The records built at the last open.
     const platform::TCommDcb& DeviceControl() const { return deviceControl; }
@@ -122,6 +128,8 @@ private:
     void ClosePort();
     bool QueryModemStatus(platform::TSerialPort& port);
     void RebuildErrorList(platform::TSerialPort& port);
+    bool NoteLoss(std::string_view reason);
+    void ReportLoss(std::string_view reason);
     void ReaderLoop(const std::shared_ptr<platform::TSerialPort>& port, const std::atomic<bool>& stop);
     void DispatchEvents(platform::TSerialPort& port, uint32_t events, const std::atomic<bool>& stop);
 
@@ -140,4 +148,6 @@ private:
     std::string portName;
     std::string openFailure;
     TPublished<const std::vector<std::string>> errorList;
+    std::atomic<bool> lost{false};
+    TPublished<const std::string> lossReason;
 };

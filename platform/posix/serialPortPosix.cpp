@@ -53,6 +53,20 @@ void CloseQuietly(int fd) {
     if (fd >= 0) ::close(fd);
 }
 
+// What an unplugged adapter or a line hung up at its other end looks like:
+// a hung-up tty reads as end of file, fails writes and ioctls with EIO and
+// polls as POLLHUP or POLLERR; a removed USB device gives ENXIO or ENODEV.
+constexpr const char* HungUp = "the line was hung up (the adapter was unplugged, or its other end closed)";
+const char* LossOf(int error) {
+    switch (error) {
+        case EIO: return "it reported an I/O error (the adapter was unplugged, or the line hung up)";
+        case ENXIO:
+        case ENODEV: return "the device is gone (the adapter was unplugged)";
+        case EPIPE: return HungUp;
+        default: return nullptr;
+    }
+}
+
 // Milliseconds until a deadline for poll, -1 for none.
 int PollTimeout(bool limited, TClock::time_point deadline) {
     if (!limited) return -1;
@@ -236,25 +250,28 @@ public:
                 continue;
             }
             if (fds[0].revents & POLLNVAL) return false;
-            if (watchInput && ((fds[0].revents & POLLIN) || r == 0 || (fds[0].revents & POLLHUP))) {
+            const bool hungUp = (fds[0].revents & (POLLHUP | POLLERR)) != 0;
+            if (watchInput && ((fds[0].revents & POLLIN) || r == 0 || hungUp)) {
                 uint32_t now = 0;
-                if (!Queued(use.fd, now)) return false;
+                if (!Queued(use.fd, now)) return Gone(LossOf(errno) ? LossOf(errno) : HungUp);
                 if (now > announced) {
+                    // What came before the hang-up is still told first.
                     switch (Gather(use.fd, generation)) {
-                        case TGathered::Failed: return false;
+                        case TGathered::Failed: return Gone(HungUp);
                         case TGathered::Interrupted:
                             if (inUse.Closed()) return false;
                             events = 0;
                             return true;
                         case TGathered::Quiet: break;
                     }
-                    if (!Queued(use.fd, now)) return false;
+                    if (!Queued(use.fd, now)) return Gone(HungUp);
                     announced = now;
                     events = EvRxChar;
                     return true;
                 }
+                // A hung-up line polls ready for ever and brings nothing more.
+                if (hungUp) return Gone(HungUp);
                 if (now == 0) {
-                    if (fds[0].revents & (POLLHUP | POLLERR)) return false;
                     announced = 0;
                     stalled = false;
                     continue;
@@ -264,7 +281,7 @@ public:
                 stalled = true;
                 continue;
             }
-            if (fds[0].revents & (POLLHUP | POLLERR)) return false;
+            if (hungUp) return Gone(HungUp);
         }
     }
 
@@ -341,6 +358,7 @@ public:
                 continue;
             }
             if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
+                Gone(n == 0 ? HungUp : LossOf(errno));
                 bytes.clear();
                 return TTransfer::Failed;
             }
@@ -379,13 +397,17 @@ public:
                 continue;
             }
             if (n < 0 && errno == EINTR) continue;
-            if (n < 0 && errno != EAGAIN) return TTransfer::Failed;
+            if (n < 0 && errno != EAGAIN) {
+                Gone(LossOf(errno));
+                return TTransfer::Failed;
+            }
             // A write that times out completes with what went out.
             const int timeout = PollTimeout(limited, deadline);
             if (timeout == 0) break;
             pollfd fds[2] = {{use.fd, POLLOUT, 0}, {closeRead, POLLIN, 0}};
             const int r = ::poll(fds, 2, timeout);
             if (r < 0 && errno != EINTR) return TTransfer::Failed;
+            if (fds[0].revents & (POLLERR | POLLHUP)) Gone(HungUp);
             if (fds[1].revents || (fds[0].revents & (POLLERR | POLLHUP | POLLNVAL))) return TTransfer::Failed;
         }
         return TTransfer::Done;
@@ -396,6 +418,8 @@ public:
         // TCSBRK with a non-zero argument waits until the output has gone.
         return use && Ioctl(use.fd, TCSBRK, reinterpret_cast<void*>(1)) == 0;
     }
+
+    std::string_view LossReason() const override { return loss.Reason(); }
 
     void Close() override {
         const bool releaseNow = inUse.Close();
@@ -425,6 +449,13 @@ private:
         // other side stays open.
         Ioctl(device, TIOCNXCL, nullptr);
         ::close(device);
+    }
+
+    // Notes the loss (none for a failure without a known reason, or one that
+    // a close caused) and fails.
+    bool Gone(const char* why) {
+        if (why && !inUse.Closed()) loss.Mark(why);
+        return false;
     }
 
     // The wake-ups of mask changes, once they have been seen.
@@ -482,6 +513,7 @@ private:
     std::atomic<int> fd;
     const int maskRead, maskWrite, closeRead, closeWrite;
     TSerialPortUse inUse;
+    TPortLoss loss;
     std::atomic<uint32_t> mask{0};
     std::atomic<uint32_t> maskGeneration{0};
     std::atomic<uint32_t> announced{0};

@@ -73,6 +73,22 @@ std::string OpenFailure(DWORD error) {
     }
 }
 
+// How a port that went away answers: an adapter pulled out fails the calls
+// in progress and every later one with one of these, depending on the
+// driver. Other errors are failures of their own call, not a loss.
+const char* LossOf(DWORD error) {
+    switch (error) {
+        case ERROR_DEVICE_REMOVED: return "the system removed the device (the adapter was unplugged)";
+        case ERROR_OPERATION_ABORTED: return "the driver called its transfers off (the adapter was unplugged?)";
+        case ERROR_ACCESS_DENIED: return "the driver denied access to it (the adapter was unplugged?)";
+        case ERROR_BAD_COMMAND: return "the driver no longer knows it (the adapter was unplugged?)";
+        case ERROR_GEN_FAILURE: return "the device stopped working (the adapter was unplugged?)";
+        case ERROR_DEVICE_NOT_CONNECTED:
+        case ERROR_FILE_NOT_FOUND: return "the device is gone (the adapter was unplugged)";
+        default: return nullptr;
+    }
+}
+
 class TCompletion {
 public:
     TCompletion() {
@@ -159,11 +175,11 @@ public:
         DWORD occurred = 0;
         OVERLAPPED* record = wait.Fresh();
         if (!::WaitCommEvent(use.handle, &occurred, record)) {
-            if (GetLastError() != ERROR_IO_PENDING) {
+            if (const DWORD error = GetLastError(); error != ERROR_IO_PENDING) {
                 // A driver may refuse a wait on the mask 0: that is the end
                 // of the waits asked for, not a failure.
                 events = 0;
-                return mask == 0;
+                return mask == 0 || Gone(error);
             }
             // The mask went to 0 before this wait was started: the driver
             // will not complete it, so it is called off here.
@@ -175,11 +191,16 @@ public:
             }
             if (WaitForSingleObject(record->hEvent, INFINITE) != WAIT_OBJECT_0) return false;
             DWORD unused = 0;
-            if (!GetOverlappedResult(use.handle, record, &unused, FALSE)) return false;
+            if (!GetOverlappedResult(use.handle, record, &unused, FALSE)) {
+                const DWORD error = GetLastError();
+                // Called off by the mask 0 of a close: no loss.
+                events = 0;
+                return mask == 0 || Gone(error);
+            }
         }
         if (occurred & EV_RXCHAR) {
             switch (Gather(use.handle)) {
-                case TGathered::Failed: return false;
+                case TGathered::Failed: return Gone(GetLastError());
                 case TGathered::Interrupted: events = 0; return !inUse.Closed();
                 case TGathered::Quiet: break;
             }
@@ -229,10 +250,12 @@ public:
         OVERLAPPED* record = read.Fresh();
         DWORD got = 0;
         if (!ReadFile(use.handle, bytes.data(), count, &got, record) && GetLastError() != ERROR_IO_PENDING) {
+            Gone(GetLastError());
             bytes.clear();
             return TTransfer::NotStarted;
         }
         if (!GetOverlappedResult(use.handle, record, &got, TRUE)) {
+            Gone(GetLastError());
             bytes.clear();
             return TTransfer::Failed;
         }
@@ -246,9 +269,15 @@ public:
         if (!use || !write.Usable()) return TTransfer::NotStarted;
         OVERLAPPED* record = write.Fresh();
         DWORD put = 0;
-        if (!WriteFile(use.handle, data.data(), DWORD(data.size()), &put, record) && GetLastError() != ERROR_IO_PENDING)
+        if (!WriteFile(use.handle, data.data(), DWORD(data.size()), &put, record) &&
+            GetLastError() != ERROR_IO_PENDING) {
+            Gone(GetLastError());
             return TTransfer::NotStarted;
-        if (!GetOverlappedResult(use.handle, record, &put, TRUE)) return TTransfer::Failed;
+        }
+        if (!GetOverlappedResult(use.handle, record, &put, TRUE)) {
+            Gone(GetLastError());
+            return TTransfer::Failed;
+        }
         written = put;
         return TTransfer::Done;
     }
@@ -257,6 +286,8 @@ public:
         TUse use(*this);
         return use && ::FlushFileBuffers(use.handle);
     }
+
+    std::string_view LossReason() const override { return loss.Reason(); }
 
     void Close() override {
         const bool releaseNow = inUse.Close();
@@ -281,6 +312,13 @@ private:
         }
         explicit operator bool() const { return handle != nullptr; }
     };
+
+    // Notes the loss that the error tells of (none for an error of the call
+    // itself, or for the calls off of a close) and fails.
+    bool Gone(DWORD error) {
+        if (const char* why = LossOf(error); why && !inUse.Closed()) loss.Mark(why);
+        return false;
+    }
 
     // A clear-error query that keeps the error bits for the next one the
     // element makes: the gathering and the drain ask for the queues too.
@@ -321,6 +359,7 @@ private:
     std::atomic<int64_t> gatherQuiet{GatherQuietTime(0, 10).count()};
     const std::string key;
     TSerialPortUse inUse;
+    TPortLoss loss;
     TCompletion read, write, wait;
 };
 

@@ -30,6 +30,7 @@ void TFakeSerialPort::Raise(uint32_t events, uint32_t errors) {
 void TFakeSerialPort::Vanish() {
     std::lock_guard<std::mutex> guard(lock);
     vanished = true;
+    lost = true;
     changed.notify_all();
 }
 
@@ -179,7 +180,8 @@ TTransfer TFakeSerialPort::Read(uint32_t count, std::string& bytes) {
     if (owner.script.readNotStarted) return TTransfer::NotStarted;
     std::lock_guard<std::mutex> guard(lock);
     if (closed) return TTransfer::NotStarted;
-    if (owner.script.readFails || vanished) return TTransfer::Failed;
+    if (owner.script.readLost) lost = true;
+    if (owner.script.readFails || owner.script.readLost || vanished) return TTransfer::Failed;
     const size_t n = std::min<size_t>(count, input.size());
     bytes = input.substr(0, n);
     input.erase(0, n);
@@ -192,7 +194,8 @@ TTransfer TFakeSerialPort::Write(std::string_view bytes, uint32_t& count) {
     if (owner.script.writeNotStarted) return TTransfer::NotStarted;
     std::lock_guard<std::mutex> guard(lock);
     if (closed) return TTransfer::NotStarted;
-    if (owner.script.writeFails || vanished) return TTransfer::Failed;
+    if (owner.script.writeLost) lost = true;
+    if (owner.script.writeFails || owner.script.writeLost || vanished) return TTransfer::Failed;
     count = uint32_t(std::min<size_t>(bytes.size(), owner.script.writeLimit));
     written.append(bytes.substr(0, count));
     return TTransfer::Done;
@@ -213,6 +216,11 @@ void TFakeSerialPort::Close() {
     std::lock_guard<std::mutex> guard(lock);
     closed = true;
     changed.notify_all();
+}
+
+std::string_view TFakeSerialPort::LossReason() const {
+    std::lock_guard<std::mutex> guard(lock);
+    return lost ? Loss : std::string_view();
 }
 
 // ---- the backend -------------------------------------------------------
@@ -262,8 +270,8 @@ std::shared_ptr<TSerialPort> TFakeSerialBackend::CreatePort(const std::string& p
         return nullptr;
     }
     std::lock_guard<std::mutex> guard(lock);
-    const bool exists = std::any_of(devices.begin(), devices.end(),
-                                    [&](const std::string& d) { return SameTextAscii(d, path); });
+    const bool exists =
+        std::any_of(devices.begin(), devices.end(), [&](const std::string& d) { return SameTextAscii(d, path); });
     if (!exists) {
         failure = "it does not exist";
         return nullptr;

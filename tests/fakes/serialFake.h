@@ -37,6 +37,10 @@ struct TFakeSerialScript {
     bool readFails = false;
     bool writeNotStarted = false;
     bool writeFails = false;
+    // The transfer fails as one does on an adapter that was pulled out: the
+    // port reports the loss from then on (the wait still goes on).
+    bool readLost = false;
+    bool writeLost = false;
     // A write takes at most this many bytes, as one that timed out would.
     uint32_t writeLimit = 0xFFFFFFFF;
     uint32_t modemStatus = 0;
@@ -58,7 +62,8 @@ public:
     // Communication events occur; errors are the bits that the next
     // clear-error query reports.
     void Raise(uint32_t events, uint32_t errors = 0);
-    // The device goes away: the wait fails, transfers fail.
+    // The device goes away: the wait fails, transfers fail, and the port
+    // reports the loss.
     void Vanish();
     void SetModemStatus(uint32_t status);
 
@@ -92,6 +97,9 @@ public:
     bool FlushFileBuffers() override;
     bool DrainOutput(uint32_t limitMs) override;
     void Close() override;
+    std::string_view LossReason() const override;
+
+    static constexpr std::string_view Loss = "the script pulled it out";
 
 private:
     void Note(const std::string& call);
@@ -109,6 +117,7 @@ private:
     bool waiting = false;
     int waitsStarted = 0;
     bool vanished = false;
+    bool lost = false;
     bool closed = false;
     bool dcbApplied = false;
     platform::TCommDcb dcb{};

@@ -234,12 +234,17 @@ TEST_F(ComAsyncPty, HangUpEndsTheReaderAndTheNameOpensAgain) {
     ASSERT_TRUE(el.Opened());
     pty.Send("ab");
     ASSERT_TRUE(WaitForBytes(log, 2));
+    EXPECT_EQ(el.LossReason(), "");
     pty.HangUp();
-    // The reader thread ends instead of spinning on the hung-up line.
+    // The loss is told at once, once, as a failed read; the reader thread
+    // ends instead of spinning on the hung-up line.
+    ASSERT_TRUE(log.WaitFor("onRead", 2));
+    EXPECT_NE(el.LossReason(), "");
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     const auto before = CpuTime();
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     EXPECT_LT(CpuTime() - before, std::chrono::milliseconds(250));
+    EXPECT_EQ(log.Of("onRead"), (TLines{"onRead 'ab'", "onRead ''"}));
 
     log.Clear();
     Write("VERS");
@@ -256,6 +261,7 @@ TEST_F(ComAsyncPty, HangUpEndsTheReaderAndTheNameOpensAgain) {
     log.Clear();
     Open();
     EXPECT_EQ(log.Of("onOpen"), (TLines{"onOpen " + std::to_string(number)}));
+    EXPECT_EQ(el.LossReason(), "");
     second.Send("again");
     ASSERT_TRUE(WaitForBytes(log, 5));
     EXPECT_EQ(Received(log), "again");

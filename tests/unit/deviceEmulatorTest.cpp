@@ -117,6 +117,22 @@ TEST(deviceEmulator, AcknowledgementFaults) {
     TDeviceFaults flood;
     flood.FloodAt = 1;
     EXPECT_EQ(Sent(ackAfterFirst(flood)).size(), 4096u);
+
+    // Halfway through block 2: the first half is kept, then nothing is heard.
+    TDeviceSettings midway = TwoBlocks();
+    midway.Faults.HangupIn = 2;
+    TDeviceEmulator device(midway);
+    device.Receive("VERS");
+    device.Receive(first);
+    const auto cut = device.Receive(Block(2));
+    ASSERT_EQ(cut.size(), 1u);
+    EXPECT_EQ(cut[0].Kind, TDeviceAction::Hangup);
+    EXPECT_EQ(device.Image(), first + Block(2).substr(0, 128));
+    TDeviceSettings atProbe = TwoBlocks();
+    atProbe.Faults.HangupIn = 0;
+    const auto probe = TDeviceEmulator(atProbe).Receive("VERS");
+    ASSERT_EQ(probe.size(), 1u);
+    EXPECT_EQ(probe[0].Kind, TDeviceAction::Hangup);
 }
 
 TEST(deviceEmulator, FinalAcknowledgementFaults) {

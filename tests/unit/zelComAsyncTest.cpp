@@ -656,12 +656,17 @@ TEST_F(ComAsync, VanishedPortEndsTheReaderAndCanBeReopened) {
     auto port = fake.LastPort();
     ASSERT_TRUE(port->WaitUntilWaiting());
     fake.ClearCalls();
+    log.Clear();
     port->Vanish();
-    // The reader thread gives up and leaves the port quiet.
-    for (int i = 0; i < 2000 && fake.Calls().size() < 2; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    // The reader thread gives up, leaves the port quiet and tells the loss
+    // as a failed read.
+    ASSERT_TRUE(log.WaitFor("onRead", 1));
     EXPECT_EQ(fake.Calls(), (TLines{"SetCommMask 0", "PurgeComm 12"}));
+    EXPECT_EQ(log.Entries(), (TLines{"onRead ''"}));
+    EXPECT_EQ(el.LossReason(), TFakeSerialPort::Loss);
     EXPECT_EQ(port->WaitsStarted(), 1);
     log.Clear();
+    // Later failures are the same loss, not told again.
     Write(MakeStr("VERS"));
     Read(MakeInt(1));
     EXPECT_EQ(log.Entries(), (TLines{"onWrite 0", "onRead ''"}));
@@ -669,10 +674,55 @@ TEST_F(ComAsync, VanishedPortEndsTheReaderAndCanBeReopened) {
     Close();
     EXPECT_EQ(log.Entries(), CloseEvents);
     EXPECT_TRUE(port->Closed());
+    EXPECT_EQ(el.LossReason(), TFakeSerialPort::Loss);
     log.Clear();
     Open("COM3");
     EXPECT_EQ(log.Entries(), (TLines{"onBeforeOpen", "onOpen 3"}));
+    EXPECT_EQ(el.LossReason(), "");
     EXPECT_TRUE(fake.LastPort()->WaitUntilWaiting());
+}
+
+TEST_F(ComAsync, TransfersThatFindThePortGoneTellItOnce) {
+    TSerialEventLog log(el, {"onRxChar"});
+    Open("COM3");
+    ASSERT_TRUE(fake.LastPort()->WaitUntilWaiting());
+    log.Clear();
+    // A failure that is no loss is only the transfer's own.
+    fake.script.writeFails = true;
+    Write(MakeStr("V"));
+    fake.script.writeFails = false;
+    EXPECT_EQ(log.Entries(), (TLines{"onWrite 0"}));
+    EXPECT_EQ(el.LossReason(), "");
+
+    // A write that finds the port gone: its count, then the loss.
+    log.Clear();
+    fake.script.writeLost = true;
+    Write(MakeStr("ERS"));
+    Write(MakeStr("ERS"));
+    fake.script.writeLost = false;
+    EXPECT_EQ(log.Entries(), (TLines{"onWrite 0", "onRead ''", "onWrite 0"}));
+    EXPECT_EQ(el.LossReason(), TFakeSerialPort::Loss);
+
+    // A read that finds it gone tells it with its own empty result.
+    Close();
+    Open("COM3");
+    EXPECT_EQ(el.LossReason(), "");
+    log.Clear();
+    fake.script.readLost = true;
+    Read(MakeInt(3));
+    Read(MakeInt(3));
+    fake.script.readLost = false;
+    EXPECT_EQ(log.Entries(), (TLines{"onRead ''", "onRead ''"}));
+    EXPECT_EQ(el.LossReason(), TFakeSerialPort::Loss);
+
+    // A close ends the reader thread's wait without a loss.
+    Close();
+    Open("COM3");
+    ASSERT_TRUE(fake.LastPort()->WaitUntilWaiting());
+    log.Clear();
+    Close();
+    EXPECT_EQ(log.Of("onRead"), TLines{});
+    EXPECT_EQ(el.LossReason(), "");
 }
 
 // ---- the port list -----------------------------------------------------
