@@ -53,7 +53,7 @@ test-wine-extended: win64 $(WINE_PREFIX)/.prepared
 # The native tests again with AddressSanitizer and UndefinedBehaviorSanitizer,
 # and the threaded ones with ThreadSanitizer.
 SANITIZED_TARGETS := quarnelvisk_tests quarnelvisk-flash quarnelvisk-flash-short quarnelvisk-device
-THREADED_TESTS := 'ComAsync|Timer|Threads|UploadScheme|e2e'
+THREADED_TESTS := 'ComAsync|ConsoleFlash|Timer|Threads|UploadScheme|e2e'
 
 # $(1): build folder name, $(2): CMake option.
 define sanitized-build

@@ -268,6 +268,33 @@ TEST_F(ComAsyncPty, HangUpEndsTheReaderAndTheNameOpensAgain) {
     Close();
 }
 
+TEST_F(ComAsyncPty, TransfersOnAHungUpLineTellTheLossOnce) {
+    // No reader thread: the transfers find the hang-up themselves.
+    el.EvRxChar = false;
+    TSerialEventLog log(el);
+    Open();
+    ASSERT_TRUE(el.Opened());
+    pty.HangUp();
+    log.Clear();
+    Write("VERS");
+    Write("VERS");
+    EXPECT_EQ(log.Entries(), (TLines{"onWrite 0", "onRead ''", "onWrite 0"}));
+    EXPECT_NE(el.LossReason(), "");
+    Close();
+
+    TPtyPair second;
+    ASSERT_TRUE(platform::RegisterPortPath(name, second.SlavePath()));
+    Open();
+    ASSERT_TRUE(el.Opened());
+    EXPECT_EQ(el.LossReason(), "");
+    second.HangUp();
+    log.Clear();
+    TData count = MakeInt(4);
+    el.doRead(count, 3);
+    EXPECT_EQ(log.Entries(), (TLines{"onRead ''"}));
+    EXPECT_NE(el.LossReason(), "");
+}
+
 TEST_F(ComAsyncPty, CloseFromTheReaderChainThenReopen) {
     struct TCloser {
         TZelComAsync* el;
