@@ -8,7 +8,9 @@
 #include "platform/portList.h"
 #include "platform/terminal.h"
 #include "base/cp1251.h"
+#include "console/unitRecord.h"
 #include "console/zelConsoleFlash.h"
+#include "platform/resources.h"
 
 namespace {
 
@@ -103,6 +105,19 @@ int RunFlash(const TFlashRequest& request) {
         }
     }
 
+    const auto started = TClock::now();
+    TUnitRecord record;
+    record.Time = UtcNow();
+    record.Port = request.Port;
+    if (const auto image = platform::FindModuleResource("STREAM0", platform::ResourceTypeStream)) {
+        record.ImageBytes = image->size();
+        record.ImageCrc = ModbusCrc(*image);
+    }
+    const auto tell = [&](const std::string& detail) {
+        platform::WriteOutput("Detail: " + detail + ".\n");
+        record.Detail = detail;
+    };
+
     TSessionState state;
     int result = FlashFailed;
     {
@@ -130,12 +145,12 @@ int RunFlash(const TFlashRequest& request) {
             result = FlashInterrupted;
         } else if (!probed || !state.found) {
             if (!state.notFound) Say(std::string("На этом порту устройств не найдено."_w));
+            record.Detail = "no device identified itself";
             // The window says no more; a technician at a terminal is told why.
             if (state.notFound && !scheme.SerialPort->Opened())
-                platform::WriteOutput("Detail: " + request.Port +
-                                      " could not be opened: " + scheme.SerialPort->OpenFailure() + ".\n");
+                tell(request.Port + " could not be opened: " + scheme.SerialPort->OpenFailure());
             else if (const std::string loss = scheme.SerialPort->LossReason(); !loss.empty())
-                platform::WriteOutput("Detail: " + request.Port + " went away: " + loss + ".\n");
+                tell(request.Port + " went away: " + loss);
             result = FlashNoDevice;
         } else {
             scheme.ClickWrite();
@@ -149,8 +164,10 @@ int RunFlash(const TFlashRequest& request) {
         scheme.WaitQuiet();
         scheme.UploadProgress->Finish();
 
+        if (state.found) ParseStatusLine(scheme.StatusEdit->LastText(), record.DeviceName, record.DeviceVersion);
         if (result == FlashInterrupted) {
             platform::WriteOutput("Interrupted: the port is closed, the upload did not finish.\n");
+            record.Detail = "interrupted before the upload finished";
         } else if (state.finished) {
             if (scheme.SuccessLabel->Shown()) {
                 SayCaption(scheme.SuccessLabel->Caption);
@@ -158,10 +175,14 @@ int RunFlash(const TFlashRequest& request) {
             } else {
                 if (scheme.ErrorText->Shown()) SayCaption(scheme.ErrorText->Caption);
                 if (scheme.CheckText->Shown()) SayCaption(scheme.CheckText->Caption);
-                platform::WriteOutput("Detail: " + Detail(state.FirstFailure(), scheme.SerialPort->LossReason()) +
-                                      ".\n");
+                tell(Detail(state.FirstFailure(), scheme.SerialPort->LossReason()));
             }
         }
+        record.BlocksAcknowledged =
+            result == FlashSucceeded ? int(record.ImageBytes / 256) : std::max(0, scheme.UploadProgress->Position());
     }
+    record.Exit = result;
+    record.Seconds = std::chrono::duration<double>(TClock::now() - started).count();
+    if (request.Records) request.Records->Write(record);
     return result;
 }

@@ -5,6 +5,8 @@
 
 #include <string>
 
+class TUnitRecordFile;
+
 enum TFlashExit : int {
     FlashSucceeded = 0,
     FlashFailed = 1,    // the transfer failed
@@ -14,9 +16,10 @@ enum TFlashExit : int {
 };
 
 struct TFlashRequest {
-    std::string Port;                // a COM name, or a device path where the system has them
-    double ProbeTimeoutSeconds = 3;  // how long to wait for the version reply
-    bool Terminal = false;           // draw the progress as a bar
+    std::string Port;                    // a COM name, or a device path where the system has them
+    double ProbeTimeoutSeconds = 3;      // how long to wait for the version reply
+    bool Terminal = false;               // draw the progress as a bar
+    TUnitRecordFile* Records = nullptr;  // where the unit's record goes, if anywhere
 };
 
 int RunFlash(const TFlashRequest& request);

@@ -8,11 +8,12 @@
 #include "platform/terminal.h"
 #include "console/flashSession.h"
 #include "console/imageFile.h"
+#include "console/unitRecord.h"
 
 namespace {
 
 const char* const Usage =
-    "usage: quarnelvisk-flash [--probe-timeout SECONDS] [--image FILE] PORT\n"
+    "usage: quarnelvisk-flash [--probe-timeout SECONDS] [--image FILE] [--json FILE] PORT\n"
     "       quarnelvisk-flash --list\n"
     "Uploads the built-in firmware image to the device on PORT (a COM name such\n"
     "as COM3, or on Linux a device path such as /dev/ttyUSB0) at 38462 bit/s 8N1.\n"
@@ -23,6 +24,8 @@ const char* const Usage =
     "  --probe-timeout SECS   how long to wait for the device's answer (3)\n"
     "  --image FILE           send FILE instead of the built-in image; a file shorter\n"
     "                         than 260096 bytes is padded with 0xFF, a longer one refused\n"
+    "  --json FILE            add the unit's record to FILE (- for standard output): one\n"
+    "                         JSON object a line, written and flushed at the unit's end\n"
     "  --help                 this text\n"
     "Exit status: 0 updated, 1 transfer failed, 2 no device found on the port,\n"
     "64 usage error, 130 interrupted (Ctrl-C; the port is closed first).\n";
@@ -39,6 +42,8 @@ int main(int argc, char** argv) {
     TFlashRequest request;
     bool list = false;
     std::string imagePath;
+    std::string jsonPath;
+    bool jsonGiven = false;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--help" || a == "-h") {
@@ -55,6 +60,11 @@ int main(int argc, char** argv) {
             if (errno != 0 || end == text || *end != '\0' || !(seconds > 0) || seconds > 3600)
                 return UsageError(std::string("--probe-timeout takes seconds from 0 to 3600, not '") + text + "'");
             request.ProbeTimeoutSeconds = seconds;
+        } else if (a == "--json") {
+            if (i + 1 >= argc || argv[i + 1][0] == '\0')
+                return UsageError("--json needs a file, or - for standard output");
+            jsonPath = argv[++i];
+            jsonGiven = true;
         } else if (a == "--image") {
             if (i + 1 >= argc || argv[i + 1][0] == '\0') return UsageError("--image needs a file");
             imagePath = argv[++i];
@@ -77,6 +87,12 @@ int main(int argc, char** argv) {
         platform::WriteOutput("Image: " + imagePath + ", " + std::to_string(image.FileBytes) + " bytes" +
                               (image.Padded() ? ", padded with 0xFF to " + std::to_string(ImageBytes) + " bytes" : "") +
                               ".\n");
+    }
+    static TUnitRecordFile records;
+    if (jsonGiven) {
+        std::string failure;
+        if (!records.Open(jsonPath, failure)) return UsageError(failure);
+        request.Records = &records;
     }
     request.Terminal = platform::OutputIsTerminal();
     platform::CatchInterrupt();

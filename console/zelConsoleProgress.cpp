@@ -7,6 +7,7 @@
 void TZelConsoleProgress::doPosition(TData& d, uint16_t) {
     const int32_t max = Max > 0 ? Max : 1;
     int32_t position = ToInteger(d);
+    position_.store(position);
     if (position < 0) position = 0;
     if (position > max) position = max;
     const std::string count = FormatInteger(position) + "/" + FormatInteger(max);

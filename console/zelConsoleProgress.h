@@ -15,8 +15,11 @@ public:
     void doPosition(TData& d, uint16_t index);
     // Ends the bar's line, if one is drawn.
     void Finish();
+    // The last position given, -1 before any.
+    int32_t Position() const { return position_.load(); }
 
 private:
     std::atomic<int32_t> lastTenth_{0};
+    std::atomic<int32_t> position_{-1};
     std::atomic<bool> drawn_{false};
 };

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <atomic>
+#include <mutex>
 #include <string>
 
 #include "runtime/Share.h"
@@ -20,7 +21,14 @@ public:
     void doVisible(TData& d, uint16_t index);
 
     bool Shown() const { return shown_.load(); }
+    // The last text doText set (Windows-1251).
+    std::string LastText() const {
+        std::lock_guard<std::mutex> guard(lock_);
+        return last_;
+    }
 
 private:
     std::atomic<bool> shown_{false};
+    mutable std::mutex lock_;
+    std::string last_;
 };

@@ -9,11 +9,14 @@
 # short; --device-says TEXT must appear in the device's closing line; with
 # --hold another program holds the line (an exclusive lock on it) while the
 # flasher runs; --flash-image FILE has the flasher send FILE (--image), and
-# the device must then receive FILE padded with 0xFF to 260096 bytes.
+# the device must then receive FILE padded with 0xFF to 260096 bytes;
+# --json-expect "KEY=VALUE|..." has the flasher write its record (--json)
+# and checks that the one record holds each KEY with VALUE ("@port" stands
+# for the line's path, "@utc" for a time of today in UTC).
 set -u
 bin="$1" expected_exit="$2" expected_text="$3"
 shift 3
-image="" flash_image="" interrupt="" flash_args="" hold=0 device_says="" flasher="$bin/quarnelvisk-flash" device_image=()
+image="" flash_image="" json_expect="" interrupt="" flash_args="" hold=0 device_says="" flasher="$bin/quarnelvisk-flash" device_image=()
 while [ $# -gt 0 ] && [ "$1" != "--" ]; do
   case "$1" in
     --image) image="$2"; shift 2 ;;
@@ -23,6 +26,7 @@ while [ $# -gt 0 ] && [ "$1" != "--" ]; do
     --device-says) device_says="$2"; shift 2 ;;
     --flash-args) flash_args="$2"; shift 2 ;;
     --flash-image) flash_image="$2"; shift 2 ;;
+    --json-expect) json_expect="$2"; shift 2 ;;
     *) echo "flash-case: unknown option $1" >&2; exit 2 ;;
   esac
 done
@@ -47,6 +51,7 @@ if [ $hold = 1 ]; then
   flock --nonblock 9 || { echo "FAIL: cannot lock $line"; exit 1; }
 fi
 
+[ -n "$json_expect" ] && flash_args="$flash_args --json $work/records.jsonl"
 # shellcheck disable=SC2086
 timeout 90 "$flasher" $flash_args "$line" > "$work/flash.out" 2>&1 9>&- &
 flash_pid=$!
@@ -78,6 +83,32 @@ fi
 if [ -n "$image" ]; then
   cmp -s "$image" "$work/received.bin" || { echo "FAIL: the device did not receive the image byte for byte"; fail=1; }
   [ "$device_status" = 0 ] || { echo "FAIL: the device did not get the whole image and PUSK last"; fail=1; }
+fi
+if [ -n "$json_expect" ]; then
+  echo "--- record: $(cat "$work/records.jsonl" 2>/dev/null)"
+  python3 - "$work/records.jsonl" "$json_expect" "$line" <<'PY' || fail=1
+import datetime, json, sys
+path, expected, port = sys.argv[1:4]
+lines = open(path, encoding="utf-8").read().splitlines()
+if len(lines) != 1:
+    sys.exit(f"FAIL: {len(lines)} records, expected 1")
+record = json.loads(lines[0])
+bad = 0
+for pair in expected.split("|"):
+    key, want = pair.split("=", 1)
+    got = record.get(key)
+    if want == "@port":
+        ok = got == port
+    elif want == "@utc":
+        ok = isinstance(got, str) and got.endswith("Z") and \
+            got[:10] == datetime.datetime.now(datetime.timezone.utc).strftime("%Y-%m-%d")
+    else:
+        ok = str(got) == want
+    if not ok:
+        print(f"FAIL: record {key} is {got!r}, expected {want}")
+        bad = 1
+sys.exit(bad)
+PY
 fi
 [ $fail = 0 ] && echo "PASS"
 exit $fail

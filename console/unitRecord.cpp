@@ -1,0 +1,97 @@
+#include "unitRecord.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <ctime>
+#include <nlohmann/json.hpp>
+
+#include "base/cp1251.h"
+
+std::string UtcNow() {
+    const auto now = std::chrono::system_clock::now();
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
+    std::tm utc{};
+#ifdef _WIN32
+    gmtime_s(&utc, &seconds);
+#else
+    gmtime_r(&seconds, &utc);
+#endif
+    char text[40];
+    std::snprintf(text, sizeof(text), "%04d-%02d-%02dT%02d:%02d:%02d.%03dZ", utc.tm_year + 1900, utc.tm_mon + 1,
+                  utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec, int(ms));
+    return text;
+}
+
+std::string OutcomeName(int exit) {
+    switch (exit) {
+        case 0: return "updated";
+        case 1: return "transfer failed";
+        case 2: return "no device";
+        case 130: return "interrupted";
+        default: return "error " + std::to_string(exit);
+    }
+}
+
+uint16_t ModbusCrc(const std::string& bytes) {
+    uint16_t crc = 0xFFFF;
+    for (const char c : bytes) {
+        crc ^= uint8_t(c);
+        for (int bit = 0; bit < 8; ++bit) crc = (crc & 1) ? uint16_t((crc >> 1) ^ 0xA001) : uint16_t(crc >> 1);
+    }
+    return crc;
+}
+
+bool ParseStatusLine(const std::string& line, std::string& name, std::string& version) {
+    const std::string_view prefix = "Устройство: "_w;
+    const std::string_view middle = "   Текущая версия ПО: "_w;
+    if (line.compare(0, prefix.size(), prefix) != 0) return false;
+    const size_t at = line.find(middle, prefix.size());
+    if (at == std::string::npos) return false;
+    name = line.substr(prefix.size(), at - prefix.size());
+    version = line.substr(at + middle.size());
+    return true;
+}
+
+bool TUnitRecordFile::Open(const std::string& path, std::string& failure) {
+    if (path == "-") {
+        file_ = stdout;
+        return true;
+    }
+    file_ = std::fopen(path.c_str(), "ab");
+    if (!file_) {
+        failure = "cannot write the records to " + path + ": " + std::strerror(errno);
+        return false;
+    }
+    own_ = true;
+    return true;
+}
+
+TUnitRecordFile::~TUnitRecordFile() {
+    if (own_ && file_) std::fclose(file_);
+}
+
+void TUnitRecordFile::Write(const TUnitRecord& r) {
+    if (!file_) return;
+    char crc[8];
+    std::snprintf(crc, sizeof(crc), "%04X", r.ImageCrc);
+    const nlohmann::ordered_json record = {
+        {"time", r.Time},
+        {"port", r.Port},
+        // What the device sent, readable: its bytes are Windows-1251.
+        {"device", cp1251::ToUtf8(r.DeviceName)},
+        {"version", cp1251::ToUtf8(r.DeviceVersion)},
+        {"image_bytes", r.ImageBytes},
+        {"image_crc", crc},
+        {"outcome", OutcomeName(r.Exit)},
+        {"exit", r.Exit},
+        {"detail", r.Detail},
+        {"seconds", double(int64_t(r.Seconds * 1000 + 0.5)) / 1000},
+        {"blocks_acknowledged", r.BlocksAcknowledged},
+    };
+    // Invalid UTF-8 (a port path, say) is replaced rather than thrown over.
+    const std::string line = record.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+    std::fwrite(line.data(), 1, line.size(), file_);
+    std::fflush(file_);
+}

@@ -1,0 +1,46 @@
+// Records a factory can keep: one JSON object a line for every unit the
+// flasher served, failed ones included, flushed as soon as it is written so
+// that a crash loses none.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+struct TUnitRecord {
+    std::string Time;           // when the unit's session began: UTC, ISO 8601
+    std::string Port;           // as the user named it
+    std::string DeviceName;     // Windows-1251, from the identification reply
+    std::string DeviceVersion;  // Windows-1251
+    size_t ImageBytes = 0;
+    uint16_t ImageCrc = 0;  // CRC-16/MODBUS of the image sent
+    int Exit = 0;           // the flasher's exit status for the unit
+    std::string Detail;     // why it failed, as the Detail line says (UTF-8)
+    double Seconds = 0;
+    int BlocksAcknowledged = 0;
+};
+
+// The moment as the records write it.
+std::string UtcNow();
+// The outcome's name in the records: "updated", "transfer failed",
+// "no device", "interrupted".
+std::string OutcomeName(int exit);
+// CRC-16/MODBUS, as the device computes it over the image.
+uint16_t ModbusCrc(const std::string& bytes);
+// The name and version out of the status line "Устройство: %1   Текущая
+// версия ПО: %2"; false for another text.
+bool ParseStatusLine(const std::string& line, std::string& name, std::string& version);
+
+class TUnitRecordFile {
+public:
+    // "-" is the standard output; a file is appended to. False with why in
+    // failure when it cannot be written.
+    bool Open(const std::string& path, std::string& failure);
+    ~TUnitRecordFile();
+    bool IsOpen() const { return file_ != nullptr; }
+    void Write(const TUnitRecord& record);
+
+private:
+    std::FILE* file_ = nullptr;
+    bool own_ = false;
+};
