@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/processUse.h"
+#include "platform/serialPort.h"
 #include "platform/terminal.h"
 #include "console/flashSession.h"
 #include "console/imageFile.h"
@@ -13,7 +14,7 @@
 namespace {
 
 const char* const Usage =
-    "usage: quarnelvisk-flash [--probe-timeout SECONDS] [--image FILE] [--json FILE] PORT\n"
+    "usage: quarnelvisk-flash [--probe-timeout SECONDS] [--image FILE] [--json FILE] [--no-low-latency] PORT\n"
     "       quarnelvisk-flash --list\n"
     "Uploads the built-in firmware image to the device on PORT (a COM name such\n"
     "as COM3, or on Linux a device path such as /dev/ttyUSB0) at 38462 bit/s 8N1.\n"
@@ -26,6 +27,8 @@ const char* const Usage =
     "                         than 260096 bytes is padded with 0xFF, a longer one refused\n"
     "  --json FILE            add the unit's record to FILE (- for standard output): one\n"
     "                         JSON object a line, written and flushed at the unit's end\n"
+    "  --no-low-latency       leave the driver's latency setting alone (Linux asks USB\n"
+    "                         adapters for low latency while the port is open)\n"
     "  --help                 this text\n"
     "Exit status: 0 updated, 1 transfer failed, 2 no device found on the port,\n"
     "64 usage error, 130 interrupted (Ctrl-C; the port is closed first).\n";
@@ -60,6 +63,8 @@ int main(int argc, char** argv) {
             if (errno != 0 || end == text || *end != '\0' || !(seconds > 0) || seconds > 3600)
                 return UsageError(std::string("--probe-timeout takes seconds from 0 to 3600, not '") + text + "'");
             request.ProbeTimeoutSeconds = seconds;
+        } else if (a == "--no-low-latency") {
+            platform::SetLowLatencyWanted(false);
         } else if (a == "--json") {
             if (i + 1 >= argc || argv[i + 1][0] == '\0')
                 return UsageError("--json needs a file, or - for standard output");

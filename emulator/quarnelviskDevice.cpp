@@ -267,10 +267,12 @@ int main(int argc, char** argv) {
         wire.Received(size_t(n));
         for (const TDeviceAction& action : device.Receive(std::string_view(buffer, size_t(n)))) {
             if (action.Kind == TDeviceAction::Send) {
-                // Acknowledgements come once image bytes have.
+                // An adapter holds a reply once it has come off the wire:
+                // after the line time of what it answers. Acknowledgements
+                // are what comes once image bytes have.
+                wire.BeforeSending(action.Bytes.size());
                 if (options.ackLatencyMs > 0 && !device.Image().empty())
                     std::this_thread::sleep_for(std::chrono::milliseconds(options.ackLatencyMs));
-                wire.BeforeSending(action.Bytes.size());
                 if (!WriteSpaced(master, action.Bytes, options.byteGapUs))
                     std::fprintf(stderr, "quarnelvisk-device: write failed\n");
             } else if (action.Kind == TDeviceAction::Pause) {

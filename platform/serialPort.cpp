@@ -16,6 +16,12 @@ TSerialBackend& SerialBackend() {
 
 TSerialBackend* SetSerialBackend(TSerialBackend* backend) { return installed.exchange(backend); }
 
+namespace {
+std::atomic<bool> lowLatencyWanted{true};
+}
+void SetLowLatencyWanted(bool wanted) { lowLatencyWanted.store(wanted); }
+bool LowLatencyWanted() { return lowLatencyWanted.load(); }
+
 uint32_t BitsPerCharacter(const TCommDcb& dcb) {
     const uint32_t data = dcb.ByteSize >= 5 && dcb.ByteSize <= 8 ? dcb.ByteSize : 8;
     const uint32_t parity = dcb.Parity == NoParity ? 0 : 1;
@@ -37,9 +43,10 @@ std::chrono::microseconds GatherQuietTime(uint32_t baudRate, uint32_t bitsPerCha
 TGathered GatherUntilQuiet(std::chrono::microseconds quiet, const std::function<bool(uint32_t&)>& queued,
                            const std::function<bool(std::chrono::microseconds)>& pause) {
     using TClock = std::chrono::steady_clock;
-    // The queue is looked at four times per quiet time, so the gathering
-    // ends at most a quarter of it later than the line went quiet.
-    const auto step = std::max(quiet / 4, std::chrono::microseconds(100));
+    // The queue is looked at twice per quiet time: a reply that came in one
+    // go is handed on exactly one quiet time after it began to arrive, and a
+    // reply whose bytes trickle in at most half a quiet time after its last.
+    const auto step = std::max(quiet / 2, std::chrono::microseconds(100));
     const auto began = TClock::now();
     uint32_t count = 0;
     if (!queued(count)) return TGathered::Failed;

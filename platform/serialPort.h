@@ -179,6 +179,12 @@ public:
 // The backend of this system.
 TSerialBackend& SystemSerialBackend();
 
+// Whether ports opened from now on ask their driver for low latency (Linux:
+// ASYNC_LOW_LATENCY, put back as it was on close; on by default). Drivers
+// without the setting are opened as they are.
+void SetLowLatencyWanted(bool wanted);
+bool LowLatencyWanted();
+
 // The backend the serial element uses: the system's, or the one installed
 // with SetSerialBackend (nullptr restores the system's). Returns the one
 // installed before, so that installs can nest.
