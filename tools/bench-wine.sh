@@ -54,8 +54,9 @@ echo
 echo "### One upload step"
 echo
 echo "For every image byte the window program's reader thread writes the byte (one overlapped"
-echo "write and its wait), reads the running CRC from the hidden CRC edit twice and sets it there"
-echo "once, each a call into the user-interface thread. \`windowCallCost.exe\`, 2000 calls each:"
+echo "write and its wait) and sets the running CRC in the hidden CRC edit; the edit's reads are"
+echo "served from its copy and its sets handed over without waiting, so the calls below into the"
+echo "user-interface thread are what an upload step used to cost. \`windowCallCost.exe\`, 2000 calls each:"
 echo
 start_device --blocks 1016
 echo '```'
