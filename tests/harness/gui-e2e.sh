@@ -258,10 +258,14 @@ detect_and_write() {
     exit 1
   shot uploading
   first_position=$(field "$(control "$listing" msctls_progress32)" 5)
-  # A short upload may be over already. The whole form takes no input
-  # meanwhile, so the focus may rest anywhere.
-  if [ -z "$(control "$listing" Button OK | awk -F'\t' '$2 == 1')" ]; then
+  # A short upload may be over, or its end under way (the working controls
+  # going), by the time it is looked at: the phase is checked while
+  # "Записать" still shows. The whole form takes no input meanwhile, so the
+  # focus may rest anywhere.
+  if [ -n "$(control "$listing" Button "Записать" | awk -F'\t' '$2 == 1')" ]; then
     phase_check uploading "list 10 write 10 ok 0? form 10" focus_free
+  else
+    log "uploading: over before it could be looked at"
   fi
   log "progress $first_position"
 }
