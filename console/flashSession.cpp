@@ -8,6 +8,7 @@
 #include "platform/portList.h"
 #include "platform/terminal.h"
 #include "base/cp1251.h"
+#include "base/modbusCrc.h"
 #include "console/unitRecord.h"
 #include "console/zelConsoleFlash.h"
 #include "platform/resources.h"

@@ -34,15 +34,6 @@ std::string OutcomeName(int exit) {
     }
 }
 
-uint16_t ModbusCrc(const std::string& bytes) {
-    uint16_t crc = 0xFFFF;
-    for (const char c : bytes) {
-        crc ^= uint8_t(c);
-        for (int bit = 0; bit < 8; ++bit) crc = (crc & 1) ? uint16_t((crc >> 1) ^ 0xA001) : uint16_t(crc >> 1);
-    }
-    return crc;
-}
-
 bool ParseStatusLine(const std::string& line, std::string& name, std::string& version) {
     const std::string_view prefix = "Устройство: "_w;
     const std::string_view middle = "   Текущая версия ПО: "_w;

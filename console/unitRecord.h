@@ -25,8 +25,6 @@ std::string UtcNow();
 // The outcome's name in the records: "updated", "transfer failed",
 // "no device", "interrupted".
 std::string OutcomeName(int exit);
-// CRC-16/MODBUS, as the device computes it over the image.
-uint16_t ModbusCrc(const std::string& bytes);
 // The name and version out of the status line "Устройство: %1   Текущая
 // версия ПО: %2"; false for another text.
 bool ParseStatusLine(const std::string& line, std::string& name, std::string& version);

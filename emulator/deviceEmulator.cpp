@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "base/modbusCrc.h"
+
 namespace {
 constexpr std::string_view VersionRequest = "VERS";
 constexpr std::string_view StartCommand = "PUSK";
@@ -14,12 +16,6 @@ bool IsPrefixOf(std::string_view head, std::string_view whole) {
 }  // namespace
 
 TDeviceEmulator::TDeviceEmulator(TDeviceSettings settings) : settings_(std::move(settings)) {}
-
-uint16_t TDeviceEmulator::CrcStep(uint16_t crc, uint8_t byte) {
-    crc ^= byte;
-    for (int bit = 0; bit < 8; ++bit) crc = (crc & 1) ? uint16_t((crc >> 1) ^ 0xA001) : uint16_t(crc >> 1);
-    return crc;
-}
 
 std::vector<TDeviceAction> TDeviceEmulator::Receive(std::string_view bytes) {
     std::vector<TDeviceAction> actions;
@@ -56,7 +52,7 @@ void TDeviceEmulator::ReceiveOne(char c, std::vector<TDeviceAction>& actions) {
             return;
         case TState::Uploading:
             image_ += c;
-            crc_ = CrcStep(crc_, static_cast<uint8_t>(c));
+            crc_ = ModbusCrcStep(crc_, static_cast<uint8_t>(c));
             if (settings_.Faults.HangupIn > 0 &&
                 image_.size() == size_t(settings_.Faults.HangupIn - 1) * 256 + HalfBlock) {
                 state_ = TState::HungUp;

@@ -58,9 +58,6 @@ public:
     // acknowledgement other than "PUSK", or after "PUSK").
     const std::string& Unexpected() const { return unexpected_; }
 
-    // CRC-16/MODBUS step, computed bit by bit: the device's own arithmetic.
-    static uint16_t CrcStep(uint16_t crc, uint8_t byte);
-
 private:
     enum class TState { Probe, Identified, Uploading, Final, Started, Silent, HungUp };
 

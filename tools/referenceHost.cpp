@@ -21,6 +21,8 @@
 #include <iterator>
 #include <string>
 
+#include "base/modbusCrc.h"
+
 namespace {
 
 constexpr size_t BlockSize = 256;
@@ -56,12 +58,6 @@ bool StaysQuiet(int fd, long quietUs) {
     const timespec wait{quietUs / 1000000, (quietUs % 1000000) * 1000};
     pollfd p{fd, POLLIN, 0};
     return ppoll(&p, 1, &wait, nullptr) == 0;
-}
-
-uint16_t CrcStep(uint16_t crc, uint8_t byte) {
-    crc ^= byte;
-    for (int bit = 0; bit < 8; ++bit) crc = (crc & 1) ? uint16_t((crc >> 1) ^ 0xA001) : uint16_t(crc >> 1);
-    return crc;
 }
 
 int Fail(const char* what) {
@@ -100,7 +96,7 @@ int main(int argc, char** argv) {
     uint16_t crc = 0xFFFF;
     for (size_t i = 0; i < image.size(); ++i) {
         if (!WriteAll(fd, &image[i], 1)) return Fail("cannot write");
-        crc = CrcStep(crc, uint8_t(image[i]));
+        crc = ModbusCrcStep(crc, uint8_t(image[i]));
         if ((i + 1) % BlockSize != 0) continue;
         const bool last = i + 1 == image.size();
         std::string expected{char(crc >> 8), char(crc & 0xFF)};

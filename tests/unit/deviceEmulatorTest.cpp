@@ -4,12 +4,9 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+#include "base/modbusCrc.h"
 
-uint16_t CrcOf(std::string_view bytes, uint16_t crc = 0xFFFF) {
-    for (const char c : bytes) crc = TDeviceEmulator::CrcStep(crc, uint8_t(c));
-    return crc;
-}
+namespace {
 
 std::string Sent(const std::vector<TDeviceAction>& actions) {
     std::string out;
@@ -29,8 +26,8 @@ TDeviceSettings TwoBlocks() {
 }
 
 TEST(deviceEmulator, CrcIsModbus) {
-    EXPECT_EQ(CrcOf("123456789"), 0x4B37);
-    EXPECT_EQ(CrcOf(std::string(1, '\0')), 0x40BF);
+    EXPECT_EQ(ModbusCrc("123456789"), 0x4B37);
+    EXPECT_EQ(ModbusCrc(std::string(1, '\0')), 0x40BF);
 }
 
 TEST(deviceEmulator, WholeExchange) {
@@ -42,9 +39,9 @@ TEST(deviceEmulator, WholeExchange) {
 
     const std::string first = Block(1);
     EXPECT_EQ(Sent(device.Receive(first.substr(0, 100))), "");
-    EXPECT_EQ(Sent(device.Receive(first.substr(100))), AckOf(CrcOf(first)));
+    EXPECT_EQ(Sent(device.Receive(first.substr(100))), AckOf(ModbusCrc(first)));
     const std::string second = Block(2);
-    EXPECT_EQ(Sent(device.Receive(second)), AckOf(CrcOf(first + second)) + "FZ");
+    EXPECT_EQ(Sent(device.Receive(second)), AckOf(ModbusCrc(first + second)) + "FZ");
     EXPECT_FALSE(device.Started());
     device.Receive("PU");
     device.Receive("SK");
@@ -59,7 +56,7 @@ TEST(deviceEmulator, ImageStartingLikeTheRequestIsStillImage) {
     TDeviceEmulator device(TwoBlocks());
     device.Receive("VERS");
     std::string block = "VEx" + std::string(253, '\x01');
-    EXPECT_EQ(Sent(device.Receive(block)), AckOf(CrcOf(block)));
+    EXPECT_EQ(Sent(device.Receive(block)), AckOf(ModbusCrc(block)));
     EXPECT_EQ(device.Image(), block);
 }
 
@@ -85,7 +82,7 @@ TEST(deviceEmulator, ProbeFaults) {
 
 TEST(deviceEmulator, AcknowledgementFaults) {
     const std::string first = Block(1);
-    const uint16_t crc = CrcOf(first);
+    const uint16_t crc = ModbusCrc(first);
     auto ackAfterFirst = [&](TDeviceFaults faults) {
         TDeviceSettings s = TwoBlocks();
         s.Faults = faults;
@@ -141,14 +138,14 @@ TEST(deviceEmulator, FinalAcknowledgementFaults) {
     lower.Faults.LowercaseFz = true;
     TDeviceEmulator a(lower);
     a.Receive("VERS");
-    EXPECT_EQ(Sent(a.Receive(Block(3))), AckOf(CrcOf(Block(3))) + "fz");
+    EXPECT_EQ(Sent(a.Receive(Block(3))), AckOf(ModbusCrc(Block(3))) + "fz");
 
     TDeviceSettings plain;
     plain.Blocks = 1;
     plain.Faults.PlainFinal = true;
     TDeviceEmulator b(plain);
     b.Receive("VERS");
-    EXPECT_EQ(Sent(b.Receive(Block(3))), AckOf(CrcOf(Block(3))));
+    EXPECT_EQ(Sent(b.Receive(Block(3))), AckOf(ModbusCrc(Block(3))));
     // The host then sends zero blocks that the device does not expect.
     b.Receive(std::string(256, '\0'));
     EXPECT_EQ(b.Unexpected().size(), 256u);

@@ -7,18 +7,13 @@
 
 #include <cstdio>
 
+#include "base/modbusCrc.h"
 #include "platform/resources.h"
 #include "runtime/zelEventFromData.h"
 #include "tests/fakes/manualTimer.h"
 #include "tests/unit/uploadHost.h"
 
 namespace {
-
-uint16_t CrcStep(uint16_t crc, uint8_t b) {
-    crc ^= b;
-    for (int i = 0; i < 8; ++i) crc = (crc & 1) ? uint16_t((crc >> 1) ^ 0xA001) : uint16_t(crc >> 1);
-    return crc;
-}
 
 std::string Hex4(uint16_t v) {
     char text[5];
@@ -70,7 +65,7 @@ struct UploadScheme : ::testing::Test {
     // The CRC after the first `bytes` bytes of the image.
     uint16_t CrcAfter(size_t bytes) const {
         uint16_t crc = 0xFFFF;
-        for (size_t i = 0; i < bytes; ++i) crc = CrcStep(crc, uint8_t(image[i]));
+        for (size_t i = 0; i < bytes; ++i) crc = ModbusCrcStep(crc, uint8_t(image[i]));
         return crc;
     }
     static std::string Ack(uint16_t crc) { return std::string{char(crc >> 8), char(crc & 0xFF)}; }
@@ -93,7 +88,7 @@ TEST_F(UploadScheme, BlockAlternatesCrcAndSendPublishingFirst) {
         const auto& send = scheme.log[2 * i + 1];
         ASSERT_EQ(send.label, "onSend") << i;
         ASSERT_EQ(send.value.StrValue, std::string(1, image[i])) << i;
-        crc = CrcStep(crc, uint8_t(image[i]));
+        crc = ModbusCrcStep(crc, uint8_t(image[i]));
         ASSERT_EQ(published.label, "onCRC") << i;
         ASSERT_EQ(published.value.StrValue, Hex4(crc)) << i;
     }
