@@ -618,8 +618,10 @@ TEST_F(ComAsync, CloseBetweenTwoWaitsDoesNotHang) {
     // set the mask to 0: that wait must end at once instead of waiting for
     // ever for a mask change that has already happened.
     std::atomic<TFakeSerialPort*> held{nullptr};
+    std::atomic<bool> atSecondWait{false};
     fake.OnWaitEntry = [&](int wait) {
         if (wait != 2) return;
+        atSecondWait = true;
         for (int i = 0; i < 5000 && !(held && held.load()->Mask() == 0); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
     };
@@ -631,6 +633,10 @@ TEST_F(ComAsync, CloseBetweenTwoWaitsDoesNotHang) {
     ASSERT_TRUE(port->WaitUntilWaiting());
     port->Raise(EvTxEmpty);
     ASSERT_TRUE(log.WaitFor("onTxEmpty", 1));
+    // The close must come while the reader stands at that entry, not before
+    // it got there (it would then not begin the second wait at all).
+    for (int i = 0; i < 5000 && !atSecondWait; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_TRUE(atSecondWait);
     std::thread closer([&] { Close(); });
     for (int i = 0; i < 5000 && el.Opened(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     const bool closed = !el.Opened();
