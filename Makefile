@@ -5,6 +5,9 @@ ROOT := $(CURDIR)
 BUILD := $(ROOT)/build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# Every build compiles its sources in batches (one compiler run parses the
+# headers for several files): it halves the build time of `make test`.
+UNITY := -DCMAKE_UNITY_BUILD=ON
 WINE_PREFIX := $(BUILD)/wineprefix
 
 .PHONY: all setup native win64 win32 build test test-native test-wine test-wine-extended test-asan test-tsan demo bench clean
@@ -15,17 +18,17 @@ setup:
 	@tools/setup.sh
 
 native: setup
-	cmake -S . -B $(BUILD)/native -G Ninja $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD)/native -G Ninja $(UNITY) $(CMAKE_FLAGS)
 	cmake --build $(BUILD)/native -j $(JOBS)
 
 win64: native
-	cmake -S . -B $(BUILD)/win64 -G Ninja $(CMAKE_FLAGS) \
+	cmake -S . -B $(BUILD)/win64 -G Ninja $(UNITY) $(CMAKE_FLAGS) \
 	  -DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/toolchain-win64.cmake -DQV_HOST_TOOLS_DIR=$(BUILD)/native/bin
 	cmake --build $(BUILD)/win64 -j $(JOBS)
 
 # The shipped 32-bit program, and nothing else.
 win32: native
-	cmake -S . -B $(BUILD)/win32 -G Ninja $(CMAKE_FLAGS) -DQV_PRODUCT_ONLY=ON \
+	cmake -S . -B $(BUILD)/win32 -G Ninja $(UNITY) $(CMAKE_FLAGS) -DQV_PRODUCT_ONLY=ON \
 	  -DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/toolchain-win32.cmake -DQV_HOST_TOOLS_DIR=$(BUILD)/native/bin
 	cmake --build $(BUILD)/win32 -j $(JOBS)
 
@@ -54,10 +57,14 @@ test-wine-extended: win64 $(WINE_PREFIX)/.prepared
 # and the threaded ones with ThreadSanitizer.
 SANITIZED_TARGETS := quarnelvisk_tests quarnelvisk-flash quarnelvisk-flash-short quarnelvisk-device
 THREADED_TESTS := 'ComAsync|ConsoleFlash|Timer|Threads|UploadScheme|e2e'
+# The whole-image uploads take half a minute each under ThreadSanitizer and
+# meet the same threads as the short ones; they run natively and under
+# AddressSanitizer.
+TSAN_SKIPPED := '^e2e\.(full_upload|image_file|byte_spaced_upload)$$'
 
 # $(1): build folder name, $(2): CMake option.
 define sanitized-build
-	cmake -S . -B $(BUILD)/$(1) -G Ninja -DCMAKE_BUILD_TYPE=Debug -D$(2)=ON
+	cmake -S . -B $(BUILD)/$(1) -G Ninja $(UNITY) -DCMAKE_BUILD_TYPE=Debug -D$(2)=ON
 	cmake --build $(BUILD)/$(1) -j $(JOBS) --target $(SANITIZED_TARGETS)
 endef
 
@@ -83,7 +90,7 @@ soak: setup
 	$(ASAN_ENV) tools/soak.sh $(BUILD)/asan $(SOAK_RUNS) $(SOAK_SEED)
 
 test-tsan: setup
-	$(call sanitized-run,tsan,QV_TSAN,TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1,-R $(THREADED_TESTS))
+	$(call sanitized-run,tsan,QV_TSAN,TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1,-R $(THREADED_TESTS) -E $(TSAN_SKIPPED))
 
 test: build test-native test-wine test-asan test-tsan test-fuzz-smoke
 	tools/check-win32.sh $(BUILD)/win32/bin/quarnelvisk.exe
@@ -111,7 +118,7 @@ FUZZ_BUILD := $(BUILD)/fuzz
 FUZZ_NAMES := $(basename $(notdir $(wildcard tests/fuzz/*.cpp)))
 
 fuzz-build: setup
-	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE= \
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja $(UNITY) -DCMAKE_BUILD_TYPE= \
 	  -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang -DQV_FUZZ=ON
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_targets
 

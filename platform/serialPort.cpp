@@ -6,15 +6,15 @@
 namespace platform {
 
 namespace {
-std::atomic<TSerialBackend*> installed{nullptr};
+std::atomic<TSerialBackend*> installedSerial{nullptr};
 }  // namespace
 
 TSerialBackend& SerialBackend() {
-    TSerialBackend* b = installed.load();
+    TSerialBackend* b = installedSerial.load();
     return b ? *b : SystemSerialBackend();
 }
 
-TSerialBackend* SetSerialBackend(TSerialBackend* backend) { return installed.exchange(backend); }
+TSerialBackend* SetSerialBackend(TSerialBackend* backend) { return installedSerial.exchange(backend); }
 
 namespace {
 std::atomic<bool> lowLatencyWanted{true};

@@ -10,7 +10,7 @@ public:
     std::unique_ptr<TPeriodicTimer> CreateTimer() override { return backend::CreateSystemTimer(); }
 };
 
-std::atomic<TTimerBackend*> installed{nullptr};
+std::atomic<TTimerBackend*> installedTimers{nullptr};
 }  // namespace
 
 TTimerBackend& SystemTimerBackend() {
@@ -19,11 +19,11 @@ TTimerBackend& SystemTimerBackend() {
 }
 
 TTimerBackend& TimerBackend() {
-    TTimerBackend* b = installed.load();
+    TTimerBackend* b = installedTimers.load();
     return b ? *b : SystemTimerBackend();
 }
 
-TTimerBackend* SetTimerBackend(TTimerBackend* backend) { return installed.exchange(backend); }
+TTimerBackend* SetTimerBackend(TTimerBackend* backend) { return installedTimers.exchange(backend); }
 
 std::unique_ptr<TPeriodicTimer> CreatePeriodicTimer() { return TimerBackend().CreateTimer(); }
 
