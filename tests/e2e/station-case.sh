@@ -16,7 +16,7 @@ work=$(mktemp -d)
 first_pid="" second_pid="" third_pid="" station_pid=""
 trap 'qv_stop_pid "$station_pid"; qv_stop_pid "$first_pid"; qv_stop_pid "$second_pid"; qv_stop_pid "$third_pid"
   rm -rf "$work"' EXIT
-qv_start_emulator "$bin/quarnelvisk-device" "$work/first.out" --timeout 120 --blocks 8 --units 2 --unit-gap 2500 ||
+qv_start_emulator "$bin/quarnelvisk-device" "$work/first.out" --timeout 120 --blocks 8 --units 2 --unit-gap 4000 ||
   { echo "FAIL: no emulator"; exit 1; }
 first_pid=$QV_DEVICE_PID first=$QV_DEVICE_LINE
 qv_start_emulator "$bin/quarnelvisk-device" "$work/second.out" --timeout 120 --blocks 8 --wrong-crc 3 ||
