@@ -10,7 +10,7 @@ CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 UNITY := -DCMAKE_UNITY_BUILD=ON
 WINE_PREFIX := $(BUILD)/wineprefix
 
-.PHONY: all setup native win64 win32 build test test-native test-wine test-wine-extended test-asan test-tsan demo bench clean
+.PHONY: all setup native win64 win32 build test test-native test-wine test-wine-extended test-asan test-tsan demo bench bench-multi clean
 
 all: build
 
@@ -98,6 +98,10 @@ test: build test-native test-wine test-asan test-tsan test-fuzz-smoke
 # Benchmarks: not part of the tests. Writes build/bench/report.md.
 bench: win64
 	@tools/bench.sh $(BUILD)
+
+# Only the several-ports table of the benchmarks (build/bench/multi-port.md).
+bench-multi: native
+	@tools/bench.sh $(BUILD) --multi
 
 # `make demo GUI=1`: the window program under Wine against the emulator,
 # driven as a user would, with screenshots of every phase.

@@ -59,20 +59,51 @@ private:
     TData error_;
 };
 
-void Say(const std::string& text1251) { platform::WriteOutput(cp1251::ToUtf8(text1251) + "\n"); }
+// Holds a session's texts until a device has identified itself, then lets
+// them through; without a device they are dropped.
+class THeldOutput {
+public:
+    explicit THeldOutput(TTextOutput to) : to_(std::move(to)) {}
+    void Write(std::string_view text) {
+        std::lock_guard<std::mutex> guard(lock_);
+        if (released_)
+            to_(text);
+        else
+            held_ += text;
+    }
+    void Release() {
+        std::lock_guard<std::mutex> guard(lock_);
+        if (!released_ && !held_.empty()) to_(held_);
+        released_ = true;
+        held_.clear();
+    }
+
+private:
+    std::mutex lock_;
+    TTextOutput to_;
+    std::string held_;
+    bool released_ = false;
+};
 
 // A caption of the window, its lines as the terminal shows them: without
 // the blanks that centre them in the window.
-void SayCaption(const std::string& caption) {
+void SayCaption(const TTextOutput& say, const std::string& caption) {
     size_t start = 0;
     while (start <= caption.size()) {
         size_t end = caption.find("\r\n", start);
         if (end == std::string::npos) end = caption.size();
         std::string line = caption.substr(start, end - start);
         line.erase(0, line.find_first_not_of(' ') == std::string::npos ? line.size() : line.find_first_not_of(' '));
-        Say(line);
+        say(cp1251::ToUtf8(line) + "\n");
         start = end + 2;
     }
+}
+
+// Building a network touches the process's start-up queue, which is no
+// place for two threads at once.
+std::mutex& BuildLock() {
+    static std::mutex lock;
+    return lock;
 }
 
 std::string Detail(const TData& error, const std::string& loss) {
@@ -85,29 +116,32 @@ std::string Detail(const TData& error, const std::string& loss) {
 
 }  // namespace
 
-int ListPortsToOutput() {
-    EnableDispatch();
-    {
-        TClassConsoleFlash scheme(false);
-        scheme.ListPorts();
-        DisableDispatch();
-    }
-    return FlashSucceeded;
+std::string SchemePortName(const std::string& port) {
+    if (platform::ComPortNumber(port) != 0 || port.find('/') == std::string::npos) return port;
+    std::string name = platform::RegisterFreePortPath(port);
+    if (name.empty()) platform::WriteError("quarnelvisk-flash: no free COM name for " + port + "\n");
+    return name;
 }
 
 int RunFlash(const TFlashRequest& request) {
+    const std::string name = SchemePortName(request.Port);
+    if (name.empty()) return FlashUsageError;
+    const TUnitResult unit = FlashUnit(request, name, TUnitOptions{});
+    if (request.Records) request.Records->Write(unit.Record);
+    return unit.Exit;
+}
+
+TUnitResult FlashUnit(const TFlashRequest& request, const std::string& name, const TUnitOptions& options) {
     using TClock = std::chrono::steady_clock;
-    std::string name = request.Port;
-    if (platform::ComPortNumber(name) == 0 && name.find('/') != std::string::npos) {
-        name = platform::RegisterFreePortPath(request.Port);
-        if (name.empty()) {
-            platform::WriteError("quarnelvisk-flash: no free COM name for " + request.Port + "\n");
-            return FlashUsageError;
-        }
-    }
+    THeldOutput held(options.Output ? options.Output
+                                    : TTextOutput([](std::string_view t) { platform::WriteOutput(t); }));
+    if (!options.QuietWithoutDevice) held.Release();
+    const TTextOutput out = [&held](std::string_view text) { held.Write(text); };
+    const auto say = [&](const std::string& text1251) { out(cp1251::ToUtf8(text1251) + "\n"); };
 
     const auto started = TClock::now();
-    TUnitRecord record;
+    TUnitResult unit;
+    TUnitRecord& record = unit.Record;
     record.Time = UtcNow();
     record.Port = request.Port;
     if (const auto image = platform::FindModuleResource("STREAM0", platform::ResourceTypeStream)) {
@@ -115,14 +149,15 @@ int RunFlash(const TFlashRequest& request) {
         record.ImageCrc = ModbusCrc(*image);
     }
     const auto tell = [&](const std::string& detail) {
-        platform::WriteOutput("Detail: " + detail + ".\n");
+        out("Detail: " + detail + ".\n");
         record.Detail = detail;
     };
 
     TSessionState state;
     int result = FlashFailed;
     {
-        TClassConsoleFlash scheme(request.Terminal);
+        std::unique_lock<std::mutex> building(BuildLock());
+        TClassConsoleFlash scheme(request.Terminal, out);
         scheme.WriteButton->OnSignal = [&](const TData& d) {
             if (IsNonZero(d)) state.Set(&TSessionState::found);
         };
@@ -130,8 +165,9 @@ int RunFlash(const TFlashRequest& request) {
         scheme.ErrorDetail->OnSignal = [&](const TData& d) { state.Failure(d); };
         scheme.Finished->OnSignal = [&](const TData&) { state.Set(&TSessionState::finished); };
 
-        EnableDispatch();
+        if (!options.SharedDispatch) EnableDispatch();
         RunStartup();
+        building.unlock();
         scheme.PickPort(name);
 
         // The probe: identified, or the port did not open or went away, or
@@ -142,10 +178,12 @@ int RunFlash(const TFlashRequest& request) {
         };
         const bool probed =
             state.WaitFor([&] { return state.found.load() || (state.notFound.load() && portFailed()); }, probeEnd);
+        unit.Identified = probed && state.found;
+        if (unit.Identified) held.Release();
         if (platform::InterruptRequested()) {
             result = FlashInterrupted;
-        } else if (!probed || !state.found) {
-            if (!state.notFound) Say(std::string("На этом порту устройств не найдено."_w));
+        } else if (!unit.Identified) {
+            if (!state.notFound) say(std::string("На этом порту устройств не найдено."_w));
             record.Detail = "no device identified itself";
             // The window says no more; a technician at a terminal is told why.
             if (state.notFound && !scheme.SerialPort->Opened())
@@ -153,6 +191,8 @@ int RunFlash(const TFlashRequest& request) {
             else if (const std::string loss = scheme.SerialPort->LossReason(); !loss.empty())
                 tell(request.Port + " went away: " + loss);
             result = FlashNoDevice;
+        } else if (options.ProbeOnly) {
+            result = FlashSucceeded;
         } else {
             scheme.ClickWrite();
             state.WaitFor([&] { return state.finished.load(); }, TClock::time_point::max());
@@ -161,29 +201,31 @@ int RunFlash(const TFlashRequest& request) {
         // As closing the window: the port closes (its reader thread ends),
         // then events stop.
         scheme.Close();
-        DisableDispatch();
+        if (!options.SharedDispatch) DisableDispatch();
         scheme.WaitQuiet();
+        if (options.SharedDispatch) scheme.EndNestedSchemes();
         scheme.UploadProgress->Finish();
 
         if (state.found) ParseStatusLine(scheme.StatusEdit->LastText(), record.DeviceName, record.DeviceVersion);
         if (result == FlashInterrupted) {
-            platform::WriteOutput("Interrupted: the port is closed, the upload did not finish.\n");
+            out("Interrupted: the port is closed, the upload did not finish.\n");
             record.Detail = "interrupted before the upload finished";
         } else if (state.finished) {
             if (scheme.SuccessLabel->Shown()) {
-                SayCaption(scheme.SuccessLabel->Caption);
+                SayCaption(out, scheme.SuccessLabel->Caption);
                 result = FlashSucceeded;
             } else {
-                if (scheme.ErrorText->Shown()) SayCaption(scheme.ErrorText->Caption);
-                if (scheme.CheckText->Shown()) SayCaption(scheme.CheckText->Caption);
+                if (scheme.ErrorText->Shown()) SayCaption(out, scheme.ErrorText->Caption);
+                if (scheme.CheckText->Shown()) SayCaption(out, scheme.CheckText->Caption);
                 tell(Detail(state.FirstFailure(), scheme.SerialPort->LossReason()));
             }
         }
-        record.BlocksAcknowledged =
-            result == FlashSucceeded ? int(record.ImageBytes / 256) : std::max(0, scheme.UploadProgress->Position());
+        record.BlocksAcknowledged = result == FlashSucceeded && !options.ProbeOnly
+                                        ? int(record.ImageBytes / 256)
+                                        : std::max(0, scheme.UploadProgress->Position());
     }
     record.Exit = result;
     record.Seconds = std::chrono::duration<double>(TClock::now() - started).count();
-    if (request.Records) request.Records->Write(record);
-    return result;
+    unit.Exit = result;
+    return unit;
 }

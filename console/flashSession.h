@@ -3,9 +3,11 @@
 // wait for the outcome, close the port and say what happened.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <string_view>
 
-class TUnitRecordFile;
+#include "console/unitRecord.h"
 
 enum TFlashExit : int {
     FlashSucceeded = 0,
@@ -22,7 +24,36 @@ struct TFlashRequest {
     TUnitRecordFile* Records = nullptr;  // where the unit's record goes, if anywhere
 };
 
-int RunFlash(const TFlashRequest& request);
+// Where a session's texts go: UTF-8 text as it would be written to the
+// standard output (whole lines, or a progress bar's redraw).
+using TTextOutput = std::function<void(std::string_view utf8)>;
 
-// Prints the port list, one name a line.
-int ListPortsToOutput();
+// How one session runs among others of the same process.
+struct TUnitOptions {
+    TTextOutput Output;  // empty: the standard output
+    // The program keeps dispatch on for every network of the process: the
+    // session ends its own network instead of turning dispatch off.
+    bool SharedDispatch = false;
+    // Says nothing unless a device identifies itself: a station's waits for
+    // the next unit stay quiet.
+    bool QuietWithoutDevice = false;
+    // Identifies the device and uploads nothing: whether a unit is still on
+    // the port. The result is FlashSucceeded when one answered.
+    bool ProbeOnly = false;
+};
+
+struct TUnitResult {
+    int Exit = FlashFailed;
+    bool Identified = false;  // a device of the family answered
+    TUnitRecord Record;       // filled whatever the outcome
+};
+
+// The COM name the network picks for a port as the user named it (a device
+// path gets a free COM name); empty when there is none, which is said.
+std::string SchemePortName(const std::string& port);
+// One unit on the port the network knows as schemeName: probe, upload (or
+// not), outcome texts, the record. Writes no record itself.
+TUnitResult FlashUnit(const TFlashRequest& request, const std::string& schemeName, const TUnitOptions& options);
+
+// The whole run for the one port of request, its record written.
+int RunFlash(const TFlashRequest& request);

@@ -3,25 +3,37 @@
 #include <cerrno>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "platform/processUse.h"
 #include "platform/serialPort.h"
 #include "platform/terminal.h"
 #include "console/flashSession.h"
 #include "console/imageFile.h"
+#include "console/multiFlash.h"
+#include "console/portListing.h"
+#include "console/stationFlash.h"
 #include "console/unitRecord.h"
 
 namespace {
 
 const char* const Usage =
-    "usage: quarnelvisk-flash [--probe-timeout SECONDS] [--image FILE] [--json FILE] [--no-low-latency] PORT\n"
-    "       quarnelvisk-flash --list\n"
+    "usage: quarnelvisk-flash [--probe-timeout SECONDS] [--image FILE] [--json FILE] [--no-low-latency]\n"
+    "                         [--station] PORT [PORT...]\n"
+    "       quarnelvisk-flash --list [--json]\n"
     "Uploads the built-in firmware image to the device on PORT (a COM name such\n"
     "as COM3, or on Linux a device path such as /dev/ttyUSB0) at 38462 bit/s 8N1.\n"
+    "Several ports are flashed at once, each line prefixed with its port (on a\n"
+    "terminal a line per port), and a table of the outcomes ends the run.\n"
     "It asks the device for its version (\"VERS\"), shows its name and firmware\n"
     "version, sends the image in 1016 blocks of 256 bytes, each acknowledged with\n"
     "the running CRC-16/MODBUS, then starts the new firmware (\"PUSK\").\n"
-    "  --list                 print the serial ports, one name a line\n"
+    "  --list                 print the serial ports, one a line: the name, then the device\n"
+    "                         and, for USB adapters, usb=VENDOR:PRODUCT serial=... by-id=...\n"
+    "                         (with --json one JSON object a line)\n"
+    "  --station              production line: wait for a unit on each port (probing every\n"
+    "                         second, also ports that do not exist yet), flash it, wait until\n"
+    "                         it is taken away, and again until Ctrl-C; then the counts\n"
     "  --probe-timeout SECS   how long to wait for the device's answer (3)\n"
     "  --image FILE           send FILE instead of the built-in image; a file shorter\n"
     "                         than 260096 bytes is padded with 0xFF, a longer one refused\n"
@@ -31,7 +43,10 @@ const char* const Usage =
     "                         adapters for low latency while the port is open)\n"
     "  --help                 this text\n"
     "Exit status: 0 updated, 1 transfer failed, 2 no device found on the port,\n"
-    "64 usage error, 130 interrupted (Ctrl-C; the port is closed first).\n";
+    "64 usage error, 130 interrupted (Ctrl-C; the port is closed first). With several\n"
+    "ports 0 when every one was updated, else the worst: 130, 64, 1, then 2. With\n"
+    "--station 0 when every unit passed, 1 when one failed, 130 when Ctrl-C cut an\n"
+    "upload short.\n";
 
 int UsageError(const std::string& message) {
     platform::WriteError("quarnelvisk-flash: " + message + " (see --help)\n");
@@ -43,7 +58,9 @@ int UsageError(const std::string& message) {
 int main(int argc, char** argv) {
     platform::PrepareOutput();
     TFlashRequest request;
+    std::vector<std::string> ports;
     bool list = false;
+    bool station = false;
     std::string imagePath;
     std::string jsonPath;
     bool jsonGiven = false;
@@ -63,26 +80,37 @@ int main(int argc, char** argv) {
             if (errno != 0 || end == text || *end != '\0' || !(seconds > 0) || seconds > 3600)
                 return UsageError(std::string("--probe-timeout takes seconds from 0 to 3600, not '") + text + "'");
             request.ProbeTimeoutSeconds = seconds;
+        } else if (a == "--station") {
+            station = true;
         } else if (a == "--no-low-latency") {
             platform::SetLowLatencyWanted(false);
         } else if (a == "--json") {
-            if (i + 1 >= argc || argv[i + 1][0] == '\0')
-                return UsageError("--json needs a file, or - for standard output");
-            jsonPath = argv[++i];
             jsonGiven = true;
+            // The list's JSON goes to the standard output: there --json may
+            // be the last word.
+            if (i + 1 >= argc) continue;
+            if (argv[i + 1][0] == '\0') return UsageError("--json needs a file, or - for standard output");
+            jsonPath = argv[++i];
         } else if (a == "--image") {
             if (i + 1 >= argc || argv[i + 1][0] == '\0') return UsageError("--image needs a file");
             imagePath = argv[++i];
         } else if (!a.empty() && a[0] == '-') {
             return UsageError("unknown option " + a);
-        } else if (request.Port.empty()) {
-            request.Port = a;
         } else {
-            return UsageError("only one port, please");
+            ports.push_back(a);
         }
     }
-    if (list) return request.Port.empty() ? ListPortsToOutput() : UsageError("--list takes no port");
-    if (request.Port.empty()) return UsageError("which port? give a COM name or a device path");
+    if (list) {
+        if (!ports.empty()) return UsageError("--list takes no port");
+        if (jsonGiven && !jsonPath.empty() && jsonPath != "-")
+            return UsageError("--list --json writes to the standard output, not to " + jsonPath);
+        return ListPortsToOutput(jsonGiven);
+    }
+    if (jsonGiven && jsonPath.empty()) return UsageError("--json needs a file, or - for standard output");
+    if (ports.empty() || (ports.size() == 1 && ports[0].empty()))
+        return UsageError("which port? give a COM name or a device path");
+    if (const std::string clash = CheckPorts(ports); !clash.empty()) return UsageError(clash);
+    request.Port = ports[0];
     // Checked before the port is touched; kept for the whole run.
     static TImageFile image;
     if (!imagePath.empty()) {
@@ -101,7 +129,9 @@ int main(int argc, char** argv) {
     }
     request.Terminal = platform::OutputIsTerminal();
     platform::CatchInterrupt();
-    const int status = RunFlash(request);
+    const int status = station             ? RunStation(request, ports)
+                       : ports.size() == 1 ? RunFlash(request)
+                                           : RunMultiFlash(request, ports);
     // For long runs: what the session left behind, once everything of it
     // has gone (a second session in this process would start from here).
     if (const char* report = std::getenv("QUARNELVISK_REPORT_USE"); report && *report) {

@@ -83,6 +83,7 @@ void TUnitRecordFile::Write(const TUnitRecord& r) {
     };
     // Invalid UTF-8 (a port path, say) is replaced rather than thrown over.
     const std::string line = record.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+    std::lock_guard<std::mutex> guard(lock_);
     std::fwrite(line.data(), 1, line.size(), file_);
     std::fflush(file_);
 }

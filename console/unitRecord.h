@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <mutex>
 #include <string>
 
 struct TUnitRecord {
@@ -36,9 +37,12 @@ public:
     bool Open(const std::string& path, std::string& failure);
     ~TUnitRecordFile();
     bool IsOpen() const { return file_ != nullptr; }
+    // From any session's thread: a record is one line, never mixed with
+    // another's.
     void Write(const TUnitRecord& record);
 
 private:
+    std::mutex lock_;
     std::FILE* file_ = nullptr;
     bool own_ = false;
 };

@@ -18,12 +18,13 @@ std::unique_ptr<TZelConsoleText> MakeCaption(std::string caption) {
 }
 }  // namespace
 
-TClassConsoleFlash::TClassConsoleFlash(bool terminal) {
+TClassConsoleFlash::TClassConsoleFlash(bool terminal, std::function<void(std::string_view)> output) {
     ErrorText = MakeCaption(std::string("Ошибка при передаче данных!"_w));
     CheckText = MakeCaption(std::string("Проверьте все соединения и попробуйте ещё раз."_w));
     WriteButton = std::make_unique<TZelConsoleSignal>();
     SetInt(WriteButtonData, 0);
     StatusEdit = std::make_unique<TZelConsoleText>();
+    StatusEdit->Output = output;
     WriteHub = MakeHub(2, 1);
 
     Detector = std::make_unique<TZelMultiElementEx>(nullptr);
@@ -49,6 +50,7 @@ TClassConsoleFlash::TClassConsoleFlash(bool terminal) {
     UploadProgress = std::make_unique<TZelConsoleProgress>();
     UploadProgress->Max = 1015;
     UploadProgress->Terminal = terminal;
+    UploadProgress->Output = std::move(output);
     DeviceFoundHub = MakeHub(1, 1);
     ClosePortHub = MakeHub(2, 1);
     CRCStore = std::make_unique<TZelEventFromData>();
@@ -146,6 +148,12 @@ void TClassConsoleFlash::Close() {
 }
 
 void TClassConsoleFlash::WaitQuiet() {
-    platform::WaitServingSentMessages([this] { return !Detector->Running() && !Uploader->Running(); },
-                                      std::chrono::seconds(10));
+    platform::WaitServingSentMessages(
+        [this] { return (!Detector || !Detector->Running()) && (!Uploader || !Uploader->Running()); },
+        std::chrono::seconds(10));
+}
+
+void TClassConsoleFlash::EndNestedSchemes() {
+    Uploader.reset();
+    Detector.reset();
 }

@@ -5,8 +5,10 @@
 // outcome through its console signals.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "runtime/zelCommutator.h"
 #include "runtime/zelDoData.h"
@@ -20,8 +22,9 @@
 
 class TClassConsoleFlash {
 public:
-    // terminal: draw the progress as a bar redrawn in place.
-    explicit TClassConsoleFlash(bool terminal);
+    // terminal: draw the progress as a bar redrawn in place. output: where
+    // the status line and the progress go (empty: standard output).
+    explicit TClassConsoleFlash(bool terminal, std::function<void(std::string_view)> output = {});
     ~TClassConsoleFlash();
     TClassConsoleFlash(const TClassConsoleFlash&) = delete;
     TClassConsoleFlash& operator=(const TClassConsoleFlash&) = delete;
@@ -39,6 +42,11 @@ public:
     // has heard all it waits for. With dispatch off such a chain ends at its
     // next event. Nothing may be destroyed before.
     void WaitQuiet();
+    // Once the port is closed: ends the nested schemes, the upload scheme's
+    // watchdog with them (its thread joined), so that nothing of this
+    // network runs any more while dispatch stays on for other networks of
+    // the process. Only the texts, the progress and the port element stay.
+    void EndNestedSchemes();
 
     // In creation order; destroyed in reverse.
     std::unique_ptr<TZelConsoleText> ErrorText;

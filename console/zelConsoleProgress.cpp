@@ -14,15 +14,21 @@ void TZelConsoleProgress::doPosition(TData& d, uint16_t) {
     if (Terminal) {
         constexpr int width = 40;
         const int filled = int(int64_t(position) * width / max);
-        platform::WriteOutput("\r[" + std::string(size_t(filled), '#') + std::string(size_t(width - filled), '.') +
-                              "] " + count);
+        Write("\r[" + std::string(size_t(filled), '#') + std::string(size_t(width - filled), '.') + "] " + count);
         drawn_.store(true);
         return;
     }
     const int32_t tenth = int32_t(int64_t(position) * 10 / max);
-    if (tenth > lastTenth_.exchange(tenth)) platform::WriteOutput("progress " + count + "\n");
+    if (tenth > lastTenth_.exchange(tenth)) Write("progress " + count + "\n");
 }
 
 void TZelConsoleProgress::Finish() {
-    if (drawn_.exchange(false)) platform::WriteOutput("\n");
+    if (drawn_.exchange(false)) Write("\n");
+}
+
+void TZelConsoleProgress::Write(std::string_view text) const {
+    if (Output)
+        Output(text);
+    else
+        platform::WriteOutput(text);
 }

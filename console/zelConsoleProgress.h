@@ -3,6 +3,8 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
+#include <string_view>
 
 #include "runtime/Share.h"
 
@@ -10,6 +12,8 @@ class TZelConsoleProgress {
 public:
     int32_t Max = 100;
     bool Terminal = false;  // redraw a bar instead of writing lines
+    // Where the bar or the lines go (UTF-8); empty: standard output.
+    std::function<void(std::string_view)> Output;
 
     // Work point 0: the new position, 0 to Max.
     void doPosition(TData& d, uint16_t index);
@@ -19,6 +23,8 @@ public:
     int32_t Position() const { return position_.load(); }
 
 private:
+    void Write(std::string_view text) const;
+
     std::atomic<int32_t> lastTenth_{0};
     std::atomic<int32_t> position_{-1};
     std::atomic<bool> drawn_{false};

@@ -9,7 +9,12 @@ void TZelConsoleText::doText(TData& d, uint16_t) {
         last_ = ToString(d);
     }
     // The texts may carry the device's own words.
-    if (Echo) platform::WriteOutput(cp1251::ToUtf8Visible(ToString(d)) + "\n");
+    if (!Echo) return;
+    const std::string line = cp1251::ToUtf8Visible(ToString(d)) + "\n";
+    if (Output)
+        Output(line);
+    else
+        platform::WriteOutput(line);
 }
 
 void TZelConsoleText::doVisible(TData& d, uint16_t) { shown_.store(IsNonZero(d)); }

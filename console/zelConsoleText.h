@@ -5,8 +5,10 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <string>
+#include <string_view>
 
 #include "runtime/Share.h"
 
@@ -14,6 +16,9 @@ class TZelConsoleText {
 public:
     std::string Caption;  // Windows-1251, like every text of the system
     bool Echo = true;     // print every text that doText sets
+    // Where the printed lines go (UTF-8); empty: standard output. A session
+    // of several puts its port's name before them.
+    std::function<void(std::string_view)> Output;
 
     // Work point 0: the text; printed in UTF-8 on its own line when Echo.
     void doText(TData& d, uint16_t index);

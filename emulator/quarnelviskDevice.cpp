@@ -40,6 +40,10 @@ const char* const Usage =
     "                       as a USB adapter's latency timer does (0)\n"
     "  --timeout SECONDS    give up after this long (600)\n"
     "  --stay               keep serving after \"PUSK\" until stopped\n"
+    "  --units N            serve N units one after another on the same line (1): after\n"
+    "                       a unit's \"PUSK\" its new firmware runs (no bootloader answers)\n"
+    "                       for the unit gap, then the next unit's bootloader answers\n"
+    "  --unit-gap MS        how long a served unit stays on the line before the next (3000)\n"
     "faults:\n"
     "  --no-answer          never answer \"VERS\"\n"
     "  --id-word WORD       identify with WORD instead of QUARNELVISK\n"
@@ -58,7 +62,8 @@ const char* const Usage =
     "  --flood K            answer block K (0: the version request) with 4096 bytes\n"
     "  --after-start TEXT   send TEXT once \"PUSK\" has come (a late reply the host must not\n"
     "                       take for a failed upload)\n"
-    "Exit status: 0 when the whole image and \"PUSK\" arrived, 1 otherwise, 64 for a usage error.\n";
+    "Exit status: 0 when the whole image and \"PUSK\" arrived (for every unit), 1 otherwise,\n"
+    "64 for a usage error.\n";
 
 [[noreturn]] void UsageError(const std::string& message) {
     std::fprintf(stderr, "quarnelvisk-device: %s\n%s", message.c_str(), Usage);
@@ -82,6 +87,8 @@ struct TProgramOptions {
     int ackLatencyMs = 0;
     int timeoutSeconds = 600;
     bool stay = false;
+    int units = 1;
+    int unitGapMs = 3000;
 };
 
 TProgramOptions ParseOptions(int argc, char** argv) {
@@ -114,6 +121,10 @@ TProgramOptions ParseOptions(int argc, char** argv) {
             o.timeoutSeconds = NumberArgument("--timeout", value());
         else if (a == "--stay")
             o.stay = true;
+        else if (a == "--units")
+            o.units = NumberArgument("--units", value());
+        else if (a == "--unit-gap")
+            o.unitGapMs = NumberArgument("--unit-gap", value());
         else if (a == "--no-answer")
             f.NoAnswer = true;
         else if (a == "--id-word")
@@ -150,6 +161,7 @@ TProgramOptions ParseOptions(int argc, char** argv) {
             UsageError("unknown option " + a);
     }
     if (o.device.Blocks < 1) UsageError("--blocks must be at least 1");
+    if (o.units < 1) UsageError("--units must be at least 1");
     return o;
 }
 
@@ -241,6 +253,9 @@ int main(int argc, char** argv) {
     TWire wire(options.baud);
     const auto deadline = TClock::now() + std::chrono::seconds(options.timeoutSeconds);
     TClock::time_point startedAt{};
+    TClock::time_point nextUnitAt{};  // while a served unit's firmware runs
+    int unitsServed = 0;              // units before this one that got their image and "PUSK"
+    bool everyUnitWhole = true;
     bool hungUp = false;
     const char* ending = "stopped";
 
@@ -253,8 +268,19 @@ int main(int argc, char** argv) {
         if (device.Started() && !options.stay) {
             if (startedAt == TClock::time_point{}) startedAt = TClock::now();
             if (TClock::now() - startedAt > std::chrono::milliseconds(300)) {
-                ending = "started";
-                break;
+                if (unitsServed + 1 >= options.units) {
+                    ending = "started";
+                    break;
+                }
+                std::printf("unit %d: blocks %d, bytes %zu, CRC %04X, PUSK yes, unexpected bytes %zu\n",
+                            unitsServed + 1, device.BlocksReceived(), device.Image().size(), device.Crc(),
+                            device.Unexpected().size());
+                std::fflush(stdout);
+                everyUnitWhole = everyUnitWhole && device.BlocksReceived() == options.device.Blocks;
+                ++unitsServed;
+                device = TDeviceEmulator(options.device);
+                startedAt = {};
+                nextUnitAt = TClock::now() + std::chrono::milliseconds(options.unitGapMs);
             }
         }
         pollfd p{master, POLLIN, 0};
@@ -264,6 +290,8 @@ int main(int argc, char** argv) {
         char buffer[4096];
         const ssize_t n = read(master, buffer, sizeof buffer);
         if (n <= 0) continue;
+        // The served unit's firmware does not speak the bootloader's words.
+        if (TClock::now() < nextUnitAt) continue;
         wire.Received(size_t(n));
         for (const TDeviceAction& action : device.Receive(std::string_view(buffer, size_t(n)))) {
             if (action.Kind == TDeviceAction::Send) {
@@ -299,6 +327,7 @@ int main(int argc, char** argv) {
     std::printf("device: %s; blocks %d, bytes %zu, CRC %04X, PUSK %s, unexpected bytes %zu\n", ending,
                 device.BlocksReceived(), device.Image().size(), device.Crc(), device.Started() ? "yes" : "no",
                 device.Unexpected().size());
-    const bool complete = device.Started() && device.BlocksReceived() == options.device.Blocks;
+    const bool complete = device.Started() && device.BlocksReceived() == options.device.Blocks &&
+                          unitsServed + 1 >= options.units && everyUnitWhole;
     return complete ? 0 : 1;
 }

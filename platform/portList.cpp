@@ -79,6 +79,11 @@ std::optional<std::string> DevicePathOfPort(std::string_view name) {
     return path;
 }
 
+TPortFacts DescribePort(std::string_view name) {
+    const std::optional<std::string> path = DevicePathOfPort(name);
+    return path ? backend::DescribeDevice(*path, "") : TPortFacts{};
+}
+
 std::vector<std::string> RegisteredPortNames() {
     std::lock_guard<std::mutex> guard(RegisteredLock());
     std::vector<std::string> names;

@@ -50,9 +50,29 @@ std::vector<TFoundPort> FindSerialDevices();
 // under names not registered. False when there is no list at all.
 bool ListSystemPorts(const std::function<void(const std::string& name)>& each);
 
+// What tells one adapter from another, as far as the system says: on Linux
+// the device's path and, for a USB adapter, its vendor and product numbers
+// (four hexadecimal digits each), serial number, maker's and product's
+// names and the stable name under /dev/serial/by-id. Unknown facts stay
+// empty (on Windows all of them: its list names the COM ports only).
+struct TPortFacts {
+    std::string DevicePath;
+    std::string UsbVendor;
+    std::string UsbProduct;
+    std::string Serial;
+    std::string Manufacturer;
+    std::string Product;
+    std::string StableName;
+};
+TPortFacts DescribePort(std::string_view name);
+
 namespace backend {
 // The system's device path for COM<number>.
 std::string SystemDevicePath(int number);
+// The facts of the device at devicePath. root is where the system's own
+// description of its devices lies: empty for this system's, a folder with a
+// tree of the same shape for a test.
+TPortFacts DescribeDevice(const std::string& devicePath, const std::string& root);
 }  // namespace backend
 
 }  // namespace platform

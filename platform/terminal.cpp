@@ -7,8 +7,11 @@
 namespace platform {
 
 namespace {
-volatile std::sig_atomic_t interrupted = 0;
-void OnInterrupt(int) { interrupted = 1; }
+// Read by every session's thread: a lock-free atomic, which a signal
+// handler may set as well.
+std::atomic<bool> interrupted{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+void OnInterrupt(int) { interrupted.store(true); }
 }  // namespace
 
 void WriteOutput(std::string_view utf8) {
@@ -26,6 +29,6 @@ void CatchInterrupt() {
     std::signal(SIGTERM, OnInterrupt);
 }
 
-bool InterruptRequested() { return interrupted != 0; }
+bool InterruptRequested() { return interrupted.load(); }
 
 }  // namespace platform

@@ -29,6 +29,55 @@ upload() {
   rm -rf "$work"
 }
 
+# One run of the flasher against N emulators at once, each started with
+# EMULATOR_ARGS: prints "wall user sys maxrss_kib exit devices_complete".
+multi_upload() {
+  local n="$1" work lines=() pids=() complete=0
+  shift
+  work=$(mktemp -d)
+  for i in $(seq "$n"); do
+    qv_start_emulator "$bin/quarnelvisk-device" "$work/device$i.out" --timeout 300 "$@" || return 1
+    lines+=("$QV_DEVICE_LINE") pids+=("$QV_DEVICE_PID")
+  done
+  /usr/bin/time -f "%e %U %S %M %x" -o "$work/time" "$bin/quarnelvisk-flash" "${lines[@]}" > "$work/flash.out" 2>&1
+  for p in "${pids[@]}"; do wait "$p" && complete=$((complete + 1)); done
+  echo "$(cat "$work/time") $complete"
+  rm -rf "$work"
+}
+
+# Several ports against one, whole image: unpaced, then paced.
+multi_table() {
+  echo "## Several ports at once"
+  echo
+  echo "One flasher for eight emulators, each on its own pty, against the same flasher for one;"
+  echo "whole image (1016 blocks) on every port. Wall time is the flasher's, from start to its"
+  echo "summary table; \"complete\" counts the emulators that got the whole image and \"PUSK\"."
+  echo
+  echo "| line | ports | wall s | flasher CPU s | peak memory MiB | exit | complete | wall / one port |"
+  echo "|---|---|---|---|---|---|---|---|"
+  local pace args one
+  for pace in unpaced 38462; do
+    args=()
+    [ "$pace" != unpaced ] && args=(--baud "$pace")
+    one=""
+    for ports in 1 8; do
+      read -r wall user sys rss status complete < <(multi_upload "$ports" "${args[@]}")
+      [ -z "$one" ] && one="$wall"
+      awk -v p="$pace" -v n="$ports" -v w="$wall" -v u="$user" -v s="$sys" -v m="$rss" -v x="$status" \
+        -v c="$complete" -v o="$one" 'BEGIN {
+          printf "| %s | %d | %s | %.2f | %.1f | %s | %d/%d | %.3f |\n", (p == "unpaced" ? p : p " bit/s"), n, w,
+            u + s, m / 1024, x, c, n, w / o }'
+    done
+  done
+  echo
+}
+
+if [ "$quick" = "--multi" ]; then
+  multi_table > "$out/multi-port.md"
+  cat "$out/multi-port.md"
+  exit 0
+fi
+
 # Median of the wall times and the CPU figures of that run.
 median_upload() {
   local n="$1"
@@ -112,6 +161,7 @@ median_upload() {
         printf "| %d | %s | %.2f | %.4f | %.1f %% (exit %s) |\n", l, w, h, w / b, (w - h) * 100 / b, s }'
     done
     echo
+    multi_table
   fi
   echo "## Per-byte path (Google Benchmark)"
   echo

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -36,6 +37,31 @@ bool UartPresent(const std::string& node) {
     if (!(type >> t)) return true;
     return t != 0;
 }
+// The first line of a sysfs attribute; empty when there is none.
+std::string Attribute(const std::filesystem::path& file) {
+    std::ifstream in(file);
+    std::string line;
+    std::getline(in, line);
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
+    return line;
+}
+
+// A tty's device is a USB interface (ACM) or a port below one (usb-serial
+// drivers); the USB device itself is the first folder above it that has
+// vendor and product numbers.
+void ReadUsbDevice(const std::filesystem::path& tty, const std::filesystem::path& top, TPortFacts& facts) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    for (fs::path at = tty; !at.empty() && at != top && at != at.root_path(); at = at.parent_path()) {
+        if (!fs::exists(at / "idVendor", error) || !fs::exists(at / "idProduct", error)) continue;
+        facts.UsbVendor = Attribute(at / "idVendor");
+        facts.UsbProduct = Attribute(at / "idProduct");
+        facts.Serial = Attribute(at / "serial");
+        facts.Manufacturer = Attribute(at / "manufacturer");
+        facts.Product = Attribute(at / "product");
+        return;
+    }
+}
 }  // namespace
 
 std::vector<TFoundPort> FindSerialDevices() {
@@ -66,6 +92,28 @@ std::string SystemDevicePath(int number) {
         if (number >= f.first && number < f.first + f.count)
             return "/dev/" + std::string(f.prefix) + std::to_string(number - f.first);
     return {};
+}
+
+TPortFacts DescribeDevice(const std::string& devicePath, const std::string& root) {
+    namespace fs = std::filesystem;
+    TPortFacts facts;
+    facts.DevicePath = devicePath;
+    const std::string node = fs::path(devicePath).filename().string();
+    if (node.empty()) return facts;
+    std::error_code error;
+    const fs::path top = fs::canonical(root + "/sys", error);
+    const fs::path tty = fs::canonical(root + "/sys/class/tty/" + node + "/device", error);
+    if (!error) ReadUsbDevice(tty, top, facts);
+    // udev's stable names are links to the node, relative as a rule.
+    for (const auto& entry : fs::directory_iterator(root + "/dev/serial/by-id", error)) {
+        std::error_code linkError;
+        const fs::path target = fs::read_symlink(entry.path(), linkError);
+        if (!linkError && target.filename() == node) {
+            facts.StableName = "/dev/serial/by-id/" + entry.path().filename().string();
+            break;
+        }
+    }
+    return facts;
 }
 }  // namespace backend
 

@@ -50,6 +50,8 @@ std::vector<TFoundPort> FindSerialDevices() {
 
 namespace backend {
 std::string SystemDevicePath(int number) { return "\\\\.\\" + ComPortName(number); }
+// The registry's list is what Windows offers; it says nothing of adapters.
+TPortFacts DescribeDevice(const std::string&, const std::string&) { return {}; }
 }  // namespace backend
 
 }  // namespace platform
