@@ -1,67 +1,45 @@
 #include "zelStrMask.h"
 
-#include <vector>
-
 #include "platform/textCase.h"
 
 namespace {
 
-// The match is anchored at both ends by the real lengths, not by a zero
-// byte standing for the end: replies may carry zero bytes, and a text
-// "A\0" must not pass for "A" (nor a mask "A\0" for the text "A").
-class TMatcher {
-public:
-    TMatcher(std::string_view a, std::string_view m) : a_(a), m_(m) {}
-
-    bool Match(size_t i, size_t j) {
-        for (; j < m_.size(); ++i, ++j) {
-            const char mc = m_[j];
-            if (mc == '*') return MatchStar(i, j + 1);
-            if (i >= a_.size()) return false;
-            const char c = a_[i];
-            if (mc == '#') {
-                if (c < '0' || c > '9') return false;
-            } else if (mc == '?') {
-                if (c == '\0') return false;
-            } else if (mc != c) {
-                return false;
-            }
-        }
-        return i >= a_.size();
-    }
-
-private:
-    // The rest of the mask from j against the text from i, i + 1, ... up to
-    // the text's end, shortest first. A rest that failed from one
-    // position fails again, so each pair is tried once: masks with many
-    // stars cannot make a long reply take exponential time.
-    bool MatchStar(size_t i, size_t j) {
-        for (size_t k = i; k <= a_.size(); ++k) {
-            if (Failed(k, j)) continue;
-            if (Match(k, j)) return true;
-            MarkFailed(k, j);
-        }
-        return false;
-    }
-
-    bool Failed(size_t i, size_t j) const {
-        const size_t key = i * (m_.size() + 1) + j;
-        return key < failed_.size() && failed_[key];
-    }
-    void MarkFailed(size_t i, size_t j) {
-        const size_t key = i * (m_.size() + 1) + j;
-        if (failed_.empty()) failed_.assign((a_.size() + 1) * (m_.size() + 1), false);
-        failed_[key] = true;
-    }
-
-    std::string_view a_;
-    std::string_view m_;
-    std::vector<bool> failed_;
-};
+bool MatchesOne(char maskByte, char c) {
+    if (maskByte == '#') return c >= '0' && c <= '9';
+    if (maskByte == '?') return c != '\0';
+    return maskByte == c;
+}
 
 }  // namespace
 
-bool MatchMask(std::string_view text, std::string_view mask) { return TMatcher(text, mask).Match(0, 0); }
+// Every wildcard but "*" takes exactly one byte, so when the rest of the
+// mask fails it is enough to let the latest star take one byte more: an
+// earlier star could only have taken less, and the later one covers that.
+// One backtrack point, no memory, and at most text x mask steps however
+// many stars a mask holds. The match is anchored at both ends by the real
+// lengths, not by a zero byte standing for the end: replies may carry zero
+// bytes, and a text "A\0" must not pass for "A" (nor a mask "A\0" for "A").
+bool MatchMask(std::string_view text, std::string_view mask) {
+    constexpr size_t none = std::string_view::npos;
+    size_t i = 0, j = 0;
+    size_t starMask = none, starText = 0;
+    while (i < text.size()) {
+        if (j < mask.size() && mask[j] == '*') {
+            starMask = ++j;
+            starText = i;
+        } else if (j < mask.size() && MatchesOne(mask[j], text[i])) {
+            ++i;
+            ++j;
+        } else if (starMask != none) {
+            j = starMask;
+            i = ++starText;
+        } else {
+            return false;
+        }
+    }
+    while (j < mask.size() && mask[j] == '*') ++j;
+    return j == mask.size();
+}
 
 void TZelStrMask::doCompare(TData& d, uint16_t) {
     std::string text = ReadString(d, Str, std::string());
