@@ -64,8 +64,7 @@ bool WaitServingOnce(HANDLE handle, DWORD ms) {
 
 void TThread::Join() {
     if (Attached() && !IsCurrent())
-        while (!WaitServingOnce(state->handle, INFINITE)) {
-        }
+        while (!WaitServingOnce(state->handle, INFINITE)) {}
     Detach();
 }
 
