@@ -60,7 +60,7 @@ THREADED_TESTS := 'ComAsync|ConsoleFlash|Timer|Threads|UploadScheme|e2e'
 # The whole-image uploads take half a minute each under ThreadSanitizer and
 # meet the same threads as the short ones (multi_records runs four sessions
 # at once on the short image); they run natively and under AddressSanitizer.
-TSAN_SKIPPED := '^e2e\.(full_upload|image_file|byte_spaced_upload|multi_four_ports)$$'
+TSAN_SKIPPED := '^e2e\.(full_upload|image_file|multi_four_ports)$$'
 
 # $(1): build folder name, $(2): CMake option.
 define sanitized-build
@@ -77,9 +77,9 @@ endef
 ASAN_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 # Of the whole-image uploads, AddressSanitizer runs full_upload; the others
-# differ from it in where the image comes from, how the replies are spaced
-# or how many ports there are, which the short cases cover in this build.
-ASAN_SKIPPED := '^e2e\.(image_file|byte_spaced_upload|multi_four_ports)$$'
+# differ from it in where the image comes from or how many ports there are,
+# which the short cases cover in this build.
+ASAN_SKIPPED := '^e2e\.(image_file|multi_four_ports)$$'
 
 test-asan: setup
 	$(call sanitized-run,asan,QV_SANITIZE,$(ASAN_ENV),-E $(ASAN_SKIPPED))
