@@ -59,7 +59,8 @@ SANITIZED_TARGETS := quarnelvisk_tests quarnelvisk-flash quarnelvisk-flash-short
 THREADED_TESTS := 'ComAsync|ConsoleFlash|Timer|Threads|UploadScheme|e2e'
 # The whole-image uploads take half a minute each under ThreadSanitizer and
 # meet the same threads as the short ones (multi_records runs four sessions
-# at once on the short image); they run natively and under AddressSanitizer.
+# at once on the short image); they all run natively, and full_upload under
+# AddressSanitizer.
 TSAN_SKIPPED := '^e2e\.(full_upload|image_file|multi_four_ports)$$'
 
 # $(1): build folder name, $(2): CMake option.
