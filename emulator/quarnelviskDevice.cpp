@@ -214,14 +214,17 @@ bool WriteAll(int fd, const std::string& bytes) {
 
 // A reply as a UART sends it: one byte at a time, gapUs apart (measured from
 // the first byte, so a late wake-up does not stretch the gaps after it).
-// The wait for each byte spins: a UART is never late, and a sleep of a
-// character time on an idle virtual machine was seen to wake up to 4 ms
-// late, which no host could tell from a pause of the device.
+// The last stretch of the wait for each byte spins: a UART is never late,
+// and a sleep of a character time on an idle virtual machine was seen to
+// wake up to 4 ms late, which no host could tell from a pause of the device.
+// Longer gaps sleep until that stretch, so they do not hold a core.
 bool WriteSpaced(int fd, const std::string& bytes, int gapUs) {
     if (gapUs <= 0) return WriteAll(fd, bytes);
+    constexpr auto spun = std::chrono::milliseconds(5);
     const auto first = TClock::now();
     for (size_t i = 0; i < bytes.size(); ++i) {
         const auto due = first + std::chrono::microseconds(int64_t(gapUs) * int64_t(i));
+        if (due - TClock::now() > spun) std::this_thread::sleep_until(due - spun);
         while (TClock::now() < due) std::this_thread::yield();
         if (!WriteAll(fd, bytes.substr(i, 1))) return false;
     }
