@@ -11,6 +11,7 @@
 #include "base/modbusCrc.h"
 #include "console/unitRecord.h"
 #include "console/zelConsoleFlash.h"
+#include "elements/zelStream2Hex.h"
 #include "platform/resources.h"
 
 namespace {
@@ -106,9 +107,15 @@ std::mutex& BuildLock() {
     return lock;
 }
 
-std::string Detail(const TData& error, const std::string& loss) {
+std::string Detail(const TData& error, const std::string& loss, const TZelComAsync& port) {
     if (!loss.empty()) return "the port went away: " + loss;
-    if (error.Tag() == TypeInt) return "the device stopped answering (no reply for 3 watchdog ticks)";
+    if (error.Tag() == TypeInt) {
+        const std::string came = port.UnfinishedReply();
+        if (came.empty()) return "the device stopped answering (no reply for 3 watchdog ticks)";
+        return "the device's reply stopped short: " + std::to_string(came.size()) + " of the " +
+               std::to_string(port.UnfinishedOf()) + " bytes awaited came (" + BytesToHex(came) +
+               " hexadecimal), then no more for 3 watchdog ticks";
+    }
     const std::string reply = ToString(error);
     return reply.empty() ? "the device's reply was empty"
                          : "the device replied " + reply + " (hexadecimal), not the expected acknowledgement";
@@ -196,6 +203,10 @@ TUnitResult FlashUnit(const TFlashRequest& request, const std::string& name, con
         } else {
             scheme.ClickWrite();
             state.WaitFor([&] { return state.finished.load(); }, TClock::time_point::max());
+            // A reply cut short is handed on once the watchdog has given up
+            // on it: its bytes are for the detail, read before the close.
+            const auto handedOn = TClock::now() + std::chrono::seconds(2);
+            state.WaitFor([&] { return !scheme.SerialPort->UnfinishedReplyPending() || portFailed(); }, handedOn);
             result = platform::InterruptRequested() && !state.finished ? FlashInterrupted : FlashFailed;
         }
         // As closing the window: the port closes (its reader thread ends),
@@ -217,7 +228,7 @@ TUnitResult FlashUnit(const TFlashRequest& request, const std::string& name, con
             } else {
                 if (scheme.ErrorText->Shown()) SayCaption(out, scheme.ErrorText->Caption);
                 if (scheme.CheckText->Shown()) SayCaption(out, scheme.CheckText->Caption);
-                tell(Detail(state.FirstFailure(), scheme.SerialPort->LossReason()));
+                tell(Detail(state.FirstFailure(), scheme.SerialPort->LossReason(), *scheme.SerialPort));
             }
         }
         record.BlocksAcknowledged = result == FlashSucceeded && !options.ProbeOnly

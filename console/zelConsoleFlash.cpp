@@ -36,7 +36,7 @@ TClassConsoleFlash::TClassConsoleFlash(bool terminal, std::function<void(std::st
     Uploader = std::make_unique<TZelMultiElementEx>(nullptr);
     Uploader->Mode = 0;
     Uploader->Owner = this;
-    Uploader->onEvent.resize(6);
+    Uploader->onEvent.resize(7);
     Uploader->InData.resize(1);
 
     ReplyRouter = std::make_unique<TZelCommutator>();
@@ -88,6 +88,7 @@ TClassConsoleFlash::TClassConsoleFlash(bool terminal, std::function<void(std::st
     uploader->onEvent[2] = MakeLink<&TZelHub::doEvent>(0, SuccessHub.get());                     // onSuccess
     uploader->onEvent[3] = MakeLink<&TZelHub::doEvent>(0, UploadErrorHub.get());                 // onError
     uploader->onEvent[4] = MakeLink<&TZelEventFromData::doData>(0, CRCStore.get());              // onCRC
+    uploader->onEvent[6] = MakeLink<&TZelComAsync::doAwait>(5, port);                            // onAwait
     uploader->InData[0] = MakeLink<&TZelEventFromData::getValue>(0, CRCStore.get());             // CRC
     ReplyRouter->OutIndex = MakeLink<&TZelMultiElementEx::getValue>(0, detector);                // Identified
     ReplyRouter->onEvent[0] = MakeLink<&TZelMultiElementEx::doWork>(2, detector);                // doReply

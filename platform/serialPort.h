@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "replyFraming.h"
 #include "threadWait.h"
 
 namespace platform {
@@ -134,10 +135,14 @@ public:
     // Waits without time limit for one of the watched events and reports
     // those that occurred; events is 0 when the mask was changed meanwhile.
     // False when the wait cannot go on (port gone, wait refused); a gone
-    // port also says so in LossReason. Received
-    // bytes are reported once the line has been quiet for GatherQuietTime,
-    // so that what the device sent in one go is read as one chunk.
+    // port also says so in LossReason. Received bytes are reported as one
+    // reply, framed as SetReplyLength says (replyFraming.h).
     virtual bool WaitCommEvent(uint32_t& events) = 0;
+    // The length of the reply awaited next, 0 when it is not known: received
+    // bytes are then reported as soon as that many are queued, and fewer are
+    // held until the rest comes. Returns how many bytes were held as the
+    // start of a reply short of the length before; they are reported next.
+    virtual uint32_t SetReplyLength(uint32_t bytes) = 0;
     virtual bool ClearCommError(uint32_t& errors, TCommStatus& status) = 0;
     virtual bool GetCommModemStatus(uint32_t& status) = 0;
     // Reads at most count bytes, as the timeouts allow; bytes gets what
@@ -191,27 +196,8 @@ bool LowLatencyWanted();
 TSerialBackend& SerialBackend();
 TSerialBackend* SetSerialBackend(TSerialBackend* backend);
 
-// How long the line must stay quiet after a received byte before the bytes
-// are reported: three character times at the line's settings, never less
-// than 5 ms. The whole reply of a device that sends it in one go then
-// arrives as one chunk, whether its bytes reach the program together or one
-// by one; a pause of tens of milliseconds still splits it.
-std::chrono::microseconds GatherQuietTime(uint32_t baudRate, uint32_t bitsPerCharacter);
 // Start bit, data bits, parity bit and stop bits (one and a half count as two).
 uint32_t BitsPerCharacter(const TCommDcb& dcb);
-
-// A device that never pauses is still heard: a gathering ends after this
-// long, or once this many bytes are waiting.
-inline constexpr std::chrono::milliseconds GatherLongest{100};
-inline constexpr uint32_t GatherMostBytes = 4096;
-
-// The gathering itself, for the backends: queued tells how many bytes wait
-// in the input queue (false when it cannot be asked), pause waits at most the
-// given time and is false when the wait must end at once (port closed, mask
-// changed). Quiet when the count stayed the same for the quiet time.
-enum class TGathered { Quiet, Interrupted, Failed };
-TGathered GatherUntilQuiet(std::chrono::microseconds quiet, const std::function<bool(uint32_t& queued)>& queued,
-                           const std::function<bool(std::chrono::microseconds longest)>& pause);
 
 // "\\.\" followed by the port name.
 inline constexpr std::string_view DevicePathPrefix = "\\\\.\\";

@@ -28,7 +28,7 @@ TClassMultiElementEx_265A520::TClassMultiElementEx_265A520(TZelMultiElementEx* c
     BlockCounter->Down = false;
     BlockCounter->Count = 0;
 
-    SendBlockHub = MakeHub(2, 1);
+    SendBlockHub = MakeHub(2, 2);
 
     // No hexadecimal text holds these letters: nothing matches before the
     // first image byte has rewritten both masks.
@@ -123,7 +123,7 @@ TClassMultiElementEx_265A520::TClassMultiElementEx_265A520(TZelMultiElementEx* c
     ImageEnd = std::make_unique<TZelIf_else>();
     ImageEnd->Type = 0;
     SetInt(ImageEnd->Op2, 0);
-    EndHub = MakeHub(1, 2);
+    EndHub = MakeHub(1, 3);
     BlockMaskOff = std::make_unique<TZelDoData>();
     SetStr(BlockMaskOff->Data, "SZ");
 
@@ -139,6 +139,15 @@ TClassMultiElementEx_265A520::TClassMultiElementEx_265A520(TZelMultiElementEx* c
     TickGate->SetOutCount(1);
     BlockSentHub = MakeHub(1, 2);
 
+    // The length of the awaited reply goes out before the bytes that ask
+    // for it: a block's acknowledgement before its first byte, the final
+    // acknowledgement once the image's last byte has been read and before
+    // it is written. The outcome says nothing more is awaited, before it is
+    // reported, so that whatever a reply cut short brought is handed on.
+    AwaitAck = MakeDoData(2);
+    AwaitFinal = MakeDoData(4);
+    OutcomeHub = MakeHub(1, 2);
+
     TZelEditMultiEx* boundary = BoundaryObject.get();
     Boundary = boundary;
     boundary->Scheme = this;
@@ -150,7 +159,8 @@ TClassMultiElementEx_265A520::TClassMultiElementEx_265A520(TZelMultiElementEx* c
     ByteReader->onGet = MakeLink<&TZelHub::doEvent>(0, ByteHub.get());                  // 4
     ByteReader->Stream = MakeLink<&TZelMemoryStream::getStream>(0, ImageStream.get());  // 5
     BlockCounter->onCount = MakeLink<&TZelEditMultiEx::doEvent>(0, boundary);           // 6
-    SendBlockHub->onEvent[0] = MakeLink<&TZelFor::doFor>(0, BlockLoop.get());           // 7
+    SendBlockHub->onEvent[0] = MakeLink<&TZelDoData::doData>(0, AwaitAck.get());
+    SendBlockHub->onEvent[1] = MakeLink<&TZelFor::doFor>(0, BlockLoop.get());  // 7
     BlockMask->onFalse = MakeLink<&TZelHub::doEvent>(0, ErrorHub.get());                // 8
     BlockMask->onTrue = MakeLink<&TZelHub::doEvent>(0, AckHub.get());                   // 9
     FinalMask->onFalse = MakeLink<&TZelStrMask::doCompare>(0, BlockMask.get());         // 10
@@ -185,6 +195,7 @@ TClassMultiElementEx_265A520::TClassMultiElementEx_265A520(TZelMultiElementEx* c
     ImageEnd->Op1Point = MakeLink<&TZelMemoryStream::getLeft>(1, ImageStream.get());
     EndHub->onEvent[0] = MakeLink<&TZelStrCat::doStrCat>(0, FinalText.get());  // 29
     EndHub->onEvent[1] = MakeLink<&TZelDoData::doData>(0, BlockMaskOff.get());
+    EndHub->onEvent[2] = MakeLink<&TZelDoData::doData>(0, AwaitFinal.get());
     BlockMaskOff->onEventData = MakeLink<&TZelStrMask::doMask>(1, BlockMask.get());
     ReplyHex->onResult = MakeLink<&TZelStrMask::doCompare>(0, FinalMask.get());  // 31
     FinalText->onStrCat = MakeLink<&TZelStrMask::doMask>(1, FinalMask.get());    // 32
@@ -200,7 +211,7 @@ TClassMultiElementEx_265A520::TClassMultiElementEx_265A520(TZelMultiElementEx* c
     SilenceCheck->onTrue = MakeLink<&TZelHub::doEvent>(1, ErrorHub.get());               // 39
     SilenceCheck->Op1Point = MakeLink<&TZelCounter::getCount>(0, SilenceCounter.get());  // 40
     RunOn->onEventData = MakeLink<&TZelEventFromData::doData>(0, Running.get());
-    RunOff->onEventData = MakeLink<&TZelEventFromData::doData>(0, Running.get());
+    RunOff->onEventData = MakeLink<&TZelHub::doEvent>(0, OutcomeHub.get());
     IdleOff->onEventData = MakeLink<&TZelEventFromData::doData>(0, Idle.get());
     StartGate->Enabled = MakeLink<&TZelEventFromData::getValue>(0, Idle.get());
     StartGate->onEvent[0] = MakeLink<&TZelHub::doEvent>(0, StartHub.get());
@@ -216,6 +227,10 @@ TClassMultiElementEx_265A520::TClassMultiElementEx_265A520(TZelMultiElementEx* c
     BlockLoop->onEnd = MakeLink<&TZelHub::doEvent>(0, BlockSentHub.get());
     BlockSentHub->onEvent[0] = MakeLink<&TZelCounter::doReset>(2, SilenceCounter.get());
     BlockSentHub->onEvent[1] = MakeLink<&TZelDoData::doData>(0, WaitOn.get());
+    AwaitAck->onEventData = MakeLink<&TZelEditMultiEx::doEvent>(6, boundary);
+    AwaitFinal->onEventData = MakeLink<&TZelEditMultiEx::doEvent>(6, boundary);
+    OutcomeHub->onEvent[0] = MakeLink<&TZelEventFromData::doData>(0, Running.get());
+    OutcomeHub->onEvent[1] = MakeLink<&TZelEditMultiEx::doEvent>(6, boundary);
 }
 
 // The members go in reverse declaration order, which is the reverse of

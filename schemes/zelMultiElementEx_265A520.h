@@ -7,8 +7,13 @@
 // exchange ends at its first outcome: later replies change nothing and no
 // further byte is sent.
 //
+// The scheme also says how long the reply it awaits is, so that the serial
+// element hands it on as soon as it is complete: 2 bytes for a block's
+// acknowledgement, 4 for the final one, 0 (not known) once the outcome is.
+//
 // Inward events: 0 doReply, 1 doStart. Outward events: 0 onProgress,
-// 1 onSend, 2 onSuccess, 3 onError, 4 onCRC, 5 onReply. Inward data: 0 CRC.
+// 1 onSend, 2 onSuccess, 3 onError, 4 onCRC, 5 onReply, 6 onAwait (the
+// awaited reply's length). Inward data: 0 CRC.
 #pragma once
 
 #include <memory>
@@ -82,5 +87,8 @@ public:
     std::unique_ptr<TZelDoData> WaitOff;
     std::unique_ptr<TZelCommutator> TickGate;
     std::unique_ptr<TZelHub> BlockSentHub;
+    std::unique_ptr<TZelDoData> AwaitAck;    // 2: a block's acknowledgement
+    std::unique_ptr<TZelDoData> AwaitFinal;  // 4: the CRC and "FZ"
+    std::unique_ptr<TZelHub> OutcomeHub;     // the exchange's end: nothing more awaited
     void* ParentScheme = nullptr;
 };

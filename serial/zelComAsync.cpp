@@ -1,5 +1,6 @@
 #include "zelComAsync.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "base/asciiText.h"
@@ -44,6 +45,11 @@ std::string TZelComAsync::LossReason() const {
     return reason ? *reason : std::string();
 }
 
+std::string TZelComAsync::UnfinishedReply() const {
+    const std::shared_ptr<const std::string> bytes = unfinishedReply.Load();
+    return bytes ? *bytes : std::string();
+}
+
 // ---- opening -----------------------------------------------------------
 
 void TZelComAsync::doOpen(TData& d, uint16_t) {
@@ -53,6 +59,10 @@ void TZelComAsync::doOpen(TData& d, uint16_t) {
     openFailure.clear();
     lossReason.Store(nullptr);
     lost = false;
+    awaited = 0;
+    unfinishedPending = false;
+    unfinishedOf = 0;
+    unfinishedReply.Store(nullptr);
     const std::string name = portName;
     // The digits after "COM" up to the first other character; the name is
     // at most 6 characters long.
@@ -312,6 +322,13 @@ void TZelComAsync::doRead(TData& d, uint16_t) {
             return;
         case TTransfer::Done:
             p.reset();
+            // Kept before it goes on: whoever waits for it sees it once the
+            // pending mark is gone.
+            if (unfinishedPending) {
+                unfinishedReply.Store(std::make_shared<const std::string>(bytes));
+                unfinishedOf = cutShortOf.load();
+                unfinishedPending = false;
+            }
             CallEventStr(onRead, std::move(bytes));
             return;
     }
@@ -329,6 +346,23 @@ void TZelComAsync::doWrite(TData& d, uint16_t) {
     // Nothing listens to the written count in the schemes: a write that
     // found the port gone tells the loss as a failed read as well.
     if (!loss.empty()) ReportLoss(loss);
+}
+
+void TZelComAsync::doAwait(TData& d, uint16_t) {
+    const int32_t asked = ToInteger(d);
+    const uint32_t length = asked < 0 ? 0 : std::min(uint32_t(asked), platform::GatherMostBytes);
+    std::shared_ptr<TSerialPort> p = port.Load();
+    if (!opened || !p) return;
+    const uint32_t before = awaited.exchange(length);
+    if (length != 0) {
+        p->SetReplyLength(length);
+        return;
+    }
+    // Marked before the port lets the held bytes go, so that the read that
+    // takes them keeps them.
+    cutShortOf = before;
+    unfinishedPending = true;
+    if (p->SetReplyLength(0) == 0) unfinishedPending = false;
 }
 
 // ---- the port list -----------------------------------------------------

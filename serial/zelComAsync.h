@@ -97,6 +97,12 @@ public:
     void doWrite(TData& d, uint16_t index);      // 2: the value to send
     void doRead(TData& d, uint16_t index);       // 3: the number of bytes to read
     void doEnumPorts(TData& d, uint16_t index);  // 4
+    // 5: the length in bytes of the reply the exchange awaits next, 0 when
+    // it is not known. Received bytes are handed on as soon as that many
+    // are queued (all that is queued), and fewer are held until the rest
+    // comes, however the line cut them; unknown, once the line has been
+    // quiet. Every open starts with 0.
+    void doAwait(TData& d, uint16_t index);
 
     // ---- state, for the schemes' tests and the console programs ----
     bool Opened() const { return opened; }
@@ -111,6 +117,13 @@ public:
     // string, so that an exchange under way fails at once.
     std::string LossReason() const;
     uint32_t EventMask() const { return eventMask; }
+    // A reply that was still short of its awaited length when the exchange
+    // stopped awaiting it (its watchdog gave up): the bytes that did come,
+    // and the length they were short of. Pending while those bytes are held
+    // and not yet read; empty when no reply was cut short since the open.
+    std::string UnfinishedReply() const;
+    uint32_t UnfinishedOf() const { return unfinishedOf; }
+    bool UnfinishedReplyPending() const { return unfinishedPending; }
     // The records built at the last open.
     const platform::TCommDcb& DeviceControl() const { return deviceControl; }
     const platform::TCommTimeouts& Timeouts() const { return timeouts; }
@@ -150,4 +163,9 @@ private:
     TPublished<const std::vector<std::string>> errorList;
     std::atomic<bool> lost{false};
     TPublished<const std::string> lossReason;
+    std::atomic<uint32_t> awaited{0};
+    std::atomic<bool> unfinishedPending{false};
+    std::atomic<uint32_t> unfinishedOf{0};
+    std::atomic<uint32_t> cutShortOf{0};
+    TPublished<const std::string> unfinishedReply;
 };

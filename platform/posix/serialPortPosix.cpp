@@ -7,7 +7,7 @@
 // What the Windows driver does and a tty does not is emulated here: the
 // timeouts of a read and a write, the wait for a communication event (poll
 // for input, with the count of queued bytes from FIONREAD), and a mask change
-// that completes a wait in progress, and the gathering of the bytes of a
+// that completes a wait in progress, and the framing of the bytes of a
 // reply into one chunk. Only the byte-received event can occur; the other
 // events of the mask are accepted and never raised.
 #include <asm/termbits.h>
@@ -159,7 +159,7 @@ public:
         t.c_ospeed = dcb.BaudRate;
         t.c_ispeed = dcb.BaudRate;
         if (Ioctl(use.fd, TCSETS2, &t) < 0) return false;
-        gatherQuiet = GatherQuietTime(dcb.BaudRate, BitsPerCharacter(dcb)).count();
+        framing.SetLine(dcb.BaudRate, BitsPerCharacter(dcb));
 
         termios2 got{};
         if (Ioctl(use.fd, TCGETS2, &got) < 0) return false;
@@ -205,6 +205,16 @@ public:
         // A full pipe already wakes the waiter.
         [[maybe_unused]] const ssize_t n = ::write(maskWrite, &wake, 1);
         return true;
+    }
+
+    uint32_t SetReplyLength(uint32_t bytes) override {
+        const uint32_t held = framing.Await(bytes);
+        // A gathering under way judges by the new length at once.
+        if (framing.Gathering()) {
+            const char wake = 1;
+            [[maybe_unused]] const ssize_t n = ::write(maskWrite, &wake, 1);
+        }
+        return held;
     }
 
     bool PurgeComm(uint32_t flags) override {
@@ -264,7 +274,7 @@ public:
                             if (inUse.Closed()) return false;
                             events = 0;
                             return true;
-                        case TGathered::Quiet: break;
+                        case TGathered::Ready: break;
                     }
                     if (!Queued(use.fd, now)) return Gone(HungUp);
                     announced = now;
@@ -480,20 +490,24 @@ private:
         return true;
     }
 
-    // Waits for the line to go quiet after received bytes; a close or a
-    // change of the mask ends the gathering at once.
+    // Gathers the bytes of one reply; a close or a change of the mask ends
+    // the gathering at once, a new awaited length wakes it, and a line that
+    // hangs up hands on what came before.
     TGathered Gather(int device, uint32_t generation) {
         const auto queued = [device](uint32_t& count) { return Queued(device, count); };
         const auto pause = [&](std::chrono::microseconds longest) {
-            pollfd fds[2] = {{maskRead, POLLIN, 0}, {closeRead, POLLIN, 0}};
+            // The device itself only for a hang-up: its input is already
+            // known to be there.
+            pollfd fds[3] = {{maskRead, POLLIN, 0}, {closeRead, POLLIN, 0}, {device, 0, 0}};
             const timespec timeout{time_t(longest.count() / 1000000), long(longest.count() % 1000000) * 1000};
-            const int r = ::ppoll(fds, 2, &timeout, nullptr);
-            if (r < 0) return errno == EINTR;
-            if (fds[1].revents) return false;
+            const int r = ::ppoll(fds, 3, &timeout, nullptr);
+            if (r < 0) return errno == EINTR ? TPause::Go : TPause::Interrupted;
+            if (fds[1].revents) return TPause::Interrupted;
             if (fds[0].revents) DrainMaskPipe();
-            return maskGeneration == generation && !inUse.Closed();
+            if (maskGeneration != generation || inUse.Closed()) return TPause::Interrupted;
+            return (fds[2].revents & (POLLHUP | POLLERR | POLLNVAL)) ? TPause::LineDown : TPause::Go;
         };
-        return GatherUntilQuiet(std::chrono::microseconds(gatherQuiet.load()), queued, pause);
+        return framing.Gather(queued, pause);
     }
 
     // Bytes taken out of the queue no longer count as reported.
@@ -531,7 +545,7 @@ private:
     std::atomic<uint32_t> announced{0};
     std::atomic<uint32_t> readInterval{0}, readMultiplier{0}, readConstant{0};
     std::atomic<uint32_t> writeMultiplier{0}, writeConstant{0};
-    std::atomic<int64_t> gatherQuiet{GatherQuietTime(0, 10).count()};
+    TReplyFraming framing;
     // Only the clear-error query, on the reader thread, touches these.
     serial_icounter_struct counts{};
     bool haveCounts = false;

@@ -2,8 +2,8 @@
 // read, a write and the reader thread's wait may be in progress at the same
 // time on different threads, so each has a completion record with an event
 // of its own; a record without event would make each wait on the handle,
-// which any completion signals. Received bytes are reported once the line
-// has gone quiet, so a reply that trickles in is still read as one chunk.
+// which any completion signals. Received bytes are reported as whole
+// replies (replyFraming.h), however they trickle in.
 #include <windows.h>
 
 #include <algorithm>
@@ -135,7 +135,7 @@ public:
         DCB d;
         ToDcb(dcb, d);
         if (!use || !::SetCommState(use.handle, &d)) return false;
-        gatherQuiet = GatherQuietTime(dcb.BaudRate, BitsPerCharacter(dcb)).count();
+        framing.SetLine(dcb.BaudRate, BitsPerCharacter(dcb));
         return true;
     }
 
@@ -163,6 +163,9 @@ public:
         mask = newMask;
         return ::SetCommMask(use.handle, newMask);
     }
+
+    // A gathering under way looks at the new length within a sleep.
+    uint32_t SetReplyLength(uint32_t bytes) override { return framing.Await(bytes); }
 
     bool PurgeComm(uint32_t flags) override {
         TUse use(*this);
@@ -202,7 +205,7 @@ public:
             switch (Gather(use.handle)) {
                 case TGathered::Failed: return Gone(GetLastError());
                 case TGathered::Interrupted: events = 0; return !inUse.Closed();
-                case TGathered::Quiet: break;
+                case TGathered::Ready: break;
             }
         }
         events = occurred;
@@ -330,8 +333,9 @@ private:
         return true;
     }
 
-    // Waits for the line to go quiet after received bytes, in steps of the
-    // system's sleep; a close or the mask 0 ends it at once.
+    // Gathers the bytes of one reply, looking at the queue in steps of the
+    // system's sleep; a close or the mask 0 ends it at once. A reply of
+    // known length that came whole is reported without a sleep.
     TGathered Gather(HANDLE h) {
         const auto queued = [&](uint32_t& count) {
             COMSTAT s;
@@ -341,9 +345,9 @@ private:
         };
         const auto pause = [&](std::chrono::microseconds longest) {
             Sleep(DWORD(std::max<int64_t>(1, longest.count() / 1000)));
-            return mask != 0 && !inUse.Closed();
+            return mask != 0 && !inUse.Closed() ? TPause::Go : TPause::Interrupted;
         };
-        return GatherUntilQuiet(std::chrono::microseconds(gatherQuiet.load()), queued, pause);
+        return framing.Gather(queued, pause);
     }
 
     void Release() {
@@ -356,7 +360,7 @@ private:
     std::atomic<HANDLE> handle;
     std::atomic<uint32_t> mask{0};
     std::atomic<uint32_t> unreported{0};
-    std::atomic<int64_t> gatherQuiet{GatherQuietTime(0, 10).count()};
+    TReplyFraming framing;
     const std::string key;
     TSerialPortUse inUse;
     TPortLoss loss;

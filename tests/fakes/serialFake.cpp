@@ -201,6 +201,11 @@ TTransfer TFakeSerialPort::Write(std::string_view bytes, uint32_t& count) {
     return TTransfer::Done;
 }
 
+uint32_t TFakeSerialPort::SetReplyLength(uint32_t bytes) {
+    Note("SetReplyLength " + std::to_string(bytes));
+    return owner.script.heldReply;
+}
+
 bool TFakeSerialPort::DrainOutput(uint32_t limitMs) {
     Note("DrainOutput " + std::to_string(limitMs));
     return !Closed() && !owner.script.failDrain;

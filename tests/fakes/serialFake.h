@@ -41,6 +41,8 @@ struct TFakeSerialScript {
     // port reports the loss from then on (the wait still goes on).
     bool readLost = false;
     bool writeLost = false;
+    // What SetReplyLength says was held of a reply short of its length.
+    uint32_t heldReply = 0;
     // A write takes at most this many bytes, as one that timed out would.
     uint32_t writeLimit = 0xFFFFFFFF;
     uint32_t modemStatus = 0;
@@ -96,6 +98,7 @@ public:
     platform::TTransfer Write(std::string_view bytes, uint32_t& written) override;
     bool FlushFileBuffers() override;
     bool DrainOutput(uint32_t limitMs) override;
+    uint32_t SetReplyLength(uint32_t bytes) override;
     void Close() override;
     std::string_view LossReason() const override;
 
