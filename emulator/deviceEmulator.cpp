@@ -133,6 +133,12 @@ void TDeviceEmulator::EndOfBlock(std::vector<TDeviceAction>& actions) {
         if (!f.PlainFinal) ack += f.LowercaseFz ? "fz" : "FZ";
         state_ = TState::Final;  // what comes now should be "PUSK"
     }
+    if (f.HalfAckAt == block) {
+        actions.push_back({TDeviceAction::Send, ack.substr(0, 1), 0});
+        state_ = TState::Silent;
+        return;
+    }
+    if (f.ExtraByteAt == block) ack += '\x5A';
     if (f.SplitAckAt == block) {
         actions.push_back({TDeviceAction::Send, ack.substr(0, 1), 0});
         actions.push_back({TDeviceAction::Pause, "", SplitPauseMs});

@@ -14,7 +14,9 @@ struct TDeviceFaults {
     bool NoSpaces = false;        // the version reply without its spaces
     int WrongCrcAt = 0;           // acknowledge block k with a wrong CRC
     int SwapCrcAt = 0;            // acknowledge block k with the CRC bytes swapped
-    int SplitAckAt = 0;           // acknowledge block k in two chunks
+    int SplitAckAt = 0;           // acknowledge block k in two chunks (a good device on a slow line)
+    int HalfAckAt = 0;            // acknowledge block k with its first byte only, then answer nothing
+    int ExtraByteAt = 0;          // acknowledge block k with one byte too many
     int SilentAfter = 0;          // answer nothing from block k on
     int HangupAfter = 0;          // hang up after receiving block k
     int HangupIn = -1;            // hang up halfway through block k (0: on "VERS", instead of answering)

@@ -16,6 +16,7 @@
 #include <string>
 #include <thread>
 
+#include "adapterPackets.h"
 #include "deviceEmulator.h"
 
 namespace {
@@ -38,6 +39,10 @@ const char* const Usage =
     "                       as a device's UART does (one write a reply)\n"
     "  --ack-latency MS     hold every acknowledgement MS milliseconds before sending it,\n"
     "                       as a USB adapter's latency timer does (0)\n"
+    "  --packet-ms MS       deliver replies as a USB adapter does, in packets at a tick\n"
+    "                       every MS milliseconds: a reply that straddles a tick is cut there\n"
+    "  --cut-replies        cut every reply in two, the second half one tick (--packet-ms,\n"
+    "                       else 16 ms) after the first: a good device on the worst adapter\n"
     "  --timeout SECONDS    give up after this long (600)\n"
     "  --stay               keep serving after \"PUSK\" until stopped\n"
     "  --units N            serve N units one after another on the same line (1): after\n"
@@ -50,7 +55,9 @@ const char* const Usage =
     "  --no-spaces          version reply without spaces\n"
     "  --wrong-crc K        wrong CRC in the acknowledgement of block K\n"
     "  --swap-crc K         CRC bytes swapped in the acknowledgement of block K\n"
-    "  --split-ack K        acknowledgement of block K in two chunks\n"
+    "  --split-ack K        acknowledgement of block K in two chunks, 100 ms apart\n"
+    "  --half-ack K         only the first byte of the acknowledgement of block K, then silence\n"
+    "  --extra-byte K       one byte too many after the acknowledgement of block K\n"
     "  --silent-after K     no answer from block K on\n"
     "  --hangup-after K     hang up the line after block K\n"
     "  --hangup-in K        hang up the line halfway through block K (0: on \"VERS\")\n"
@@ -85,6 +92,8 @@ struct TProgramOptions {
     int baud = 0;
     int byteGapUs = 0;
     int ackLatencyMs = 0;
+    int packetMs = 0;
+    bool cutReplies = false;
     int timeoutSeconds = 600;
     bool stay = false;
     int units = 1;
@@ -117,6 +126,10 @@ TProgramOptions ParseOptions(int argc, char** argv) {
             o.byteGapUs = NumberArgument("--byte-gap", value());
         else if (a == "--ack-latency")
             o.ackLatencyMs = NumberArgument("--ack-latency", value());
+        else if (a == "--packet-ms")
+            o.packetMs = NumberArgument("--packet-ms", value());
+        else if (a == "--cut-replies")
+            o.cutReplies = true;
         else if (a == "--timeout")
             o.timeoutSeconds = NumberArgument("--timeout", value());
         else if (a == "--stay")
@@ -137,6 +150,10 @@ TProgramOptions ParseOptions(int argc, char** argv) {
             f.SwapCrcAt = NumberArgument("--swap-crc", value());
         else if (a == "--split-ack")
             f.SplitAckAt = NumberArgument("--split-ack", value());
+        else if (a == "--half-ack")
+            f.HalfAckAt = NumberArgument("--half-ack", value());
+        else if (a == "--extra-byte")
+            f.ExtraByteAt = NumberArgument("--extra-byte", value());
         else if (a == "--silent-after")
             f.SilentAfter = NumberArgument("--silent-after", value());
         else if (a == "--hangup-after")
@@ -212,21 +229,24 @@ bool WriteAll(int fd, const std::string& bytes) {
     return true;
 }
 
-// A reply as a UART sends it: one byte at a time, gapUs apart (measured from
-// the first byte, so a late wake-up does not stretch the gaps after it).
-// The last stretch of the wait for each byte spins: a UART is never late,
-// and a sleep of a character time on an idle virtual machine was seen to
-// wake up to 4 ms late, which no host could tell from a pause of the device.
-// Longer gaps sleep until that stretch, so they do not hold a core.
-bool WriteSpaced(int fd, const std::string& bytes, int gapUs) {
-    if (gapUs <= 0) return WriteAll(fd, bytes);
+// A reply as the host receives it: byte by byte as a UART sends it (gaps
+// measured from the first byte, so a late wake-up does not stretch the gaps
+// after it), or in an adapter's packets. The last stretch of the wait for
+// each piece spins: a UART is never late, and a sleep of a character time on
+// an idle virtual machine was seen to wake up to 4 ms late, which no host
+// could tell from a pause of the device. Longer waits sleep until that
+// stretch, so they do not hold a core.
+bool SendReply(int fd, const std::string& bytes, const TAdapterLine& line, TClock::time_point lineStart) {
     constexpr auto spun = std::chrono::milliseconds(5);
     const auto first = TClock::now();
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        const auto due = first + std::chrono::microseconds(int64_t(gapUs) * int64_t(i));
+    std::chrono::microseconds sinceTick{0};
+    if (line.tick.count() > 0)
+        sinceTick = std::chrono::duration_cast<std::chrono::microseconds>(first - lineStart) % line.tick;
+    for (const TAdapterPacket& packet : AdapterPackets(bytes.size(), line, sinceTick)) {
+        const auto due = first + packet.due;
         if (due - TClock::now() > spun) std::this_thread::sleep_until(due - spun);
         while (TClock::now() < due) std::this_thread::yield();
-        if (!WriteAll(fd, bytes.substr(i, 1))) return false;
+        if (!WriteAll(fd, bytes.substr(packet.offset, packet.size))) return false;
     }
     return true;
 }
@@ -258,6 +278,9 @@ int main(int argc, char** argv) {
 
     TDeviceEmulator device(options.device);
     TWire wire(options.baud);
+    const TAdapterLine adapter{std::chrono::microseconds(options.byteGapUs),
+                               std::chrono::milliseconds(options.packetMs), options.cutReplies};
+    const auto lineStart = TClock::now();
     const auto deadline = TClock::now() + std::chrono::seconds(options.timeoutSeconds);
     TClock::time_point startedAt{};
     TClock::time_point nextUnitAt{};  // while a served unit's firmware runs
@@ -308,7 +331,7 @@ int main(int argc, char** argv) {
                 wire.BeforeSending(action.Bytes.size());
                 if (options.ackLatencyMs > 0 && !device.Image().empty())
                     std::this_thread::sleep_for(std::chrono::milliseconds(options.ackLatencyMs));
-                if (!WriteSpaced(master, action.Bytes, options.byteGapUs))
+                if (!SendReply(master, action.Bytes, adapter, lineStart))
                     std::fprintf(stderr, "quarnelvisk-device: write failed\n");
             } else if (action.Kind == TDeviceAction::Pause) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(action.PauseMs));

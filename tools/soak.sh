@@ -29,6 +29,7 @@ CHECK="Проверьте все соединения и попробуйте е
 NONE="На этом порту устройств не найдено."
 REPLIED="Detail: the device replied "
 GONE="Detail: the port went away: "
+SHORT="Detail: the device's reply stopped short: "
 
 echo "soak: $runs runs, seed $seed (rerun: tools/soak.sh $build $runs $seed)"
 RANDOM=$seed
@@ -47,7 +48,12 @@ draw() {
     6) fault="--baud 38462"; device_args=(--baud 38462); want_exit=0; want=("$OK"); pusk=yes ;;
     7) fault="--wrong-crc $k"; device_args=(--wrong-crc "$k"); want_exit=1; want=("$FAILED" "$CHECK" "$REPLIED") ;;
     8) fault="--swap-crc $k"; device_args=(--swap-crc "$k"); want_exit=1; want=("$FAILED" "$CHECK" "$REPLIED") ;;
-    9) fault="--split-ack $k"; device_args=(--split-ack "$k"); want_exit=1; want=("$FAILED" "$CHECK" "$REPLIED") ;;
+    9)
+      case $((RANDOM % 3)) in
+        0) fault="--split-ack $k"; device_args=(--split-ack "$k"); want_exit=0; want=("$OK"); pusk=yes ;;
+        1) fault="--half-ack $k"; device_args=(--half-ack "$k"); want_exit=1; want=("$FAILED" "$CHECK" "$SHORT") ;;
+        2) fault="--extra-byte $k"; device_args=(--extra-byte "$k"); want_exit=1; want=("$FAILED" "$CHECK" "$REPLIED") ;;
+      esac ;;
     10) fault="--silent-after $k"; device_args=(--silent-after "$k"); want_exit=1
         want=("$FAILED" "$CHECK" "no reply for 3 watchdog ticks") ;;
     11) fault="--hangup-after $k"; device_args=(--hangup-after "$k"); want_exit=1; want=("$FAILED" "$CHECK" "$GONE") ;;
@@ -55,7 +61,7 @@ draw() {
     13) fault="--hangup-in 0"; device_args=(--hangup-in 0); flash_args=(--probe-timeout 20); want_exit=2
         want=("$NONE" " went away: ") ;;
     14) fault="--lowercase-fz"; device_args=(--lowercase-fz); want_exit=1; want=("$FAILED" "$CHECK" "667A (hexadecimal)") ;;
-    15) fault="--plain-final"; device_args=(--plain-final); want_exit=1; want=("$FAILED" "$CHECK" "$REPLIED") ;;
+    15) fault="--plain-final"; device_args=(--plain-final); want_exit=1; want=("$FAILED" "$CHECK" "$SHORT") ;;
     16) fault="--early-fz $before"; device_args=(--early-fz "$before"); want_exit=1; want=("$FAILED" "$CHECK" "465A (hexadecimal)") ;;
     17) fault="--flood $k"; device_args=(--flood "$k"); want_exit=1; want=("$FAILED" "$CHECK" "$REPLIED") ;;
     18) fault="--flood 0"; device_args=(--flood 0); flash_args=(--probe-timeout 1); want_exit=2; want=("$NONE") ;;

@@ -103,6 +103,12 @@ TEST(deviceEmulator, AcknowledgementFaults) {
     ASSERT_EQ(parts.size(), 3u);
     EXPECT_EQ(parts[0].Bytes.size(), 1u);
     EXPECT_EQ(parts[1].Kind, TDeviceAction::Pause);
+    TDeviceFaults half;
+    half.HalfAckAt = 1;
+    EXPECT_EQ(Sent(ackAfterFirst(half)), AckOf(crc).substr(0, 1));
+    TDeviceFaults extra;
+    extra.ExtraByteAt = 1;
+    EXPECT_EQ(Sent(ackAfterFirst(extra)), AckOf(crc) + "Z");
     TDeviceFaults quiet;
     quiet.SilentAfter = 1;
     EXPECT_TRUE(ackAfterFirst(quiet).empty());

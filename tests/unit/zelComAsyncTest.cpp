@@ -467,6 +467,42 @@ TEST_F(ComAsync, BytesArrivingTogetherReachOnReadAsOneChunk) {
     EXPECT_EQ(log.Of("onRead"), (TLines{"onRead 'QUARNELV'", "onRead 'IS'"}));
 }
 
+TEST_F(ComAsync, AwaitedLengthReachesThePortAndAReplyCutShortIsKept) {
+    el.onRxChar = MakeLink<&TZelComAsync::doRead>(3, &el);
+    TSerialEventLog log(el, {"onRxChar"});
+    const auto await = [&](int32_t length) {
+        TData d = MakeInt(length);
+        el.doAwait(d, 5);
+    };
+    await(2);  // closed: nothing to tell
+    Open("COM3");
+    auto port = fake.LastPort();
+    ASSERT_TRUE(port->WaitUntilWaiting());
+    await(-1);
+    await(1 << 20);
+    await(2);
+    await(0);  // nothing held: no reply was cut short
+    EXPECT_FALSE(el.UnfinishedReplyPending());
+    const TLines calls = fake.Calls();
+    EXPECT_EQ(TLines(calls.end() - 4, calls.end()),
+              (TLines{"SetReplyLength 0", "SetReplyLength 4096", "SetReplyLength 2", "SetReplyLength 0"}));
+    // The port held a byte of an awaited acknowledgement: the read that
+    // takes it keeps it, with the length it fell short of.
+    await(2);
+    fake.script.heldReply = 1;
+    await(0);
+    EXPECT_TRUE(el.UnfinishedReplyPending());
+    port->Deliver("Q");
+    ASSERT_TRUE(log.WaitFor("onRead", 1));
+    EXPECT_FALSE(el.UnfinishedReplyPending());
+    EXPECT_EQ(el.UnfinishedReply(), "Q");
+    EXPECT_EQ(el.UnfinishedOf(), 2u);
+    // A new open starts with nothing awaited and nothing kept.
+    Close();
+    Open("COM3");
+    EXPECT_EQ(el.UnfinishedReply(), "");
+}
+
 TEST_F(ComAsync, EventsAreDispatchedInTheirFixedOrder) {
     el.EvRxFlag = el.EvTxEmpty = el.EvCTS = el.EvDSR = el.EvRLSD = el.EvBreak = el.EvErr = el.EvRing = el.EvRx80Full =
         true;

@@ -113,6 +113,37 @@ TEST_F(UploadScheme, BlockAcknowledgementSendsTheNextBlockBeforeAnythingElse) {
     EXPECT_EQ(crcStore.Stored().StrValue, Hex4(CrcAfter(512)));
 }
 
+// The awaited reply's length goes out before the bytes that ask for it:
+// 2 before each block, 4 once the image's last byte is read and before it is
+// written, 0 with the outcome and before it is reported.
+TEST_F(UploadScheme, SaysTheLengthOfEachAwaitedReplyBeforeAskingForIt) {
+    TRecorder awaited{"onAwait", &scheme.log};
+    scheme.container.onEvent.resize(7);
+    scheme.container.onEvent[6] = awaited.Link(6);
+    const auto lengths = [&] {
+        std::string text;
+        for (const auto& e : scheme.log) {
+            if (e.label == "onAwait") text += std::to_string(e.value.IntValue);
+            if (e.label == "onSend") text += e.value.StrValue == "PUSK" ? "P" : ".";
+            if (e.label == "onSuccess" || e.label == "onError") text += e.label == "onSuccess" ? "S" : "E";
+        }
+        return text;
+    };
+    UpToTheLastBlock();
+    Reply(Ack(CrcAfter(768)) + "FZ");
+    const std::string block(256, '.');
+    EXPECT_EQ(lengths(), "2" + block + "2" + block + "2" + block.substr(1) + "4." + "P0S");
+
+    TUploadHost silent;
+    TRecorder silentAwaited{"onAwait", &silent.scheme.log};
+    silent.scheme.container.onEvent.resize(7);
+    silent.scheme.container.onEvent[6] = silentAwaited.Link(6);
+    silent.Start();
+    silent.Watchdog().Fire(3);
+    EXPECT_EQ(silent.scheme.Labels(silent.scheme.log.size() - 2), (std::vector<std::string>{"onAwait", "onError"}));
+    EXPECT_EQ(silent.scheme.log[silent.scheme.log.size() - 2].value.IntValue, 0);
+}
+
 TEST_F(UploadScheme, EachAcknowledgementSendsOneMoreBlock) {
     Start();
     Reply(Ack(CrcAfter(256)));
