@@ -113,52 +113,42 @@ median_upload() {
   echo "## The flasher against the bare exchange"
   echo
   echo "\`quarnelvisk-reference-host\` (tools/referenceHost.cpp) does the exchange on one thread with"
-  echo "no elements: one write a byte, each acknowledgement read by its known length. Bare, it"
-  echo "goes on at once; with the flasher's rule it then waits until the line has been quiet for 5 ms,"
-  echo "as a host must that does not know how long a reply is (the flasher hands a reply on once the"
-  echo "line has been quiet that long). Same run, median of $runs, whole image, unpaced."
+  echo "no elements: one write a byte, each acknowledgement read by its known length, as the"
+  echo "flasher now frames it. Same run, median of $runs, whole image, unpaced."
   echo
   echo "| host | wall s | CPU s | flasher / host |"
   echo "|---|---|---|---|"
   read -r fwall fuser fsys _ fstatus < <(median_upload "$runs" "$bin/quarnelvisk-flash" --blocks 1016)
-  echo "| quarnelvisk-flash | $fwall | $(awk -v u="$fuser" -v s="$fsys" 'BEGIN {printf "%.2f", u + s}') | 1 |"
-  for quiet in 0 5000; do
-    read -r wall user sys _ status < <(HOST_ARGS="$bin/../generated/stream0.bin $quiet" \
-      median_upload "$runs" "$bin/quarnelvisk-reference-host" --blocks 1016)
-    name="reference, bare"
-    [ "$quiet" != 0 ] && name="reference, 5 ms quiet after each reply"
-    echo "| $name (exit $status) | $wall | $(awk -v u="$user" -v s="$sys" 'BEGIN {printf "%.2f", u + s}') | $(awk -v f="$fwall" -v w="$wall" 'BEGIN {printf "%.3f", f / w}') |"
-  done
+  echo "| quarnelvisk-flash (exit $fstatus) | $fwall | $(awk -v u="$fuser" -v s="$fsys" 'BEGIN {printf "%.2f", u + s}') | 1 |"
+  read -r wall user sys _ status < <(HOST_ARGS="$bin/../generated/stream0.bin" \
+    median_upload "$runs" "$bin/quarnelvisk-reference-host" --blocks 1016)
+  echo "| reference, bare (exit $status) | $wall | $(awk -v u="$user" -v s="$sys" 'BEGIN {printf "%.2f", u + s}') | $(awk -v f="$fwall" -v w="$wall" 'BEGIN {printf "%.3f", f / w}') |"
   echo
   if [ "$quick" != "--quick" ]; then
     echo "## Whole upload paced at 38462 bit/s"
     echo
-    echo "The line bound: 260096 bytes at 10 bits a byte is 67.62 s, plus 1016 acknowledgements of 2 bytes (0.53 s)."
+    echo "The line bound: 260096 bytes at 10 bits a byte is 67.62 s, plus 1016 acknowledgements of 2 bytes"
+    echo "(0.53 s): 68.15 s. Each row runs the flasher and the bare reference host once against the"
+    echo "emulator with the options given: replies in one write; one byte per character time"
+    echo "(\`--byte-gap 260\`); every acknowledgement held 1 or 16 ms as an adapter's latency timer"
+    echo "holds it (\`--ack-latency\`); every reply cut in two, the halves 16 ms apart"
+    echo "(\`--cut-replies\`). A host's share is its wall time less the bound and the 1016 holds"
+    echo "(16 ms each for the cut replies), over the bound."
     echo
-    echo "With the replies in one write, and one byte per character time (\`--byte-gap 260\`),"
-    echo "whose bytes reach the flasher one by one and are gathered into one chunk."
-    echo
-    echo "| replies | wall s | bound s | ratio | flasher CPU s | exit |"
-    echo "|---|---|---|---|---|---|"
-    for gap in 0 260; do
-      read -r wall user sys rss status < <(upload "$bin/quarnelvisk-flash" --baud 38462 --byte-gap "$gap")
-      ratio=$(awk -v w="$wall" 'BEGIN {printf "%.4f", w / (67.624 + 0.528)}')
-      kind="one write"
-      [ "$gap" != 0 ] && kind="byte by byte"
-      echo "| $kind | $wall | 68.15 | $ratio | $(awk -v u="$user" -v s="$sys" 'BEGIN {printf "%.2f", u + s}') | $status |"
-    done
-    echo
-    echo "With every acknowledgement held by the emulator, as a USB adapter's latency timer holds"
-    echo "it (\`--ack-latency MS\`): the host's share is the wall time less the bound and the 1016"
-    echo "holds."
-    echo
-    echo "| latency ms | wall s | bound + holds s | ratio to the bound | host's share of the bound |"
-    echo "|---|---|---|---|---|"
-    for latency in 0 1 16; do
-      read -r wall _ _ _ status < <(upload "$bin/quarnelvisk-flash" --baud 38462 --ack-latency "$latency")
-      awk -v w="$wall" -v l="$latency" -v s="$status" 'BEGIN {
+    echo "| replies | flasher s | reference s | flasher / reference | bound + holds s | flasher's share | reference's share |"
+    echo "|---|---|---|---|---|---|---|"
+    for row in "one write|0|" "byte by byte|0|--byte-gap 260" "held 1 ms|1|--ack-latency 1" \
+      "held 16 ms|16|--ack-latency 16" "cut in two|16|--cut-replies"; do
+      IFS='|' read -r kind hold extra <<< "$row"
+      # shellcheck disable=SC2086
+      read -r fwall _ _ _ fstatus < <(upload "$bin/quarnelvisk-flash" --baud 38462 $extra)
+      # shellcheck disable=SC2086
+      read -r rwall _ _ _ rstatus < <(HOST_ARGS="$bin/../generated/stream0.bin" \
+        upload "$bin/quarnelvisk-reference-host" --baud 38462 $extra)
+      awk -v k="$kind" -v f="$fwall" -v r="$rwall" -v l="$hold" -v fs="$fstatus" -v rs="$rstatus" 'BEGIN {
         b = 67.624 + 0.528; h = b + 1016 * l / 1000
-        printf "| %d | %s | %.2f | %.4f | %.1f %% (exit %s) |\n", l, w, h, w / b, (w - h) * 100 / b, s }'
+        printf "| %s | %s (exit %s) | %s (exit %s) | %.4f | %.2f | %.2f %% | %.2f %% |\n", k, f, fs, r, rs, f / r, h,
+          (f - h) * 100 / b, (r - h) * 100 / b }'
     done
     echo
     multi_table
