@@ -92,6 +92,19 @@ TEST_F(WinePty, EchoArrivesThroughOnRxCharAndDoRead) {
     EXPECT_EQ(std::count(writes.begin(), writes.end(), "onWrite 1"), 256);
 }
 
+TEST_F(WinePty, AReplyOfKnownLengthIsOneChunkHoweverFarApartItsPartsCome) {
+    TSerialEventLog log(el, {"onRxChar"});
+    Open();
+    ASSERT_TRUE(el.Opened());
+    TData length = MakeInt(8);
+    el.doAwait(length, 5);
+    Write("QUAR");
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));  // far past any quiet time
+    Write("NELV");
+    ASSERT_TRUE(WaitForBytes(log, 8));
+    EXPECT_EQ(log.Of("onRead"), (TLines{"onRead 'QUARNELV'"}));
+}
+
 TEST_F(WinePty, CloseWhileTheReaderWaitsThenReopen) {
     TSerialEventLog log(el, {"onRxChar"});
     for (int round = 0; round < 3; ++round) {
