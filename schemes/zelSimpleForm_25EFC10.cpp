@@ -216,9 +216,7 @@ TClassSimpleForm_25EFC10::TClassSimpleForm_25EFC10() {
     uploader->onEvent[2] = MakeLink<&TZelHub::doEvent>(0, SuccessHub.get());                 // 12
     uploader->onEvent[3] = MakeLink<&TZelHub::doEvent>(0, UploadErrorHub.get());             // 13
     uploader->onEvent[4] = MakeLink<&TZelEdit::doText>(0, CRCStore.get());                   // 14
-    // The length of the reply the upload awaits, so that the port hands it
-    // on as soon as it is complete.
-    uploader->onEvent[6] = MakeLink<&TZelComAsync::doAwait>(5, port);
+    uploader->onEvent[6] = MakeLink<&TZelComAsync::doAwait>(5, port);                        // awaited length
     uploader->InData[0] = MakeLink<&TZelEdit::getText>(0, CRCStore.get());                   // 15
     ReplyRouter->OutIndex = MakeLink<&TZelMultiElementEx::getValue>(0, detector);            // 16
     ReplyRouter->onEvent[0] = MakeLink<&TZelMultiElementEx::doWork>(2, detector);            // 17

@@ -26,13 +26,13 @@ TEST(adapterPackets, RepliesAreCutWhereTheyStraddleATick) {
         long sinceTick;
         std::string plan;
     } cases[] = {
-        {2, {}, 0, "0+2@0"},                                    // no adapter, replies in one write
-        {3, {gap, {}, false}, 0, "0+1@0 1+1@260 2+1@520"},        // a UART's bytes one by one
-        {2, {gap, tick, false}, 1000, "0+2@15000"},             // whole at the next tick
-        {2, {gap, tick, false}, 15800, "0+1@200 1+1@16200"},     // the tick falls between the bytes
-        {2, {{}, {}, true}, 0, "0+1@0 1+1@16000"},              // cut in two, the default tick apart
-        {20, {gap, tick, true}, 0, "0+10@16000 10+10@32000"},   // halves a tick apart at the ticks
-        {1, {{}, {}, true}, 0, "0+1@0"},                        // one byte cannot be cut
+        {2, {}, 0, "0+2@0"},                                   // no adapter, replies in one write
+        {3, {gap, {}, false}, 0, "0+1@0 1+1@260 2+1@520"},     // a UART's bytes one by one
+        {2, {gap, tick, false}, 1000, "0+2@15000"},            // whole at the next tick
+        {2, {gap, tick, false}, 15800, "0+1@200 1+1@16200"},   // the tick falls between the bytes
+        {2, {{}, {}, true}, 0, "0+1@0 1+1@16000"},             // cut in two, the default tick apart
+        {20, {gap, tick, true}, 0, "0+10@16000 10+10@32000"},  // halves a tick apart at the ticks
+        {1, {{}, {}, true}, 0, "0+1@0"},                       // one byte cannot be cut
         {0, {gap, tick, true}, 0, ""},
     };
     for (const auto& c : cases) EXPECT_EQ(Plan(c.bytes, c.line, c.sinceTick), c.plan) << c.plan;
