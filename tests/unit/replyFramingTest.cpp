@@ -75,9 +75,4 @@ TEST(replyFraming, EndsAsThePortSays) {
     EXPECT_EQ(gone.Gather(framing), TGathered::Failed);
 }
 
-TEST(replyFraming, QuietTimeOutlastsAnAdaptersTick) {
-    EXPECT_EQ(platform::GatherQuietTime(38462, 10), std::chrono::milliseconds(40));
-    EXPECT_EQ(platform::GatherQuietTime(300, 10), std::chrono::microseconds(100000));  // three characters
-}
-
 }  // namespace
