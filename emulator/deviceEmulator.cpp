@@ -2,13 +2,14 @@
 
 #include <utility>
 
+#include "base/bootloaderProtocol.h"
 #include "base/modbusCrc.h"
 
 namespace {
-constexpr std::string_view VersionRequest = "VERS";
-constexpr std::string_view StartCommand = "PUSK";
+using protocol::StartCommand;
+using protocol::VersionRequest;
 constexpr int SplitPauseMs = 100;  // long enough for the host to read the first half alone
-constexpr size_t HalfBlock = 128;
+constexpr size_t HalfBlock = protocol::BlockSize / 2;
 
 bool IsPrefixOf(std::string_view head, std::string_view whole) {
     return head.size() <= whole.size() && whole.substr(0, head.size()) == head;
@@ -54,12 +55,12 @@ void TDeviceEmulator::ReceiveOne(char c, std::vector<TDeviceAction>& actions) {
             image_ += c;
             crc_ = ModbusCrcStep(crc_, static_cast<uint8_t>(c));
             if (settings_.Faults.HangupIn > 0 &&
-                image_.size() == size_t(settings_.Faults.HangupIn - 1) * 256 + HalfBlock) {
+                image_.size() == size_t(settings_.Faults.HangupIn - 1) * protocol::BlockSize + HalfBlock) {
                 state_ = TState::HungUp;
                 actions.push_back({TDeviceAction::Hangup, "", 0});
                 return;
             }
-            if (image_.size() % 256 == 0) EndOfBlock(actions);
+            if (image_.size() % protocol::BlockSize == 0) EndOfBlock(actions);
             return;
         case TState::Final:
             pending_ += c;
@@ -127,10 +128,10 @@ void TDeviceEmulator::EndOfBlock(std::vector<TDeviceAction>& actions) {
     }
     uint16_t crc = crc_;
     if (f.WrongCrcAt == block) crc ^= 0x5A5A;
-    std::string ack{char(crc >> 8), char(crc & 0xFF)};
+    std::string ack = protocol::Acknowledgement(crc);
     if (f.SwapCrcAt == block) std::swap(ack[0], ack[1]);
     if (block >= settings_.Blocks || block == f.EarlyFinalAt) {
-        if (!f.PlainFinal) ack += f.LowercaseFz ? "fz" : "FZ";
+        if (!f.PlainFinal) ack += f.LowercaseFz ? "fz" : protocol::FinalMark;
         state_ = TState::Final;  // what comes now should be "PUSK"
     }
     if (f.HalfAckAt == block) {

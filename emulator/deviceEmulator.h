@@ -8,9 +8,11 @@
 #include <string_view>
 #include <vector>
 
+#include "base/bootloaderProtocol.h"
+
 struct TDeviceFaults {
     bool NoAnswer = false;  // never answer "VERS"
-    std::string IdWord = "QUARNELVISK";
+    std::string IdWord{protocol::IdentificationWord};
     bool NoSpaces = false;        // the version reply without its spaces
     int WrongCrcAt = 0;           // acknowledge block k with a wrong CRC
     int SwapCrcAt = 0;            // acknowledge block k with the CRC bytes swapped
@@ -32,7 +34,7 @@ struct TDeviceFaults {
 struct TDeviceSettings {
     std::string Name = "MZK7";
     std::string Version = "1.3";
-    int Blocks = 1016;  // the image area, in blocks of 256 bytes
+    int Blocks = int(protocol::ImageBlocks);  // the image area, in blocks
     TDeviceFaults Faults;
 };
 
@@ -53,7 +55,7 @@ public:
 
     bool Identified() const { return state_ != TState::Probe; }
     bool Started() const { return state_ == TState::Started; }  // "PUSK" received after the final block
-    int BlocksReceived() const { return int(image_.size() / 256); }
+    int BlocksReceived() const { return int(image_.size() / protocol::BlockSize); }
     uint16_t Crc() const { return crc_; }
     const std::string& Image() const { return image_; }
     // Bytes that came when the device expected none (after the final

@@ -21,11 +21,12 @@
 #include <iterator>
 #include <string>
 
+#include "base/bootloaderProtocol.h"
 #include "base/modbusCrc.h"
 
 namespace {
 
-constexpr size_t BlockSize = 256;
+using protocol::BlockSize;
 constexpr int ReplyWaitMs = 3000;
 
 bool WriteAll(int fd, const char* data, size_t size) {
@@ -85,7 +86,7 @@ int main(int argc, char** argv) {
     }
 
     // The identification: whatever comes until the line is quiet.
-    if (!WriteAll(fd, "VERS", 4)) return Fail("cannot write");
+    if (!WriteAll(fd, protocol::VersionRequest.data(), protocol::VersionRequest.size())) return Fail("cannot write");
     std::string reply;
     if (!ReadExactly(fd, reply, 1, ReplyWaitMs)) return Fail("no answer to VERS");
     while (!StaysQuiet(fd, 50000)) {
@@ -99,13 +100,12 @@ int main(int argc, char** argv) {
         crc = ModbusCrcStep(crc, uint8_t(image[i]));
         if ((i + 1) % BlockSize != 0) continue;
         const bool last = i + 1 == image.size();
-        std::string expected{char(crc >> 8), char(crc & 0xFF)};
-        if (last) expected += "FZ";
+        const std::string expected = last ? protocol::FinalAcknowledgement(crc) : protocol::Acknowledgement(crc);
         if (!ReadExactly(fd, reply, expected.size(), ReplyWaitMs)) return Fail("an acknowledgement is missing");
         if (reply != expected) return Fail("a wrong acknowledgement");
         if (!StaysQuiet(fd, quietUs)) return Fail("more than the acknowledgement came");
     }
-    if (!WriteAll(fd, "PUSK", 4)) return Fail("cannot write");
+    if (!WriteAll(fd, protocol::StartCommand.data(), protocol::StartCommand.size())) return Fail("cannot write");
     tcdrain(fd);
     close(fd);
     return 0;

@@ -15,6 +15,8 @@
 #include <memory>
 #include <string>
 
+#include "base/bootloaderProtocol.h"
+#include "base/modbusCrc.h"
 #include "runtime/memoryStream.h"
 #include "runtime/zelMultiElementEx.h"
 #include "schemes/zelMultiElementEx_265A520.h"
@@ -48,13 +50,3 @@ inline TUploadShape ShapeUpload(TZelMultiElementEx& container, TFuzzInput& in) {
     scheme->ImageStream->Stream = std::make_unique<TMemoryStream>(shape.image);
     return shape;
 }
-
-// CRC-16/MODBUS (reflected polynomial 0xA001, start 0xFFFF), one bit at a time.
-inline uint16_t ModbusStep(uint16_t crc, uint8_t byte) {
-    crc ^= byte;
-    for (int bit = 0; bit < 8; ++bit) crc = (crc & 1) ? uint16_t((crc >> 1) ^ 0xA001) : uint16_t(crc >> 1);
-    return crc;
-}
-
-// The acknowledgement bytes of a CRC: high byte first.
-inline std::string AckOf(uint16_t crc) { return std::string{char(crc >> 8), char(crc & 0xFF)}; }

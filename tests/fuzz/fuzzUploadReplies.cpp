@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     bool started = false;
     for (int step = 0; step < 24 && !in.Empty(); ++step) {
         const uint32_t crc = ParseHex(crcStore.Stored().StrValue) & 0xFFFF;
-        const std::string ack{char(crc >> 8), char(crc & 0xFF)};
+        const std::string ack = protocol::Acknowledgement(uint16_t(crc));
         std::string chunk;
         const uint8_t op = in.Byte() % 6;
         if (op == 0) {
@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         if (op == 2) chunk = in.Text(8);
         if (op == 3) chunk = ack;
-        if (op == 4) chunk = ack + "FZ";
+        if (op == 4) chunk = protocol::FinalAcknowledgement(uint16_t(crc));
         if (op == 5) chunk = ack.substr(0, in.Byte() % 3) + in.Text(4);  // a near miss
         const size_t successesBefore = successes, sentBefore = sent;
         const bool over = successes + errors > 0;
@@ -62,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (successes != successesBefore) {
             FUZZ_CHECK(!over);
             FUZZ_CHECK(started);
-            FUZZ_CHECK(chunk == ack + "FZ");
+            FUZZ_CHECK(chunk == protocol::FinalAcknowledgement(uint16_t(crc)));
             FUZZ_CHECK(sentBefore == shape.Blocks() * shape.blockLength);  // every block, the last filled with zeros
             FUZZ_CHECK(sent == sentBefore + 1);                            // "PUSK"
         }

@@ -44,13 +44,13 @@ public:
         if (phase == Probe && Identifies(chunk)) phase = Identified;
         if (phase != Uploading) return;
         silent = 0;
-        std::string expected = AckOf(crc);
-        if (block == shape.Blocks()) expected += "FZ";
+        const std::string expected =
+            block == shape.Blocks() ? protocol::FinalAcknowledgement(crc) : protocol::Acknowledgement(crc);
         if (chunk != expected) {
             phase = Failed;
         } else if (block == shape.Blocks()) {
             phase = Succeeded;
-            line += "PUSK";
+            line += protocol::StartCommand;
         } else {
             SendBlock();
         }
@@ -65,7 +65,7 @@ public:
     }
 
     TPhase phase = Probe;
-    std::string line = "VERS";  // what the host must have written
+    std::string line{protocol::VersionRequest};  // what the host must have written
 
 private:
     static bool Identifies(const std::string& chunk) {
@@ -77,7 +77,7 @@ private:
     }
     void SendBlock() {
         const std::string bytes = shape.Block(++block);
-        for (const char b : bytes) crc = ModbusStep(crc, uint8_t(b));
+        crc = ModbusCrc(bytes, crc);
         line += bytes;
     }
 
@@ -125,14 +125,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         } else {
             // What the device answers: anything, the right acknowledgement
             // (plain, final, or a near miss of it), or an identification.
-            const std::string ack = AckOf(uint16_t(ParseHex(scheme.CRCStore->Stored().StrValue)));
+            const uint16_t crc = uint16_t(ParseHex(scheme.CRCStore->Stored().StrValue));
+            const std::string ack = protocol::Acknowledgement(crc);
             std::string chunk;
             switch (op) {
                 case 2: chunk = in.Text(8); break;
                 case 3: chunk = ack; break;
-                case 4: chunk = ack + "FZ"; break;
+                case 4: chunk = protocol::FinalAcknowledgement(crc); break;
                 case 5: chunk = ack.substr(0, in.Byte() % 3) + in.Text(3); break;
-                case 6: chunk = "QUARNELVISK" + in.Text(12); break;
+                case 6: chunk = std::string(protocol::IdentificationWord) + in.Text(12); break;
                 default: chunk = in.Text(2) + (in.Byte() & 1 ? "quarnelvisk MZK7 1.3" : "QUARNELVISK MZK7 1.3"); break;
             }
             model.Chunk(chunk);

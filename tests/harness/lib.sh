@@ -25,6 +25,9 @@ qv_stop_pid() {
 qv_start_emulator() {
   qv_program="$1" qv_output="$2"
   shift 2
+  # Emptied here, not only by the emulator's redirection: that happens in the
+  # child, and the wait below could read an earlier run's line meanwhile.
+  : > "$qv_output"
   "$qv_program" "$@" > "$qv_output" 2>"$qv_output.err" &
   QV_DEVICE_PID=$!
   qv_i=0

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "base/bootloaderProtocol.h"
 #include "base/modbusCrc.h"
 
 namespace {
@@ -17,7 +18,7 @@ std::string Sent(const std::vector<TDeviceAction>& actions) {
 
 std::string Block(int k) { return std::string(256, char(k)); }
 
-std::string AckOf(uint16_t crc) { return std::string{char(crc >> 8), char(crc & 0xFF)}; }
+using protocol::Acknowledgement;
 
 TDeviceSettings TwoBlocks() {
     TDeviceSettings s;
@@ -39,9 +40,9 @@ TEST(deviceEmulator, WholeExchange) {
 
     const std::string first = Block(1);
     EXPECT_EQ(Sent(device.Receive(first.substr(0, 100))), "");
-    EXPECT_EQ(Sent(device.Receive(first.substr(100))), AckOf(ModbusCrc(first)));
+    EXPECT_EQ(Sent(device.Receive(first.substr(100))), Acknowledgement(ModbusCrc(first)));
     const std::string second = Block(2);
-    EXPECT_EQ(Sent(device.Receive(second)), AckOf(ModbusCrc(first + second)) + "FZ");
+    EXPECT_EQ(Sent(device.Receive(second)), Acknowledgement(ModbusCrc(first + second)) + "FZ");
     EXPECT_FALSE(device.Started());
     device.Receive("PU");
     device.Receive("SK");
@@ -56,7 +57,7 @@ TEST(deviceEmulator, ImageStartingLikeTheRequestIsStillImage) {
     TDeviceEmulator device(TwoBlocks());
     device.Receive("VERS");
     std::string block = "VEx" + std::string(253, '\x01');
-    EXPECT_EQ(Sent(device.Receive(block)), AckOf(ModbusCrc(block)));
+    EXPECT_EQ(Sent(device.Receive(block)), Acknowledgement(ModbusCrc(block)));
     EXPECT_EQ(device.Image(), block);
 }
 
@@ -92,7 +93,7 @@ TEST(deviceEmulator, AcknowledgementFaults) {
     };
     TDeviceFaults wrong;
     wrong.WrongCrcAt = 1;
-    EXPECT_EQ(Sent(ackAfterFirst(wrong)), AckOf(crc ^ 0x5A5A));
+    EXPECT_EQ(Sent(ackAfterFirst(wrong)), Acknowledgement(crc ^ 0x5A5A));
     TDeviceFaults swapped;
     swapped.SwapCrcAt = 1;
     const std::string swappedAck{char(crc & 0xFF), char(crc >> 8)};
@@ -105,10 +106,10 @@ TEST(deviceEmulator, AcknowledgementFaults) {
     EXPECT_EQ(parts[1].Kind, TDeviceAction::Pause);
     TDeviceFaults half;
     half.HalfAckAt = 1;
-    EXPECT_EQ(Sent(ackAfterFirst(half)), AckOf(crc).substr(0, 1));
+    EXPECT_EQ(Sent(ackAfterFirst(half)), Acknowledgement(crc).substr(0, 1));
     TDeviceFaults extra;
     extra.ExtraByteAt = 1;
-    EXPECT_EQ(Sent(ackAfterFirst(extra)), AckOf(crc) + "Z");
+    EXPECT_EQ(Sent(ackAfterFirst(extra)), Acknowledgement(crc) + "Z");
     TDeviceFaults quiet;
     quiet.SilentAfter = 1;
     EXPECT_TRUE(ackAfterFirst(quiet).empty());
@@ -144,14 +145,14 @@ TEST(deviceEmulator, FinalAcknowledgementFaults) {
     lower.Faults.LowercaseFz = true;
     TDeviceEmulator a(lower);
     a.Receive("VERS");
-    EXPECT_EQ(Sent(a.Receive(Block(3))), AckOf(ModbusCrc(Block(3))) + "fz");
+    EXPECT_EQ(Sent(a.Receive(Block(3))), Acknowledgement(ModbusCrc(Block(3))) + "fz");
 
     TDeviceSettings plain;
     plain.Blocks = 1;
     plain.Faults.PlainFinal = true;
     TDeviceEmulator b(plain);
     b.Receive("VERS");
-    EXPECT_EQ(Sent(b.Receive(Block(3))), AckOf(ModbusCrc(Block(3))));
+    EXPECT_EQ(Sent(b.Receive(Block(3))), Acknowledgement(ModbusCrc(Block(3))));
     // The host then sends zero blocks that the device does not expect.
     b.Receive(std::string(256, '\0'));
     EXPECT_EQ(b.Unexpected().size(), 256u);

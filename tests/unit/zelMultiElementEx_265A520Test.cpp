@@ -7,6 +7,7 @@
 
 #include <cstdio>
 
+#include "base/bootloaderProtocol.h"
 #include "base/modbusCrc.h"
 #include "platform/resources.h"
 #include "runtime/zelEventFromData.h"
@@ -68,7 +69,7 @@ struct UploadScheme : ::testing::Test {
         for (size_t i = 0; i < bytes; ++i) crc = ModbusCrcStep(crc, uint8_t(image[i]));
         return crc;
     }
-    static std::string Ack(uint16_t crc) { return std::string{char(crc >> 8), char(crc & 0xFF)}; }
+    static std::string Ack(uint16_t crc) { return protocol::Acknowledgement(crc); }
     // Blocks 1 and 2 acknowledged: block 3, the image's last, has been sent.
     void UpToTheLastBlock() {
         Start();
