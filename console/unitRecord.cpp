@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cmath>
 #include <cstring>
 #include <ctime>
 #include <nlohmann/json.hpp>
@@ -18,7 +19,8 @@ std::string UtcNow() {
 #else
     gmtime_r(&seconds, &utc);
 #endif
-    char text[40];
+    // Room for any int in every field, so nothing is ever cut.
+    char text[96];
     std::snprintf(text, sizeof(text), "%04d-%02d-%02dT%02d:%02d:%02d.%03dZ", utc.tm_year + 1900, utc.tm_mon + 1,
                   utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec, int(ms));
     return text;
@@ -78,7 +80,7 @@ void TUnitRecordFile::Write(const TUnitRecord& r) {
         {"outcome", OutcomeName(r.Exit)},
         {"exit", r.Exit},
         {"detail", r.Detail},
-        {"seconds", double(int64_t(r.Seconds * 1000 + 0.5)) / 1000},
+        {"seconds", double(std::llround(r.Seconds * 1000)) / 1000},
         {"blocks_acknowledged", r.BlocksAcknowledged},
     };
     // Invalid UTF-8 (a port path, say) is replaced rather than thrown over.
