@@ -10,7 +10,7 @@ CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 UNITY := -DCMAKE_UNITY_BUILD=ON
 WINE_PREFIX := $(BUILD)/wineprefix
 
-.PHONY: all setup native win64 win32 build test test-native test-wine test-wine-extended test-asan test-tsan demo bench bench-multi clean
+.PHONY: all setup native win64 win32 build test test-native test-wine test-wine-extended test-asan test-tsan demo bench bench-multi clean lint format-check
 
 all: build
 
@@ -100,6 +100,18 @@ test-tsan: setup
 
 test: build test-native test-wine test-asan test-tsan test-fuzz-smoke
 	tools/check-win32.sh $(BUILD)/win32/bin/quarnelvisk.exe
+
+# The bugprone and performance checks of .clang-tidy over the portable code,
+# the console programs and the tools (a configure of its own, file by file,
+# for the compile commands), and the formatting of every C and C++ source.
+lint: setup
+	cmake -S . -B $(BUILD)/lint -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_EXPORT_COMPILE_COMMANDS=ON \
+	  -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang >/dev/null
+	run-clang-tidy -p $(BUILD)/lint -quiet -j $(JOBS) \
+	  '$(ROOT)/(base|platform|runtime|elements|serial|schemes|console|emulator|tools)/'
+
+format-check:
+	git ls-files '*.cpp' '*.h' '*.c' | xargs clang-format --dry-run --Werror
 
 # Benchmarks: not part of the tests. Writes build/bench/report.md.
 bench: win64

@@ -96,6 +96,7 @@ void ServeConcurrently(size_t count, const std::function<void(size_t)>& serve) {
 int RunMultiFlash(const TFlashRequest& request, const std::vector<std::string>& ports) {
     // In the order given, so that a port keeps its COM name from run to run.
     std::vector<std::string> names;
+    names.reserve(ports.size());
     for (const std::string& port : ports) names.push_back(SchemePortName(port));
     std::vector<TUnitRecord> records(ports.size());
     std::vector<int> exits(ports.size(), FlashUsageError);

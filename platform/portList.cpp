@@ -48,7 +48,7 @@ std::string RegisterFreePortPath(const std::string& devicePath) {
         if (f.DevicePath == devicePath) return f.Name;
     for (int n = 1; n <= 255; ++n) {
         if (Registered().count(n)) continue;
-        const std::string name = ComPortName(n);
+        std::string name = ComPortName(n);
         if (std::any_of(found.begin(), found.end(), [&](const TFoundPort& f) { return f.Name == name; })) continue;
         Registered()[n] = devicePath;
         return name;

@@ -26,9 +26,7 @@ void TZelComboBox::BeginFill(int textLength) {
     Control->Send(CB_INITSTORAGE, 0, LPARAM(textLength));
 }
 
-int TZelComboBox::AddItem(const std::string& text) {
-    return int(Control->SendText(CB_ADDSTRING, 0, text));
-}
+int TZelComboBox::AddItem(const std::string& text) { return int(Control->SendText(CB_ADDSTRING, 0, text)); }
 
 // Runs from the message loop when the re-posted selection change arrives.
 void TZelComboBox::SelectionRule() {

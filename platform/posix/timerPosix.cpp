@@ -20,7 +20,7 @@ struct TRun {
     bool stop = false;
 };
 
-void RunTicks(std::shared_ptr<TRun> run, std::chrono::milliseconds interval, TPeriodicTimer::TTick tick) {
+void RunTicks(std::shared_ptr<TRun> run, std::chrono::milliseconds interval, const TPeriodicTimer::TTick& tick) {
     using Clock = std::chrono::steady_clock;
     auto due = Clock::now() + interval;
     std::unique_lock<std::mutex> lock(run->mutex);
