@@ -61,7 +61,7 @@ TEST(MatchMask, ZeroBytesAreOrdinaryBytes) {
 
 TEST(MatchMask, ManyStarsStayFast) {
     // Plain backtracking would try every way of splitting the text among
-    // the stars; the failed pairs are remembered instead.
+    // the stars; the matcher keeps only the last star's backtrack point.
     const std::string text(3000, 'a');
     EXPECT_FALSE(MatchMask(text, "*a*a*a*a*a*a*a*a*a*a*a*a*b"));
     EXPECT_TRUE(MatchMask(text + "b", "*a*a*a*a*a*a*a*a*a*a*a*a*b"));
