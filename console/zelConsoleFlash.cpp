@@ -4,7 +4,7 @@
 
 #include "base/cp1251.h"
 #include "platform/threadWait.h"
-#include "schemes/lineSettings.h"
+#include "schemes/exchangeNetwork.h"
 #include "schemes/schemeParts.h"
 #include "schemes/zelMultiElementEx_2659FA0.h"
 #include "schemes/zelMultiElementEx_265A520.h"
@@ -25,26 +25,7 @@ TClassConsoleFlash::TClassConsoleFlash(bool terminal, std::function<void(std::st
     SetInt(WriteButtonData, 0);
     StatusEdit = std::make_unique<TZelConsoleText>();
     StatusEdit->Output = output;
-    WriteHub = MakeHub(2, 1);
-
-    Detector = std::make_unique<TZelMultiElementEx>(nullptr);
-    Detector->Mode = 0;
-    Detector->Owner = this;
-    Detector->onEvent.resize(5);
-    Detector->InData.resize(0);
-
-    Uploader = std::make_unique<TZelMultiElementEx>(nullptr);
-    Uploader->Mode = 0;
-    Uploader->Owner = this;
-    Uploader->onEvent.resize(7);
-    Uploader->InData.resize(1);
-
-    ReplyRouter = std::make_unique<TZelCommutator>();
-    ReplyRouter->InCount = 1;
-    ReplyRouter->SetOutCount(2);
-
-    SerialPort = std::make_unique<TZelComAsync>();
-    ApplyLineSettings(*SerialPort);
+    CreateExchange({WriteHub, Detector, Uploader, ReplyRouter, SerialPort}, nullptr, this);
 
     UploadHub = MakeHub(1, 2);
     UploadProgress = std::make_unique<TZelConsoleProgress>();
@@ -76,28 +57,19 @@ TClassConsoleFlash::TClassConsoleFlash(bool terminal, std::function<void(std::st
     TZelMultiElementEx* detector = Detector.get();
     TZelMultiElementEx* uploader = Uploader.get();
     TZelComAsync* port = SerialPort.get();
+    TExchangeOutlets outlets;
+    outlets.Status = MakeLink<&TZelConsoleText::doText>(0, StatusEdit.get());
+    outlets.NotFound = MakeLink<&TZelConsoleSignal::doSignal>(0, NotFound.get());
+    outlets.Found = MakeLink<&TZelHub::doEvent>(0, DeviceFoundHub.get());
+    outlets.Progress = MakeLink<&TZelConsoleProgress::doPosition>(0, UploadProgress.get());
+    outlets.Success = MakeLink<&TZelHub::doEvent>(0, SuccessHub.get());
+    outlets.Error = MakeLink<&TZelHub::doEvent>(0, UploadErrorHub.get());
+    outlets.CRC = MakeLink<&TZelEventFromData::doData>(0, CRCStore.get());
+    outlets.CRCRead = MakeLink<&TZelEventFromData::getValue>(0, CRCStore.get());
+    outlets.PortName = MakeLink<&TZelEventFromData::getValue>(0, PortName.get());
+    outlets.Port = MakeLink<&TZelConsoleText::doText>(0, PortList.get());
+    LinkExchange({WriteHub, Detector, Uploader, ReplyRouter, SerialPort}, outlets);
 
-    WriteHub->onEvent[0] = MakeLink<&TZelComAsync::doWrite>(2, port);
-    detector->onEvent[0] = MakeLink<&TZelHub::doEvent>(0, WriteHub.get());                       // onSend
-    detector->onEvent[1] = MakeLink<&TZelConsoleText::doText>(0, StatusEdit.get());              // onStatus
-    detector->onEvent[2] = MakeLink<&TZelComAsync::doOpen>(0, port);                             // onOpenPort
-    detector->onEvent[3] = MakeLink<&TZelConsoleSignal::doSignal>(0, NotFound.get());            // onNotFound
-    detector->onEvent[4] = MakeLink<&TZelHub::doEvent>(0, DeviceFoundHub.get());                 // onFound
-    uploader->onEvent[0] = MakeLink<&TZelConsoleProgress::doPosition>(0, UploadProgress.get());  // onProgress
-    uploader->onEvent[1] = MakeLink<&TZelHub::doEvent>(1, WriteHub.get());                       // onSend
-    uploader->onEvent[2] = MakeLink<&TZelHub::doEvent>(0, SuccessHub.get());                     // onSuccess
-    uploader->onEvent[3] = MakeLink<&TZelHub::doEvent>(0, UploadErrorHub.get());                 // onError
-    uploader->onEvent[4] = MakeLink<&TZelEventFromData::doData>(0, CRCStore.get());              // onCRC
-    uploader->onEvent[6] = MakeLink<&TZelComAsync::doAwait>(5, port);                            // onAwait
-    uploader->InData[0] = MakeLink<&TZelEventFromData::getValue>(0, CRCStore.get());             // CRC
-    ReplyRouter->OutIndex = MakeLink<&TZelMultiElementEx::getValue>(0, detector);                // Identified
-    ReplyRouter->onEvent[0] = MakeLink<&TZelMultiElementEx::doWork>(2, detector);                // doReply
-    ReplyRouter->onEvent[1] = MakeLink<&TZelMultiElementEx::doWork>(0, uploader);                // doReply
-    port->onRead = MakeLink<&TZelCommutator::doWork>(0, ReplyRouter.get());
-    port->PortPoint = MakeLink<&TZelEventFromData::getValue>(0, PortName.get());
-    port->onRxChar = MakeLink<&TZelComAsync::doRead>(3, port);
-    port->onPort = MakeLink<&TZelConsoleText::doText>(0, PortList.get());
-    port->onOpen = MakeLink<&TZelMultiElementEx::doWork>(0, detector);           // doOpenResult
     UploadHub->onEvent[0] = MakeLink<&TZelMultiElementEx::doWork>(1, uploader);  // doStart
     UploadHub->onEvent[1] = MakeLink<&TZelHub::doEvent>(1, WriteEnableHub.get());
     DeviceFoundHub->onEvent[0] = MakeLink<&TZelHub::doEvent>(0, WriteEnableHub.get());

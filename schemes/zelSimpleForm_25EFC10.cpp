@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "base/cp1251.h"
-#include "schemes/lineSettings.h"
+#include "schemes/exchangeNetwork.h"
 #include "schemes/schemeParts.h"
 #include "schemes/zelMultiElementEx_2659FA0.h"
 #include "schemes/zelMultiElementEx_265A520.h"
@@ -111,26 +111,9 @@ TClassSimpleForm_25EFC10::TClassSimpleForm_25EFC10() {
     PortBox->Strings = "";
     PortBox->Init();
 
-    WriteHub = MakeHub(2, 1);  // 7
-
-    Detector = std::make_unique<TZelMultiElementEx>(form);  // 8
-    Detector->Mode = 0;
-    Detector->Owner = this;
-    Detector->onEvent.resize(5);
-    Detector->InData.resize(0);
-
-    Uploader = std::make_unique<TZelMultiElementEx>(form);  // 9
-    Uploader->Mode = 0;
-    Uploader->Owner = this;
-    Uploader->onEvent.resize(7);
-    Uploader->InData.resize(1);
-
-    ReplyRouter = std::make_unique<TZelCommutator>();  // 10
-    ReplyRouter->InCount = 1;
-    ReplyRouter->SetOutCount(2);
-
-    SerialPort = std::make_unique<TZelComAsync>();  // 11
-    ApplyLineSettings(*SerialPort);
+    // 7 to 11: the write hub, the probe, the upload, the reply router and
+    // the serial port element.
+    CreateExchange({WriteHub, Detector, Uploader, ReplyRouter, SerialPort}, form, this);
 
     UploadHub = MakeHub(1, 3);  // 12
 
@@ -201,67 +184,58 @@ TClassSimpleForm_25EFC10::TClassSimpleForm_25EFC10() {
     TZelMultiElementEx* detector = Detector.get();
     TZelMultiElementEx* uploader = Uploader.get();
     TZelComAsync* port = SerialPort.get();
+    TExchangeOutlets outlets;
+    outlets.Status = MakeLink<&TZelEdit::doText>(0, StatusEdit.get());
+    outlets.Found = MakeLink<&TZelHub::doEvent>(0, DeviceFoundHub.get());
+    outlets.Progress = MakeLink<&TZelProgressBar::doPosition>(0, UploadProgress.get());
+    outlets.Success = MakeLink<&TZelHub::doEvent>(0, SuccessHub.get());
+    outlets.Error = MakeLink<&TZelHub::doEvent>(0, UploadErrorHub.get());
+    outlets.CRC = MakeLink<&TZelEdit::doText>(0, CRCStore.get());
+    outlets.CRCRead = MakeLink<&TZelEdit::getText>(0, CRCStore.get());
+    outlets.PortName = MakeLink<&TZelEventFromData::getValue>(0, PortName.get());
+    outlets.Port = MakeLink<&TZelWinList::doAdd>(0, PortBox.get());
 
-    MainForm->onCreate = MakeLink<&TZelComAsync::doEnumPorts>(4, port);                      // 1
-    MainForm->onClose = MakeLink<&TZelHub::doEvent>(0, ClosePortHub.get());                  // 2
-    WriteButton->onClick = MakeLink<&TZelHub::doEvent>(0, UploadHub.get());                  // 3
-    PortBox->onClick = MakeLink<&TZelHub::doEvent>(0, PortPickHub.get());                    // 4
-    WriteHub->onEvent[0] = MakeLink<&TZelComAsync::doWrite>(2, port);                        // 5
-    detector->onEvent[0] = MakeLink<&TZelHub::doEvent>(0, WriteHub.get());                   // 6
-    detector->onEvent[1] = MakeLink<&TZelEdit::doText>(0, StatusEdit.get());                 // 7
-    detector->onEvent[2] = MakeLink<&TZelComAsync::doOpen>(0, port);                         // 8
-    detector->onEvent[4] = MakeLink<&TZelHub::doEvent>(0, DeviceFoundHub.get());             // 9
-    uploader->onEvent[0] = MakeLink<&TZelProgressBar::doPosition>(0, UploadProgress.get());  // 10
-    uploader->onEvent[1] = MakeLink<&TZelHub::doEvent>(1, WriteHub.get());                   // 11
-    uploader->onEvent[2] = MakeLink<&TZelHub::doEvent>(0, SuccessHub.get());                 // 12
-    uploader->onEvent[3] = MakeLink<&TZelHub::doEvent>(0, UploadErrorHub.get());             // 13
-    uploader->onEvent[4] = MakeLink<&TZelEdit::doText>(0, CRCStore.get());                   // 14
-    uploader->onEvent[6] = MakeLink<&TZelComAsync::doAwait>(5, port);                        // awaited length
-    uploader->InData[0] = MakeLink<&TZelEdit::getText>(0, CRCStore.get());                   // 15
-    ReplyRouter->OutIndex = MakeLink<&TZelMultiElementEx::getValue>(0, detector);            // 16
-    ReplyRouter->onEvent[0] = MakeLink<&TZelMultiElementEx::doWork>(2, detector);            // 17
-    ReplyRouter->onEvent[1] = MakeLink<&TZelMultiElementEx::doWork>(0, uploader);            // 18
-    port->onRead = MakeLink<&TZelCommutator::doWork>(0, ReplyRouter.get());                  // 19
-    port->PortPoint = MakeLink<&TZelEventFromData::getValue>(0, PortName.get());             // 20
-    port->onRxChar = MakeLink<&TZelComAsync::doRead>(3, port);                               // 21
-    port->onPort = MakeLink<&TZelWinList::doAdd>(0, PortBox.get());                          // 22
-    port->onOpen = MakeLink<&TZelMultiElementEx::doWork>(0, detector);                       // 23
-    UploadHub->onEvent[0] = MakeLink<&TZelMultiElementEx::doWork>(1, uploader);              // 24
-    UploadHub->onEvent[1] = MakeLink<&TZelHub::doEvent>(1, WriteEnableHub.get());            // 25
-    UploadHub->onEvent[2] = MakeLink<&TZelHub::doEvent>(0, FormEnableHub.get());             // 26
-    DeviceFoundHub->onEvent[0] = MakeLink<&TZelDoData::doData>(0, LockPortBox.get());        // 27
-    DeviceFoundHub->onEvent[1] = MakeLink<&TZelHub::doEvent>(0, WriteEnableHub.get());       // 28
-    LockPortBox->onEventData = MakeLink<&TZelWin::doEnabled>(7, PortBox.get());              // 29
-    ClosePortHub->onEvent[0] = MakeLink<&TZelComAsync::doClose>(1, port);                    // 30
-    WriteEnableHub->onEvent[0] = MakeLink<&TZelWin::doEnabled>(0, WriteButton.get());        // 31
-    PortPickHub->onEvent[0] = MakeLink<&TZelHub::doEvent>(1, ClosePortHub.get());            // 32
-    PortPickHub->onEvent[1] = MakeLink<&TZelEventFromData::doData>(0, PortName.get());       // 33
-    PortPickHub->onEvent[2] = MakeLink<&TZelMultiElementEx::doWork>(1, detector);            // 34
-    UploadEndHub->onEvent[0] = MakeLink<&TZelDoData::doData>(0, HideControls.get());         // 35
-    UploadEndHub->onEvent[1] = MakeLink<&TZelDoData::doData>(0, ShowOK.get());               // 36
-    HideControls->onEventData = MakeLink<&TZelHub::doEvent>(0, HideHub.get());               // 37
-    ShowOK->onEventData = MakeLink<&TZelHub::doEvent>(0, OKHub.get());                       // 38
-    HideHub->onEvent[0] = MakeLink<&TZelWin::doVisible>(8, PortBox.get());                   // 39
-    HideHub->onEvent[1] = MakeLink<&TZelWin::doVisible>(3, StatusEdit.get());                // 40
-    HideHub->onEvent[2] = MakeLink<&TZelWin::doVisible>(1, UploadProgress.get());            // 41
-    HideHub->onEvent[3] = MakeLink<&TZelWin::doVisible>(1, WriteButton.get());               // 42
-    HideHub->onEvent[4] = MakeLink<&TZelWin::doVisible>(1, VersionLabel.get());              // 43
-    FormEnableHub->onEvent[0] = MakeLink<&TZelSimpleWin::doEnabled>(1, MainForm.get());      // 44
-    OKHub->onEvent[0] = MakeLink<&TZelHub::doEvent>(1, FormEnableHub.get());                 // 45
-    OKHub->onEvent[1] = MakeLink<&TZelWin::doVisible>(0, OKButton.get());                    // 46
-    OKButton->onClick = MakeLink<&TZelSimpleForm::doClose>(0, MainForm.get());               // 47
-    SuccessHub->onEvent[0] = MakeLink<&TZelHub::doEvent>(0, UploadEndHub.get());             // 48
-    SuccessHub->onEvent[1] = MakeLink<&TZelDoData::doData>(0, MarkSuccess.get());            // 49
-    SuccessHub->onEvent[2] = MakeLink<&TZelDoData::doData>(0, ShowSuccess.get());            // 50
-    ShowSuccess->onEventData = MakeLink<&TZelWin::doVisible>(1, SuccessLabel.get());         // 51
-    ErrorShow->onEventData = MakeLink<&TZelHub::doEvent>(0, ErrorViewHub.get());             // 52
-    ErrorShow->DataPoint = MakeLink<&TZelEventFromData::getValue>(0, SuccessMark.get());     // 53
-    UploadErrorHub->onEvent[0] = MakeLink<&TZelHub::doEvent>(1, UploadEndHub.get());         // 54
-    UploadErrorHub->onEvent[1] = MakeLink<&TZelDoData::doData>(0, ErrorShow.get());          // 55
-    ErrorViewHub->onEvent[0] = MakeLink<&TZelWin::doVisible>(1, CheckText.get());            // 56
-    ErrorViewHub->onEvent[1] = MakeLink<&TZelWin::doVisible>(1, ErrorText.get());            // 57
-    ErrorViewHub->onEvent[2] = MakeLink<&TZelWin::doVisible>(2, ErrorImage.get());           // 58
-    MarkSuccess->onEventData = MakeLink<&TZelEventFromData::doData>(0, SuccessMark.get());   // 59
+    MainForm->onCreate = MakeLink<&TZelComAsync::doEnumPorts>(4, port);                     // 1
+    MainForm->onClose = MakeLink<&TZelHub::doEvent>(0, ClosePortHub.get());                 // 2
+    WriteButton->onClick = MakeLink<&TZelHub::doEvent>(0, UploadHub.get());                 // 3
+    PortBox->onClick = MakeLink<&TZelHub::doEvent>(0, PortPickHub.get());                   // 4
+    LinkExchange({WriteHub, Detector, Uploader, ReplyRouter, SerialPort}, outlets);         // 5 to 23
+    UploadHub->onEvent[0] = MakeLink<&TZelMultiElementEx::doWork>(1, uploader);             // 24
+    UploadHub->onEvent[1] = MakeLink<&TZelHub::doEvent>(1, WriteEnableHub.get());           // 25
+    UploadHub->onEvent[2] = MakeLink<&TZelHub::doEvent>(0, FormEnableHub.get());            // 26
+    DeviceFoundHub->onEvent[0] = MakeLink<&TZelDoData::doData>(0, LockPortBox.get());       // 27
+    DeviceFoundHub->onEvent[1] = MakeLink<&TZelHub::doEvent>(0, WriteEnableHub.get());      // 28
+    LockPortBox->onEventData = MakeLink<&TZelWin::doEnabled>(7, PortBox.get());             // 29
+    ClosePortHub->onEvent[0] = MakeLink<&TZelComAsync::doClose>(1, port);                   // 30
+    WriteEnableHub->onEvent[0] = MakeLink<&TZelWin::doEnabled>(0, WriteButton.get());       // 31
+    PortPickHub->onEvent[0] = MakeLink<&TZelHub::doEvent>(1, ClosePortHub.get());           // 32
+    PortPickHub->onEvent[1] = MakeLink<&TZelEventFromData::doData>(0, PortName.get());      // 33
+    PortPickHub->onEvent[2] = MakeLink<&TZelMultiElementEx::doWork>(1, detector);           // 34
+    UploadEndHub->onEvent[0] = MakeLink<&TZelDoData::doData>(0, HideControls.get());        // 35
+    UploadEndHub->onEvent[1] = MakeLink<&TZelDoData::doData>(0, ShowOK.get());              // 36
+    HideControls->onEventData = MakeLink<&TZelHub::doEvent>(0, HideHub.get());              // 37
+    ShowOK->onEventData = MakeLink<&TZelHub::doEvent>(0, OKHub.get());                      // 38
+    HideHub->onEvent[0] = MakeLink<&TZelWin::doVisible>(8, PortBox.get());                  // 39
+    HideHub->onEvent[1] = MakeLink<&TZelWin::doVisible>(3, StatusEdit.get());               // 40
+    HideHub->onEvent[2] = MakeLink<&TZelWin::doVisible>(1, UploadProgress.get());           // 41
+    HideHub->onEvent[3] = MakeLink<&TZelWin::doVisible>(1, WriteButton.get());              // 42
+    HideHub->onEvent[4] = MakeLink<&TZelWin::doVisible>(1, VersionLabel.get());             // 43
+    FormEnableHub->onEvent[0] = MakeLink<&TZelSimpleWin::doEnabled>(1, MainForm.get());     // 44
+    OKHub->onEvent[0] = MakeLink<&TZelHub::doEvent>(1, FormEnableHub.get());                // 45
+    OKHub->onEvent[1] = MakeLink<&TZelWin::doVisible>(0, OKButton.get());                   // 46
+    OKButton->onClick = MakeLink<&TZelSimpleForm::doClose>(0, MainForm.get());              // 47
+    SuccessHub->onEvent[0] = MakeLink<&TZelHub::doEvent>(0, UploadEndHub.get());            // 48
+    SuccessHub->onEvent[1] = MakeLink<&TZelDoData::doData>(0, MarkSuccess.get());           // 49
+    SuccessHub->onEvent[2] = MakeLink<&TZelDoData::doData>(0, ShowSuccess.get());           // 50
+    ShowSuccess->onEventData = MakeLink<&TZelWin::doVisible>(1, SuccessLabel.get());        // 51
+    ErrorShow->onEventData = MakeLink<&TZelHub::doEvent>(0, ErrorViewHub.get());            // 52
+    ErrorShow->DataPoint = MakeLink<&TZelEventFromData::getValue>(0, SuccessMark.get());    // 53
+    UploadErrorHub->onEvent[0] = MakeLink<&TZelHub::doEvent>(1, UploadEndHub.get());        // 54
+    UploadErrorHub->onEvent[1] = MakeLink<&TZelDoData::doData>(0, ErrorShow.get());         // 55
+    ErrorViewHub->onEvent[0] = MakeLink<&TZelWin::doVisible>(1, CheckText.get());           // 56
+    ErrorViewHub->onEvent[1] = MakeLink<&TZelWin::doVisible>(1, ErrorText.get());           // 57
+    ErrorViewHub->onEvent[2] = MakeLink<&TZelWin::doVisible>(2, ErrorImage.get());          // 58
+    MarkSuccess->onEventData = MakeLink<&TZelEventFromData::doData>(0, SuccessMark.get());  // 59
 
     AttachNoManagers(*ErrorText);
     AttachNoManagers(*CheckText);
