@@ -26,6 +26,7 @@
 #include <climits>
 #include <cstring>
 
+#include "../commTimeouts.h"
 #include "../portList.h"
 #include "../serialPort.h"
 #include "../serialPortUse.h"
@@ -35,7 +36,6 @@ namespace platform {
 namespace {
 
 using TClock = std::chrono::steady_clock;
-constexpr uint32_t Forever = 0xFFFFFFFF;
 // While bytes sit in the queue that were already reported, the wait looks
 // again at this pace instead of spinning on a readable descriptor.
 constexpr int StalledRecheckMs = 20;
@@ -346,16 +346,8 @@ public:
         TUse use(*this);
         bytes.clear();
         if (!use) return TTransfer::NotStarted;
-        const uint32_t interval = readInterval, multiplier = readMultiplier, constant = readConstant;
-        // Interval all ones with both totals 0: what is queued, at once.
-        const bool immediate = interval == Forever && multiplier == 0 && constant == 0;
-        // Interval and multiplier all ones: wait up to the constant for the
-        // first byte, then return with what is there.
-        const bool firstByte = interval == Forever && multiplier == Forever && constant != 0 && constant != Forever;
-        const bool totalLimit = !immediate && (firstByte || multiplier != 0 || constant != 0);
-        const uint64_t totalMs = firstByte ? constant : uint64_t(multiplier) * count + constant;
-        const TClock::time_point deadline = TClock::now() + std::chrono::milliseconds(totalMs);
-        const bool intervalLimit = !immediate && !firstByte && interval != 0 && interval != Forever;
+        const TReadWaits waits = ReadWaits(Timeouts(), count);
+        const TClock::time_point deadline = TClock::now() + std::chrono::milliseconds(waits.totalMs);
 
         bytes.resize(count);
         uint32_t got = 0;
@@ -366,7 +358,7 @@ public:
                 got += uint32_t(n);
                 lastByte = TClock::now();
                 Consumed(uint32_t(n));
-                if (firstByte) break;
+                if (waits.firstByte) break;
                 continue;
             }
             if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
@@ -375,10 +367,10 @@ public:
                 return TTransfer::Failed;
             }
             if (errno == EINTR) continue;
-            if (immediate) break;
-            int timeout = PollTimeout(totalLimit, deadline);
-            if (intervalLimit && got > 0) {
-                const int byInterval = PollTimeout(true, lastByte + std::chrono::milliseconds(interval));
+            if (waits.immediate) break;
+            int timeout = PollTimeout(waits.totalLimit, deadline);
+            if (waits.intervalLimit && got > 0) {
+                const int byInterval = PollTimeout(true, lastByte + std::chrono::milliseconds(waits.intervalMs));
                 timeout = timeout < 0 ? byInterval : std::min(timeout, byInterval);
             }
             if (timeout == 0) break;
@@ -398,10 +390,8 @@ public:
         TUse use(*this);
         written = 0;
         if (!use) return TTransfer::NotStarted;
-        const uint32_t multiplier = writeMultiplier, constant = writeConstant;
-        const bool limited = multiplier != 0 || constant != 0;
-        const TClock::time_point deadline =
-            TClock::now() + std::chrono::milliseconds(uint64_t(multiplier) * data.size() + constant);
+        const TWriteWaits waits = WriteWaits(Timeouts(), data.size());
+        const TClock::time_point deadline = TClock::now() + std::chrono::milliseconds(waits.totalMs);
         while (written < data.size()) {
             const ssize_t n = ::write(use.fd, data.data() + written, data.size() - written);
             if (n > 0) {
@@ -414,7 +404,7 @@ public:
                 return TTransfer::Failed;
             }
             // A write that times out completes with what went out.
-            const int timeout = PollTimeout(limited, deadline);
+            const int timeout = PollTimeout(waits.limited, deadline);
             if (timeout == 0) break;
             pollfd fds[2] = {{use.fd, POLLOUT, 0}, {closeRead, POLLIN, 0}};
             const int r = ::poll(fds, 2, timeout);
@@ -508,6 +498,16 @@ private:
             return (fds[2].revents & (POLLHUP | POLLERR | POLLNVAL)) ? TPause::LineDown : TPause::Go;
         };
         return framing.Gather(queued, pause);
+    }
+
+    TCommTimeouts Timeouts() const {
+        TCommTimeouts t;
+        t.ReadIntervalTimeout = readInterval;
+        t.ReadTotalTimeoutMultiplier = readMultiplier;
+        t.ReadTotalTimeoutConstant = readConstant;
+        t.WriteTotalTimeoutMultiplier = writeMultiplier;
+        t.WriteTotalTimeoutConstant = writeConstant;
+        return t;
     }
 
     // Bytes taken out of the queue no longer count as reported.
