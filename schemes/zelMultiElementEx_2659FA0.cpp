@@ -59,10 +59,10 @@ TClassMultiElementEx_2659FA0::TClassMultiElementEx_2659FA0(TZelMultiElementEx* c
     boundary->Scheme = this;
     boundary->Container = container;
 
-    boundary->InEvents[0] = MakeLink<&TZelCase::doCase>(0, OpenCheck.get());               // 1
-    boundary->InEvents[1] = MakeLink<&TZelHub::doEvent>(0, ProbeHub.get());                // 2
-    boundary->InEvents[2] = MakeLink<&TZelMultiStrPart::doSplit>(0, ReplySplitter.get());  // 3
-    boundary->OutData[0] = MakeLink<&TZelCounter::getCount>(0, ModeCounter.get());         // 4
+    boundary->InEvents[0] = MakeLink<&TZelCase::doCase>(0, OpenCheck.get());               // 1: inward doOpenResult
+    boundary->InEvents[1] = MakeLink<&TZelHub::doEvent>(0, ProbeHub.get());                // 2: inward doCheck
+    boundary->InEvents[2] = MakeLink<&TZelMultiStrPart::doSplit>(0, ReplySplitter.get());  // 3: inward doReply
+    boundary->OutData[0] = MakeLink<&TZelCounter::getCount>(0, ModeCounter.get());         // 4: outward data Identified
     InfoFormat->onFString = MakeLink<&TZelHub::doEvent>(1, StatusHub.get());               // 5
     InfoFormat->Str[0] = MakeLink<&TZelMultiStrPart::Part>(1, ReplySplitter.get());        // 6
     InfoFormat->Str[1] = MakeLink<&TZelMultiStrPart::Part>(2, ReplySplitter.get());        // 7
@@ -72,16 +72,16 @@ TClassMultiElementEx_2659FA0::TClassMultiElementEx_2659FA0(TZelMultiElementEx* c
     IdMask->Str = MakeLink<&TZelMultiStrPart::Part>(0, ReplySplitter.get());               // 11
     ReplySplitter->onSplit = MakeLink<&TZelStrMask::doCompare>(0, IdMask.get());           // 12
     ReplySplitter->onNoDelimiter = MakeLink<&TZelHub::doEvent>(2, NotFoundHub.get());      // 13
-    ProbeHub->onEvent[1] = MakeLink<&TZelEditMultiEx::doEvent>(2, boundary);               // 14
+    ProbeHub->onEvent[1] = MakeLink<&TZelEditMultiEx::doEvent>(2, boundary);               // 14: -> outward onOpenPort
     OpenCheck->onNextCase = MakeLink<&TZelHub::doEvent>(0, AskHub.get());                  // 15
     OpenCheck->onCaseEvent = MakeLink<&TZelHub::doEvent>(0, NotFoundHub.get());            // 16
-    NotFoundHub->onEvent[0] = MakeLink<&TZelEditMultiEx::doEvent>(3, boundary);            // 17
+    NotFoundHub->onEvent[0] = MakeLink<&TZelEditMultiEx::doEvent>(3, boundary);            // 17: -> outward onNotFound
     NotFoundHub->onEvent[1] = MakeLink<&TZelDoData::doData>(0, NotFoundText.get());        // 18
-    VersRequest->onEventData = MakeLink<&TZelEditMultiEx::doEvent>(0, boundary);           // 19
-    StatusHub->onEvent[0] = MakeLink<&TZelEditMultiEx::doEvent>(1, boundary);              // 20
+    VersRequest->onEventData = MakeLink<&TZelEditMultiEx::doEvent>(0, boundary);           // 19: -> outward onSend
+    StatusHub->onEvent[0] = MakeLink<&TZelEditMultiEx::doEvent>(1, boundary);              // 20: -> outward onStatus
     FoundHub->onEvent[0] = MakeLink<&TZelFormatStr::doString>(0, InfoFormat.get());        // 21
     FoundHub->onEvent[1] = MakeLink<&TZelCounter::doNext>(0, ModeCounter.get());           // 22
-    FoundHub->onEvent[2] = MakeLink<&TZelEditMultiEx::doEvent>(4, boundary);               // 23
+    FoundHub->onEvent[2] = MakeLink<&TZelEditMultiEx::doEvent>(4, boundary);               // 23: -> outward onFound
     AskHub->onEvent[0] = MakeLink<&TZelDoData::doData>(0, VersRequest.get());              // 24
 }
 

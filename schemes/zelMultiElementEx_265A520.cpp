@@ -153,12 +153,12 @@ TClassMultiElementEx_265A520::TClassMultiElementEx_265A520(TZelMultiElementEx* c
     boundary->Scheme = this;
     boundary->Container = container;
 
-    boundary->InEvents[0] = MakeLink<&TZelCommutator::doWork>(0, ReplyGate.get());      // 1
-    boundary->InEvents[1] = MakeLink<&TZelCommutator::doWork>(0, StartGate.get());      // 2
+    boundary->InEvents[0] = MakeLink<&TZelCommutator::doWork>(0, ReplyGate.get());      // 1: inward doReply
+    boundary->InEvents[1] = MakeLink<&TZelCommutator::doWork>(0, StartGate.get());      // 2: inward doStart
     ByteToChar->onResult = MakeLink<&TZelHub::doEvent>(1, SendHub.get());               // 3
     ByteReader->onGet = MakeLink<&TZelHub::doEvent>(0, ByteHub.get());                  // 4
     ByteReader->Stream = MakeLink<&TZelMemoryStream::getStream>(0, ImageStream.get());  // 5
-    BlockCounter->onCount = MakeLink<&TZelEditMultiEx::doEvent>(0, boundary);           // 6
+    BlockCounter->onCount = MakeLink<&TZelEditMultiEx::doEvent>(0, boundary);           // 6: -> outward onProgress
     SendBlockHub->onEvent[0] = MakeLink<&TZelDoData::doData>(0, AwaitAck.get());
     SendBlockHub->onEvent[1] = MakeLink<&TZelFor::doFor>(0, BlockLoop.get());         // 7
     BlockMask->onFalse = MakeLink<&TZelHub::doEvent>(0, ErrorHub.get());              // 8
@@ -166,19 +166,19 @@ TClassMultiElementEx_265A520::TClassMultiElementEx_265A520(TZelMultiElementEx* c
     FinalMask->onFalse = MakeLink<&TZelStrMask::doCompare>(0, BlockMask.get());       // 10
     FinalMask->onTrue = MakeLink<&TZelHub::doEvent>(0, DoneHub.get());                // 11
     ReplyHub->onEvent[0] = MakeLink<&TZelStream2Hex::doConvert>(0, ReplyHex.get());   // 12
-    ReplyHub->onEvent[1] = MakeLink<&TZelEditMultiEx::doEvent>(5, boundary);          // 13
+    ReplyHub->onEvent[1] = MakeLink<&TZelEditMultiEx::doEvent>(5, boundary);          // 13: -> outward onReply
     ReplyHub->onEvent[2] = MakeLink<&TZelCounter::doReset>(2, SilenceCounter.get());  // 14
     BlockLoop->onLoop = MakeLink<&TZelCommutator::doWork>(0, ByteGate.get());         // 15
     AckHub->onEvent[0] = MakeLink<&TZelCounter::doNext>(0, BlockCounter.get());       // 16
     AckHub->onEvent[1] = MakeLink<&TZelHub::doEvent>(0, SendBlockHub.get());          // 17
-    SendHub->onEvent[0] = MakeLink<&TZelEditMultiEx::doEvent>(1, boundary);           // 18
+    SendHub->onEvent[0] = MakeLink<&TZelEditMultiEx::doEvent>(1, boundary);           // 18: -> outward onSend
     DoneHub->onEvent[0] = MakeLink<&TZelDoData::doData>(0, StartText.get());          // 19
     DoneHub->onEvent[1] = MakeLink<&TZelDoData::doData>(0, RunOff.get());
-    DoneHub->onEvent[2] = MakeLink<&TZelEditMultiEx::doEvent>(2, boundary);     // 20
+    DoneHub->onEvent[2] = MakeLink<&TZelEditMultiEx::doEvent>(2, boundary);     // 20: -> outward onSuccess
     DoneHub->onEvent[3] = MakeLink<&TZelMMTimer::doStop>(1, Watchdog.get());    // 21
     StartText->onEventData = MakeLink<&TZelHub::doEvent>(0, SendHub.get());     // 22
     RunningCRC->onCRC = MakeLink<&TZelHub::doEvent>(0, CRCHub.get());           // 23
-    RunningCRC->InitPoint = MakeLink<&TZelEditMultiEx::getData>(0, boundary);   // 24
+    RunningCRC->InitPoint = MakeLink<&TZelEditMultiEx::getData>(0, boundary);   // 24: <- inward data CRC
     ByteToHex->onResult = MakeLink<&TZelCRC16_32::doCRC>(0, RunningCRC.get());  // 25
     // The byte is folded into the running CRC and the masks before it is
     // written: the device's answer to the last byte of a block may be
@@ -188,7 +188,7 @@ TClassMultiElementEx_265A520::TClassMultiElementEx_265A520(TZelMultiElementEx* c
     // the same either way.
     ByteHub->onEvent[0] = MakeLink<&TZelConvertor::doConvert>(0, ByteToHex.get());   // 27
     ByteHub->onEvent[1] = MakeLink<&TZelConvertor::doConvert>(0, ByteToChar.get());  // 26
-    CRCHub->onEvent[0] = MakeLink<&TZelEditMultiEx::doEvent>(4, boundary);           // 28
+    CRCHub->onEvent[0] = MakeLink<&TZelEditMultiEx::doEvent>(4, boundary);           // 28: -> outward onCRC
     CRCHub->onEvent[1] = MakeLink<&TZelIf_else::doCompare>(0, ImageEnd.get());
     ImageEnd->onTrue = MakeLink<&TZelHub::doEvent>(0, EndHub.get());
     ImageEnd->onFalse = MakeLink<&TZelStrMask::doMask>(1, BlockMask.get());  // 30
@@ -199,9 +199,9 @@ TClassMultiElementEx_265A520::TClassMultiElementEx_265A520(TZelMultiElementEx* c
     BlockMaskOff->onEventData = MakeLink<&TZelStrMask::doMask>(1, BlockMask.get());
     ReplyHex->onResult = MakeLink<&TZelStrMask::doCompare>(0, FinalMask.get());  // 31
     FinalText->onStrCat = MakeLink<&TZelStrMask::doMask>(1, FinalMask.get());    // 32
-    FinalText->Str1Point = MakeLink<&TZelEditMultiEx::getData>(0, boundary);     // 33
+    FinalText->Str1Point = MakeLink<&TZelEditMultiEx::getData>(0, boundary);     // 33: <- inward data CRC
     ErrorHub->onEvent[0] = MakeLink<&TZelDoData::doData>(0, RunOff.get());
-    ErrorHub->onEvent[1] = MakeLink<&TZelEditMultiEx::doEvent>(3, boundary);             // 34
+    ErrorHub->onEvent[1] = MakeLink<&TZelEditMultiEx::doEvent>(3, boundary);             // 34: -> outward onError
     Watchdog->onTimer = MakeLink<&TZelCommutator::doWork>(0, TickGate.get());            // 35
     SilenceCounter->onCount = MakeLink<&TZelIf_else::doCompare>(0, SilenceCheck.get());  // 36
     StartHub->onEvent[0] = MakeLink<&TZelDoData::doData>(0, IdleOff.get());
@@ -227,10 +227,10 @@ TClassMultiElementEx_265A520::TClassMultiElementEx_265A520(TZelMultiElementEx* c
     BlockLoop->onEnd = MakeLink<&TZelHub::doEvent>(0, BlockSentHub.get());
     BlockSentHub->onEvent[0] = MakeLink<&TZelCounter::doReset>(2, SilenceCounter.get());
     BlockSentHub->onEvent[1] = MakeLink<&TZelDoData::doData>(0, WaitOn.get());
-    AwaitAck->onEventData = MakeLink<&TZelEditMultiEx::doEvent>(6, boundary);
-    AwaitFinal->onEventData = MakeLink<&TZelEditMultiEx::doEvent>(6, boundary);
+    AwaitAck->onEventData = MakeLink<&TZelEditMultiEx::doEvent>(6, boundary);    // -> outward onAwait
+    AwaitFinal->onEventData = MakeLink<&TZelEditMultiEx::doEvent>(6, boundary);  // -> outward onAwait
     OutcomeHub->onEvent[0] = MakeLink<&TZelEventFromData::doData>(0, Running.get());
-    OutcomeHub->onEvent[1] = MakeLink<&TZelEditMultiEx::doEvent>(6, boundary);
+    OutcomeHub->onEvent[1] = MakeLink<&TZelEditMultiEx::doEvent>(6, boundary);  // -> outward onAwait
 }
 
 // The members go in reverse declaration order, which is the reverse of
