@@ -184,15 +184,20 @@ public:
                 events = 0;
                 return mask == 0 || Gone(error);
             }
-            // The mask went to 0 before this wait was started: the driver
-            // will not complete it, so it is called off here.
-            if (mask == 0) {
+            // The mask went to 0 before this wait was started, or while it
+            // began and the driver missed it (Wine, now and then, when a
+            // close comes just as the wait starts): the wait is called off
+            // here, so a close never waits for ever for this thread. The
+            // mask is looked at every tenth of a second while the wait lasts.
+            DWORD waited = WAIT_TIMEOUT;
+            while (mask != 0 && (waited = WaitForSingleObject(record->hEvent, 100)) == WAIT_TIMEOUT) {}
+            if (waited == WAIT_TIMEOUT) {
                 CancelIoEx(use.handle, record);
                 WaitForSingleObject(record->hEvent, INFINITE);
                 events = 0;
                 return true;
             }
-            if (WaitForSingleObject(record->hEvent, INFINITE) != WAIT_OBJECT_0) return false;
+            if (waited != WAIT_OBJECT_0) return false;
             DWORD unused = 0;
             if (!GetOverlappedResult(use.handle, record, &unused, FALSE)) {
                 const DWORD error = GetLastError();
