@@ -39,6 +39,9 @@ TGathered TReplyFraming::Gather(const std::function<bool(uint32_t&)>& queued,
     const auto began = TClock::now();
     uint32_t count = 0;
     if (!queued(count)) return End(TGathered::Failed);
+    // The event of bytes already read: the wait goes on for the event of
+    // the awaited reply's bytes instead of looking at an empty queue.
+    if (count == 0 && awaited.load() != 0) return End(TGathered::Empty);
     auto lastChange = began;
     for (;;) {
         const uint32_t want = awaited.load();

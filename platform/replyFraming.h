@@ -32,9 +32,11 @@ inline constexpr uint32_t GatherMostBytes = 4096;
 // often: the rest then counts as arrived at most this much after it came.
 inline constexpr std::chrono::microseconds RestLookInterval{200};
 
-// How a gathering ended: the bytes queued are a chunk to report; a close or
-// a change of the event mask called it off; the queue could not be asked.
-enum class TGathered { Ready, Interrupted, Failed };
+// How a gathering ended: the bytes queued are a chunk to report; nothing
+// to report (a length is awaited and the queue was empty at the first look:
+// the event was for bytes that were read already); a close or a change of
+// the event mask called it off; the queue could not be asked.
+enum class TGathered { Ready, Empty, Interrupted, Failed };
 // How a pause between two looks at the queue ended: go on looking; the
 // gathering must end at once (close, mask change); the line went down, so
 // no more bytes will come and those queued are reported as they are.
@@ -53,7 +55,6 @@ public:
     // next report now hands on. A gathering in progress judges by the new
     // length at its next look; whoever sets it may want to wake it.
     uint32_t Await(uint32_t bytes);
-    uint32_t Awaited() const { return awaited.load(); }
     // Whether the reader thread is in a gathering now.
     bool Gathering() const { return gathering.load(); }
 

@@ -274,6 +274,7 @@ public:
                             if (inUse.Closed()) return false;
                             events = 0;
                             return true;
+                        case TGathered::Empty: events = 0; return true;
                         case TGathered::Ready: break;
                     }
                     if (!Queued(use.fd, now)) return Gone(HungUp);

@@ -206,19 +206,13 @@ public:
                 return mask == 0 || Gone(error);
             }
         }
-        // The event of bytes that were read already (they came while the
-        // last reply was handed on) finds the queue empty. While a reply of
-        // known length is awaited, the wait goes on for the event of its
-        // bytes rather than sleeping in steps until they come.
-        if ((occurred & EV_RXCHAR) && framing.Awaited() != 0) {
-            COMSTAT s;
-            if (!QueryQueues(use.handle, s)) return Gone(GetLastError());
-            if (s.cbInQue == 0) occurred &= ~DWORD(EV_RXCHAR);
-        }
         if (occurred & EV_RXCHAR) {
             switch (Gather(use.handle)) {
                 case TGathered::Failed: return Gone(GetLastError());
                 case TGathered::Interrupted: events = 0; return !inUse.Closed();
+                // Bytes of an earlier event (they came while the last reply
+                // was handed on): nothing to report, the next wait goes on.
+                case TGathered::Empty: occurred &= ~DWORD(EV_RXCHAR); break;
                 case TGathered::Ready: break;
             }
         }

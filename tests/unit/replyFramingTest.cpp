@@ -35,6 +35,9 @@ TEST(replyFraming, AKnownLengthIsHandedOnOnceCompleteHoweverLongTheRestTakes) {
     TScriptedQueue whole{{2}};
     EXPECT_EQ(whole.Gather(framing), TGathered::Ready);
     EXPECT_EQ(whole.pauses, 0);  // no wait at all for a reply that came whole
+    TScriptedQueue stale{{0}};   // the event of bytes already read
+    EXPECT_EQ(stale.Gather(framing), TGathered::Empty);
+    EXPECT_EQ(stale.pauses, 0);
 
     // Half, then the rest after far more looks than a quiet time allows.
     TScriptedQueue cut{std::vector<uint32_t>(5000, 1)};
