@@ -4,11 +4,9 @@
 // CRC bytes, and "FZ" after the last block), compares it with the running
 // CRC-16/MODBUS and ends with "PUSK".
 //
-//   quarnelvisk-reference-host DEVICE IMAGE [QUIET_US]
+//   quarnelvisk-reference-host DEVICE IMAGE
 //
-// QUIET_US (0 by default) keeps waiting after each acknowledgement until the
-// line has been quiet that long, as a host must that does not know how long
-// a reply is. Exit status: 0 done, 1 a wrong or missing reply, 2 usage.
+// Exit status: 0 done, 1 a wrong or missing reply, 2 usage.
 #include <fcntl.h>
 #include <poll.h>
 #include <termios.h>
@@ -55,7 +53,6 @@ bool ReadExactly(int fd, std::string& out, size_t size, int waitMs) {
 
 // Waits until nothing more has come for quietUs; false when something did.
 bool StaysQuiet(int fd, long quietUs) {
-    if (quietUs <= 0) return true;
     const timespec wait{quietUs / 1000000, (quietUs % 1000000) * 1000};
     pollfd p{fd, POLLIN, 0};
     return ppoll(&p, 1, &wait, nullptr) == 0;
@@ -69,13 +66,12 @@ int Fail(const char* what) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 3 || argc > 4) {
-        std::fprintf(stderr, "usage: quarnelvisk-reference-host DEVICE IMAGE [QUIET_US]\n");
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: quarnelvisk-reference-host DEVICE IMAGE\n");
         return 2;
     }
     std::ifstream file(argv[2], std::ios::binary);
     const std::string image((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    const long quietUs = argc == 4 ? std::atol(argv[3]) : 0;
     if (image.empty() || image.size() % BlockSize != 0) return Fail("the image is empty or not whole blocks");
     const int fd = open(argv[1], O_RDWR | O_NOCTTY);
     if (fd < 0) return Fail("cannot open the device");
@@ -103,7 +99,6 @@ int main(int argc, char** argv) {
         const std::string expected = last ? protocol::FinalAcknowledgement(crc) : protocol::Acknowledgement(crc);
         if (!ReadExactly(fd, reply, expected.size(), ReplyWaitMs)) return Fail("an acknowledgement is missing");
         if (reply != expected) return Fail("a wrong acknowledgement");
-        if (!StaysQuiet(fd, quietUs)) return Fail("more than the acknowledgement came");
     }
     if (!WriteAll(fd, protocol::StartCommand.data(), protocol::StartCommand.size())) return Fail("cannot write");
     tcdrain(fd);
