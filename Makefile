@@ -55,13 +55,13 @@ test-wine-extended: win64 $(WINE_PREFIX)/.prepared
 
 # The native tests again with AddressSanitizer and UndefinedBehaviorSanitizer,
 # and the threaded ones with ThreadSanitizer.
-SANITIZED_TARGETS := quarnelvisk_tests quarnelvisk-flash quarnelvisk-flash-short quarnelvisk-device
+SANITIZED_TARGETS := quarnelvisk_tests quarnelvisk-flash quarnelvisk-flash-short quarnelvisk-device prepare-image
 THREADED_TESTS := 'ComAsync|ConsoleFlash|Timer|Threads|UploadScheme|e2e'
 # The whole-image uploads take half a minute each under ThreadSanitizer and
 # meet the same threads as the short ones (multi_records runs four sessions
 # at once on the short image); they all run natively, and full_upload under
 # AddressSanitizer.
-TSAN_SKIPPED := '^e2e\.(full_upload|image_file|multi_four_ports)$$'
+TSAN_SKIPPED := '^e2e\.(full_upload|image_file|image_(hex|srec|elf32|elf64)|multi_four_ports)$$'
 
 # $(1): build folder name, $(2): CMake option.
 define sanitized-build
@@ -108,7 +108,7 @@ lint: setup
 	cmake -S . -B $(BUILD)/lint -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_EXPORT_COMPILE_COMMANDS=ON \
 	  -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang >/dev/null
 	run-clang-tidy -p $(BUILD)/lint -quiet -j $(JOBS) \
-	  '$(ROOT)/(base|platform|runtime|elements|serial|schemes|console|emulator|tools)/'
+	  '$(ROOT)/(base|image|platform|runtime|elements|serial|schemes|console|emulator|tools)/'
 
 format-check:
 	git ls-files '*.cpp' '*.h' '*.c' | xargs clang-format --dry-run --Werror

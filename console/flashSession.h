@@ -22,6 +22,8 @@ struct TFlashRequest {
     double ProbeTimeoutSeconds = 3;      // how long to wait for the version reply
     bool Terminal = false;               // draw the progress as a bar
     TUnitRecordFile* Records = nullptr;  // where the unit's record goes, if anywhere
+    std::string ImageFile;               // the image's file; empty for the built-in image
+    std::string ImageFormat;             // how the file was read: raw, hex, srec, elf
 };
 
 // Where a session's texts go: UTF-8 text as it would be written to the

@@ -10,6 +10,7 @@
 #include "platform/terminal.h"
 #include "console/flashSession.h"
 #include "console/imageFile.h"
+#include "image/imageSpans.h"
 #include "console/multiFlash.h"
 #include "console/portListing.h"
 #include "console/stationFlash.h"
@@ -18,7 +19,8 @@
 namespace {
 
 const char* const Usage =
-    "usage: quarnelvisk-flash [--probe-timeout SECONDS] [--image FILE] [--json FILE] [--no-low-latency]\n"
+    "usage: quarnelvisk-flash [--probe-timeout SECONDS] [--image FILE [--image-format FORMAT] [--base ADDRESS]]\n"
+    "                         [--json FILE] [--no-low-latency]\n"
     "                         [--station] PORT [PORT...]\n"
     "       quarnelvisk-flash --list [--json]\n"
     "Uploads the built-in firmware image to the device on PORT (a COM name such\n"
@@ -35,8 +37,14 @@ const char* const Usage =
     "                         second, also ports that do not exist yet), flash it, wait until\n"
     "                         it is taken away, and again until Ctrl-C; then the counts\n"
     "  --probe-timeout SECS   how long to wait for the device's answer (3)\n"
-    "  --image FILE           send FILE instead of the built-in image; a file shorter\n"
-    "                         than 260096 bytes is padded with 0xFF, a longer one refused\n"
+    "  --image FILE           send FILE instead of the built-in image: Intel HEX, Motorola\n"
+    "                         S-record, ELF (its loadable segments by physical address) or\n"
+    "                         raw binary, told by its content. Bytes the file does not give\n"
+    "                         are 0xFF; a raw file is the image from its start, at most\n"
+    "                         260096 bytes. A file that cannot be placed exactly is refused\n"
+    "  --image-format FORMAT  read FILE as raw, hex, srec or elf, whatever its content\n"
+    "  --base ADDRESS         where the device's image area of 260096 bytes begins, for the\n"
+    "                         formats that place bytes by address (0x... or decimal; @BASE@)\n"
     "  --json FILE            add the unit's record to FILE (- for standard output): one\n"
     "                         JSON object a line, written and flushed at the unit's end\n"
     "  --no-low-latency       leave the driver's latency setting alone (Linux asks USB\n"
@@ -47,6 +55,13 @@ const char* const Usage =
     "ports 0 when every one was updated, else the worst: 130, 64, 1, then 2. With\n"
     "--station 0 when every unit passed, 1 when one failed, 130 when Ctrl-C cut an\n"
     "upload short.\n";
+
+std::string UsageText() {
+    std::string text = Usage;
+    const auto base = BuiltInImageBase();
+    const std::string said = base ? "this build's default " + AddressText(*base) : "this build has no default";
+    return text.replace(text.find("@BASE@"), 6, said);
+}
 
 int UsageError(const std::string& message) {
     platform::WriteError("quarnelvisk-flash: " + message + " (see --help)\n");
@@ -61,13 +76,13 @@ int main(int argc, char** argv) {
     std::vector<std::string> ports;
     bool list = false;
     bool station = false;
-    std::string imagePath;
+    TImageRequest imageRequest;
     std::string jsonPath;
     bool jsonGiven = false;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--help" || a == "-h") {
-            platform::WriteOutput(Usage);
+            platform::WriteOutput(UsageText());
             return 0;
         } else if (a == "--list") {
             list = true;
@@ -93,7 +108,17 @@ int main(int argc, char** argv) {
             jsonPath = argv[++i];
         } else if (a == "--image") {
             if (i + 1 >= argc || argv[i + 1][0] == '\0') return UsageError("--image needs a file");
-            imagePath = argv[++i];
+            imageRequest.Path = argv[++i];
+        } else if (a == "--image-format") {
+            if (i + 1 >= argc) return UsageError("--image-format needs raw, hex, srec or elf");
+            imageRequest.Format = FormatOfKey(argv[++i]);
+            if (!imageRequest.Format)
+                return UsageError(std::string("--image-format takes raw, hex, srec or elf, not '") + argv[i] + "'");
+        } else if (a == "--base") {
+            if (i + 1 >= argc) return UsageError("--base needs an address");
+            imageRequest.Base = ParseAddress(argv[++i]);
+            if (!imageRequest.Base)
+                return UsageError(std::string("--base takes an address, 0x08000000 or decimal, not '") + argv[i] + "'");
         } else if (!a.empty() && a[0] == '-') {
             return UsageError("unknown option " + a);
         } else {
@@ -112,14 +137,16 @@ int main(int argc, char** argv) {
     if (const std::string clash = CheckPorts(ports); !clash.empty()) return UsageError(clash);
     request.Port = ports[0];
     // Checked before the port is touched; kept for the whole run.
-    static TImageFile image;
-    if (!imagePath.empty()) {
-        image = LoadImageFile(imagePath);
+    static TFirmwareImage image;
+    if (!imageRequest.Path.empty()) {
+        image = LoadImageFile(imageRequest);
         if (!image.Failure.empty()) return UsageError(image.Failure);
-        UseImage(image);
-        platform::WriteOutput("Image: " + imagePath + ", " + std::to_string(image.FileBytes) + " bytes" +
-                              (image.Padded() ? ", padded with 0xFF to " + std::to_string(ImageBytes) + " bytes" : "") +
-                              ".\n");
+        UseImage(image.Bytes);
+        platform::WriteOutput(DescribeImage(imageRequest.Path, image));
+        request.ImageFile = imageRequest.Path;
+        request.ImageFormat = FormatKey(image.Format);
+    } else if (imageRequest.Format || imageRequest.Base) {
+        return UsageError("--image-format and --base are for an image file: give --image FILE");
     }
     static TUnitRecordFile records;
     if (jsonGiven) {

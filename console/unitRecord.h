@@ -14,9 +14,12 @@ struct TUnitRecord {
     std::string DeviceName;     // Windows-1251, from the identification reply
     std::string DeviceVersion;  // Windows-1251
     size_t ImageBytes = 0;
-    uint16_t ImageCrc = 0;  // CRC-16/MODBUS of the image sent
-    int Exit = 0;           // the flasher's exit status for the unit
-    std::string Detail;     // why it failed, as the Detail line says (UTF-8)
+    uint16_t ImageCrc = 0;    // CRC-16/MODBUS of the image sent
+    std::string ImageFile;    // empty for the built-in image
+    std::string ImageFormat;  // "built-in", or how the file was read
+    std::string ImageSha256;  // of the image sent
+    int Exit = 0;             // the flasher's exit status for the unit
+    std::string Detail;       // why it failed, as the Detail line says (UTF-8)
     double Seconds = 0;
     int BlocksAcknowledged = 0;
 };
