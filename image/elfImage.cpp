@@ -1,5 +1,6 @@
 #include "elfImage.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <limits>
 #include <utility>
@@ -74,6 +75,11 @@ TImageFault ReadElfImage(std::string_view file, TImageSpans& spans) {
                          " bytes");
 
     const uint64_t top = elfClass == 2 ? std::numeric_limits<uint64_t>::max() : 0xFFFFFFFFu;
+    // Program headers may name the same file bytes many times over: what they
+    // add up to is bounded, far above any image, so that no file makes the
+    // reader take gigabytes.
+    constexpr uint64_t mostLoadable = uint64_t(256) << 20;
+    uint64_t loadable = 0;
     for (uint64_t index = 0; index < count; ++index) {
         const uint64_t entry = tableOffset + index * entrySize;
         const uint64_t fileSize = elf.Field(entry + layout.FileSize, layout.Word);
@@ -91,6 +97,9 @@ TImageFault ReadElfImage(std::string_view file, TImageSpans& spans) {
             return {where, address,
                     "its " + std::to_string(fileSize) + " bytes run past the top of the " +
                         (elfClass == 2 ? "64" : "32") + "-bit address space"};
+        loadable += fileSize;
+        if (loadable > mostLoadable)
+            return {where, address, "the loadable segments up to this one hold over 256 MiB: no image is that large"};
         spans.Add(address, std::string(file.substr(size_t(offset), size_t(fileSize))), where);
     }
     return {};
@@ -108,10 +117,11 @@ std::string WriteElfImage(const std::vector<TImageSpan>& segments, bool is64, bo
     out[3] = 'F';
     out[4] = char(is64 ? 2 : 1);
     out[5] = char(bigEndian ? 2 : 1);
-    out[6] = 1;                                                                                 // EV_CURRENT
-    Put(out, 16, 2, 2, bigEndian);                                                              // ET_EXEC
-    Put(out, 20, 1, 4, bigEndian);                                                              // e_version
-    Put(out, 24, segments.empty() ? 0 : segments[0].Address + VirtualOffset, word, bigEndian);  // e_entry
+    // EV_CURRENT, ET_EXEC, e_version, and the entry at the first segment.
+    out[6] = 1;
+    Put(out, 16, 2, 2, bigEndian);
+    Put(out, 20, 1, 4, bigEndian);
+    Put(out, 24, segments.empty() ? 0 : segments[0].Address + VirtualOffset, word, bigEndian);
     Put(out, layout.PhOff, tableOffset, word, bigEndian);
     Put(out, layout.HeaderSize - 12, layout.HeaderSize, 2, bigEndian);  // e_ehsize
     Put(out, layout.PhEntSize, layout.EntrySize, 2, bigEndian);

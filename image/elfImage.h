@@ -15,5 +15,6 @@ TImageFault ReadElfImage(std::string_view file, TImageSpans& spans);
 
 // A minimal executable with a PT_LOAD segment per span, for tests and fuzz
 // seeds. Each segment's virtual address is its address + 0x20000000, so that
-// a reader taking the virtual address shows; addresses must fit the class.
+// a reader taking the virtual address shows. Addresses must fit the class,
+// and there may be at most 65534 segments.
 std::string WriteElfImage(const std::vector<TImageSpan>& segments, bool is64, bool bigEndian);
