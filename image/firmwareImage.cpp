@@ -31,6 +31,15 @@ TImageFault ReadSpans(TImageFormat format, std::string_view content, TImageSpans
     return {};
 }
 
+bool IsText(std::string_view content) {
+    for (const char c : content) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        if (u < 0x20 && u != '\t' && u != '\n' && u != '\r') return false;
+        if (u == 0x7F) return false;
+    }
+    return true;
+}
+
 std::string FaultText(const std::string& path, const TImageFault& fault) {
     std::string text = path;
     if (!fault.Where.empty()) text += " " + fault.Where;
@@ -130,6 +139,15 @@ TFirmwareImage LoadFirmwareImage(const TImageRequest& request) {
         if (const auto named = FormatOfName(path)) {
             image.Failure = "the image " + path + " is named as " + std::string(FormatName(*named)) +
                             " but does not hold it; to send its bytes as they are, say the format is raw";
+            return image;
+        }
+        // Firmware has bytes no text has (a vector table's zeros, to begin
+        // with): text is a listing, a HEX file with a line before its
+        // records or a file saved by mistake, and never goes out raw.
+        if (IsText(content)) {
+            image.Failure = "the image " + path +
+                            " is text, but no Intel HEX or S-record: their records begin the first line. To send its "
+                            "bytes as they are, say the format is raw";
             return image;
         }
     }

@@ -50,7 +50,7 @@ LD
 esac || { echo "FAIL: binutils could not write the $format file"; exit 1; }
 
 sha=$(sha256sum expected.bin | cut -d' ' -f1)
-"$bin/prepare-image" "$file" prepared.bin "" $base || { echo "FAIL: the image tool refused $file"; exit 1; }
+"$bin/prepare-image" "$file" prepared.bin --base $base || { echo "FAIL: the image tool refused $file"; exit 1; }
 cmp -s prepared.bin expected.bin || { echo "FAIL: the image tool made other bytes than the flasher must send"; exit 1; }
 key=${format%32}
 key=${key%64}

@@ -36,6 +36,7 @@ count.s19|S107000001020304EE\nS5030002FA\nS9030000FC\n|--base 0|count.s19 line 2
 cut.s19|S107000001020304EE\n|--base 0|cut.s19: no termination record
 text.hex|this is no image\n|--base 0|text.hex is named as Intel HEX but does not hold it
 forced.bin|\x01\x02|--image-format elf|forced.bin: not an ELF file
+notes.bin|# build 42\n:0400000001020304F2\n:00000001FF\n|--base 0|notes.bin is text, but no Intel HEX or S-record
 TABLE
 [ $fail = 0 ] && echo PASS
 exit $fail
