@@ -197,11 +197,13 @@ TUnitResult FlashUnit(const TFlashRequest& request, const std::string& name, con
             if (!state.notFound) say(std::string("На этом порту устройств не найдено."_w));
             record.Detail = "no device identified itself";
             // The window says no more; a technician at a terminal is told why.
-            if (state.notFound && !scheme.SerialPort->Opened())
-                tell(request.Port + " could not be opened: " + scheme.SerialPort->OpenFailure());
-            else if (const std::string loss = scheme.SerialPort->LossReason(); !loss.empty())
-                tell(request.Port + " went away: " + loss);
             result = FlashNoDevice;
+            if (state.notFound && !scheme.SerialPort->Opened()) {
+                tell(request.Port + " could not be opened: " + scheme.SerialPort->OpenFailure());
+                result = FlashPortUnavailable;
+            } else if (const std::string loss = scheme.SerialPort->LossReason(); !loss.empty()) {
+                tell(request.Port + " went away: " + loss);
+            }
         } else if (options.ProbeOnly) {
             result = FlashSucceeded;
         } else {
@@ -239,7 +241,9 @@ TUnitResult FlashUnit(const TFlashRequest& request, const std::string& name, con
                                         ? int(record.ImageBytes / 256)
                                         : std::max(0, scheme.UploadProgress->Position());
     }
-    record.Exit = result;
+    // A hang-up or termination request is told apart from Ctrl-C.
+    record.Exit =
+        result == FlashInterrupted && platform::InterruptSignal() != 0 ? 128 + platform::InterruptSignal() : result;
     record.Seconds = std::chrono::duration<double>(TClock::now() - started).count();
     unit.Exit = result;
     return unit;

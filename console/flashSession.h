@@ -11,8 +11,10 @@
 
 enum TFlashExit : int {
     FlashSucceeded = 0,
-    FlashFailed = 1,    // the transfer failed
-    FlashNoDevice = 2,  // nothing identified itself on the port
+    FlashFailed = 1,           // the transfer failed
+    FlashNoDevice = 2,         // nothing identified itself on the port
+    FlashPortUnavailable = 3,  // the port could not be opened
+    FlashRecordLost = 74,      // a unit's record could not be written
     FlashUsageError = 64,
     FlashInterrupted = 130,
 };

@@ -27,9 +27,10 @@ int Severity(int exit) {
     switch (exit) {
         case FlashSucceeded: return 0;
         case FlashNoDevice: return 1;
-        case FlashFailed: return 2;
-        case FlashUsageError: return 3;
-        default: return 4;  // interrupted
+        case FlashPortUnavailable: return 2;
+        case FlashFailed: return 3;
+        case FlashUsageError: return 4;
+        default: return 5;  // interrupted
     }
 }
 

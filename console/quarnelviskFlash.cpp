@@ -50,11 +50,16 @@ const char* const Usage =
     "  --no-low-latency       leave the driver's latency setting alone (Linux asks USB\n"
     "                         adapters for low latency while the port is open)\n"
     "  --help                 this text\n"
-    "Exit status: 0 updated, 1 transfer failed, 2 no device found on the port,\n"
-    "64 usage error, 130 interrupted (Ctrl-C; the port is closed first). With several\n"
-    "ports 0 when every one was updated, else the worst: 130, 64, 1, then 2. With\n"
-    "--station 0 when every unit passed, 1 when one failed, 130 when Ctrl-C cut an\n"
-    "upload short.\n";
+    "Options that take a value take it as the next word or after '=' (--json=FILE).\n"
+    "Exit status: 0 updated, 1 transfer failed, 2 no device answered on the port,\n"
+    "3 the port could not be opened, 64 usage error (nothing was sent), 74 a unit's\n"
+    "record could not be written (whatever the upload did), 130 interrupted by Ctrl-C,\n"
+    "129 by a hang-up (the terminal closed), 143 by a termination request, 141 by a\n"
+    "broken pipe another program sent: the ports are closed and the records written\n"
+    "first. A broken standard output does not end an upload. With several ports 0\n"
+    "when every one was updated, else the worst: interrupted, 64, 1, 3, then 2. With\n"
+    "--station 0 when every unit passed, 1 when one failed, the interruption's status\n"
+    "when it cut an upload short.\n";
 
 std::string UsageText() {
     std::string text = Usage;
@@ -68,9 +73,31 @@ int UsageError(const std::string& message) {
     return FlashUsageError;
 }
 
+// A word of the command line; "--option=value" is two, the value attached.
+struct TWord {
+    std::string Text;
+    bool Attached = false;  // a value given after "=": taken as it is
+};
+
+std::vector<TWord> Words(int argc, char** argv) {
+    std::vector<TWord> words;
+    for (int i = 1; i < argc; ++i) {
+        const std::string word = argv[i];
+        const size_t equals = word.find('=');
+        if (word.rfind("--", 0) == 0 && equals != std::string::npos) {
+            words.push_back({word.substr(0, equals)});
+            words.push_back({word.substr(equals + 1), true});
+        } else {
+            words.push_back({word});
+        }
+    }
+    return words;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    platform::KeepStandardStreamsOpen();
     platform::PrepareOutput();
     TFlashRequest request;
     std::vector<std::string> ports;
@@ -79,21 +106,31 @@ int main(int argc, char** argv) {
     TImageRequest imageRequest;
     std::string jsonPath;
     bool jsonGiven = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string a = argv[i];
-        if (a == "--help" || a == "-h") {
+    const std::vector<TWord> words = Words(argc, argv);
+    for (size_t i = 0; i < words.size(); ++i) {
+        const std::string& a = words[i].Text;
+        // The option's value, when the next word is one; ++i past it.
+        const auto value = [&]() -> const std::string* {
+            if (i + 1 >= words.size() || (!words[i + 1].Attached && words[i + 1].Text.rfind("--", 0) == 0))
+                return nullptr;
+            return &words[++i].Text;
+        };
+        const bool takesValue =
+            a == "--probe-timeout" || a == "--json" || a == "--image" || a == "--image-format" || a == "--base";
+        if (!takesValue && i + 1 < words.size() && words[i + 1].Attached) return UsageError(a + " takes no value");
+        if (a == "--help" || a == "-h" || a == "/?") {
             platform::WriteOutput(UsageText());
             return 0;
         } else if (a == "--list") {
             list = true;
         } else if (a == "--probe-timeout") {
-            if (i + 1 >= argc) return UsageError("--probe-timeout needs a number of seconds");
-            const char* text = argv[++i];
+            const std::string* text = value();
+            if (!text) return UsageError("--probe-timeout needs a number of seconds");
             char* end = nullptr;
             errno = 0;
-            const double seconds = std::strtod(text, &end);
-            if (errno != 0 || end == text || *end != '\0' || !(seconds > 0) || seconds > 3600)
-                return UsageError(std::string("--probe-timeout takes seconds from 0 to 3600, not '") + text + "'");
+            const double seconds = std::strtod(text->c_str(), &end);
+            if (errno != 0 || end == text->c_str() || *end != '\0' || !(seconds > 0) || seconds > 3600)
+                return UsageError("--probe-timeout takes seconds from 0 to 3600, not '" + *text + "'");
             request.ProbeTimeoutSeconds = seconds;
         } else if (a == "--station") {
             station = true;
@@ -101,24 +138,27 @@ int main(int argc, char** argv) {
             platform::SetLowLatencyWanted(false);
         } else if (a == "--json") {
             jsonGiven = true;
-            // The list's JSON goes to the standard output: there --json may
-            // be the last word.
-            if (i + 1 >= argc) continue;
-            if (argv[i + 1][0] == '\0') return UsageError("--json needs a file, or - for standard output");
-            jsonPath = argv[++i];
+            // The list's JSON goes to the standard output: there --json
+            // takes no file.
+            const std::string* path = value();
+            if (path && path->empty()) return UsageError("--json needs a file, or - for standard output");
+            if (path) jsonPath = *path;
         } else if (a == "--image") {
-            if (i + 1 >= argc || argv[i + 1][0] == '\0') return UsageError("--image needs a file");
-            imageRequest.Path = argv[++i];
+            const std::string* path = value();
+            if (!path || path->empty()) return UsageError("--image needs a file");
+            imageRequest.Path = *path;
         } else if (a == "--image-format") {
-            if (i + 1 >= argc) return UsageError("--image-format needs raw, hex, srec or elf");
-            imageRequest.Format = FormatOfKey(argv[++i]);
+            const std::string* key = value();
+            if (!key) return UsageError("--image-format needs raw, hex, srec or elf");
+            imageRequest.Format = FormatOfKey(*key);
             if (!imageRequest.Format)
-                return UsageError(std::string("--image-format takes raw, hex, srec or elf, not '") + argv[i] + "'");
+                return UsageError("--image-format takes raw, hex, srec or elf, not '" + *key + "'");
         } else if (a == "--base") {
-            if (i + 1 >= argc) return UsageError("--base needs an address");
-            imageRequest.Base = ParseAddress(argv[++i]);
+            const std::string* address = value();
+            if (!address) return UsageError("--base needs an address");
+            imageRequest.Base = ParseAddress(*address);
             if (!imageRequest.Base)
-                return UsageError(std::string("--base takes an address, 0x08000000 or decimal, not '") + argv[i] + "'");
+                return UsageError("--base takes an address, 0x08000000 or decimal, not '" + *address + "'");
         } else if (!a.empty() && a[0] == '-') {
             return UsageError("unknown option " + a);
         } else {
@@ -156,9 +196,17 @@ int main(int argc, char** argv) {
     }
     request.Terminal = platform::OutputIsTerminal();
     platform::CatchInterrupt();
-    const int status = station             ? RunStation(request, ports)
-                       : ports.size() == 1 ? RunFlash(request)
-                                           : RunMultiFlash(request, ports);
+    int status = station             ? RunStation(request, ports)
+                 : ports.size() == 1 ? RunFlash(request)
+                                     : RunMultiFlash(request, ports);
+    // A hang-up or a termination request ends the run as Ctrl-C does, and
+    // the status says which it was.
+    if (status == FlashInterrupted && platform::InterruptSignal() != 0) status = 128 + platform::InterruptSignal();
+    // A lost record outweighs the outcome: the factory's books are wrong.
+    if (records.Failed() && status < FlashUsageError) {
+        platform::WriteError("quarnelvisk-flash: records were lost; see the lines above\n");
+        status = FlashRecordLost;
+    }
     // For long runs: what the session left behind, once everything of it
     // has gone (a second session in this process would start from here).
     if (const char* report = std::getenv("QUARNELVISK_REPORT_USE"); report && *report) {

@@ -22,7 +22,7 @@ void PauseBetweenProbes() {
 struct TCounts {
     std::atomic<int> passed{0};
     std::atomic<int> failed{0};
-    std::atomic<bool> cutShort{false};
+    std::atomic<int> interrupted{0};
 };
 
 // One port's line: wait for a unit, flash it, wait until it is gone.
@@ -35,8 +35,16 @@ void ServePort(const TFlashRequest& request, const std::string& name, TCounts& c
     TUnitOptions stillThere = waiting;
     stillThere.ProbeOnly = true;
     stillThere.Output = [](std::string_view) {};
+    std::string unavailable;  // why the port could not be opened, as last said
     for (int served = 0; !platform::InterruptRequested();) {
         const TUnitResult unit = FlashUnit(request, name, waiting);
+        // Said once, and again when the reason changes: a station must not
+        // wait in silence on a port it can never open.
+        const std::string why = unit.Exit == FlashPortUnavailable ? unit.Record.Detail : std::string();
+        if (why != unavailable && !platform::InterruptRequested()) {
+            say(why.empty() ? "the port opens now; waiting for units\n" : why + "; trying again every second\n");
+            unavailable = why;
+        }
         if (!unit.Identified) {
             PauseBetweenProbes();
             continue;
@@ -47,8 +55,9 @@ void ServePort(const TFlashRequest& request, const std::string& name, TCounts& c
         std::snprintf(seconds, sizeof(seconds), "%.1f", r.Seconds);
         say("unit " + std::to_string(++served) + ": " + cp1251::ToUtf8Visible(r.DeviceName) + " " +
             cp1251::ToUtf8Visible(r.DeviceVersion) + ", " + OutcomeName(r.Exit) + ", " + seconds + " s\n");
-        (unit.Exit == FlashSucceeded ? counts.passed : counts.failed)++;
-        if (unit.Exit == FlashInterrupted) counts.cutShort = true;
+        (unit.Exit == FlashSucceeded     ? counts.passed
+         : unit.Exit == FlashInterrupted ? counts.interrupted
+                                         : counts.failed)++;
         // The unit stays until it is taken off the line (the port goes, or
         // nothing answers as the bootloader: its new firmware runs). One
         // that answers again is the same unit, not flashed twice.
@@ -77,9 +86,11 @@ int RunStation(const TFlashRequest& request, const std::vector<std::string>& por
         one.Terminal = false;  // lines only: the results scroll, a bar would be overwritten
         ServePort(one, names[i], counts);
     });
-    const int passed = counts.passed, failed = counts.failed;
-    platform::WriteOutput("Station: " + std::to_string(passed + failed) + " units, " + std::to_string(passed) +
-                          " passed, " + std::to_string(failed) + " failed.\n");
-    if (counts.cutShort) return FlashInterrupted;
+    const int passed = counts.passed, failed = counts.failed, interrupted = counts.interrupted;
+    const int units = passed + failed + interrupted;
+    platform::WriteOutput("Station: " + std::to_string(units) + (units == 1 ? " unit, " : " units, ") +
+                          std::to_string(passed) + " passed, " + std::to_string(failed) + " failed" +
+                          (interrupted ? ", " + std::to_string(interrupted) + " interrupted" : std::string()) + ".\n");
+    if (interrupted) return FlashInterrupted;
     return failed > 0 ? FlashFailed : FlashSucceeded;
 }

@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "base/cp1251.h"
+#include "platform/terminal.h"
 
 std::string UtcNow() {
     const auto now = std::chrono::system_clock::now();
@@ -31,8 +32,8 @@ std::string OutcomeName(int exit) {
         case 0: return "updated";
         case 1: return "transfer failed";
         case 2: return "no device";
-        case 130: return "interrupted";
-        default: return "error " + std::to_string(exit);
+        case 3: return "port unavailable";
+        default: return exit > 128 && exit < 160 ? "interrupted" : "error " + std::to_string(exit);
     }
 }
 
@@ -48,16 +49,23 @@ bool ParseStatusLine(const std::string& line, std::string& name, std::string& ve
 }
 
 bool TUnitRecordFile::Open(const std::string& path, std::string& failure) {
+    path_ = path;
     if (path == "-") {
         file_ = stdout;
         return true;
     }
-    file_ = std::fopen(path.c_str(), "ab");
+    file_ = std::fopen(path.c_str(), "a+b");
     if (!file_) {
         failure = "cannot write the records to " + path + ": " + std::strerror(errno);
         return false;
     }
     own_ = true;
+    // Unbuffered: a record reaches the file in one write, and one that
+    // failed is not written again, glued to the next, when a buffer flushes.
+    std::setvbuf(file_, nullptr, _IONBF, 0);
+    // A file cut mid-line (a full disk, a crash) gets its line ended first.
+    if (std::fseek(file_, -1, SEEK_END) == 0) newLineFirst_ = std::fgetc(file_) != '\n';
+    std::fseek(file_, 0, SEEK_END);
     return true;
 }
 
@@ -65,8 +73,8 @@ TUnitRecordFile::~TUnitRecordFile() {
     if (own_ && file_) std::fclose(file_);
 }
 
-void TUnitRecordFile::Write(const TUnitRecord& r) {
-    if (!file_) return;
+bool TUnitRecordFile::Write(const TUnitRecord& r) {
+    if (!file_) return true;
     char crc[8];
     std::snprintf(crc, sizeof(crc), "%04X", r.ImageCrc);
     const nlohmann::ordered_json record = {
@@ -89,6 +97,18 @@ void TUnitRecordFile::Write(const TUnitRecord& r) {
     // Invalid UTF-8 (a port path, say) is replaced rather than thrown over.
     const std::string line = record.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
     std::lock_guard<std::mutex> guard(lock_);
-    std::fwrite(line.data(), 1, line.size(), file_);
-    std::fflush(file_);
+    const std::string text = (newLineFirst_ ? "\n" : "") + line;
+    errno = 0;
+    const bool written = std::fwrite(text.data(), 1, text.size(), file_) == text.size() && std::fflush(file_) == 0;
+    // Whatever part of a failed record got out, the next begins a line.
+    newLineFirst_ = !written;
+    if (!written) {
+        failed_ = true;
+        const int error = errno;
+        std::string what = "quarnelvisk-flash: the record of " + r.Port + " could not be written to " +
+                           (path_ == "-" ? std::string("the standard output") : path_);
+        if (error != 0) what += std::string(": ") + std::strerror(error);
+        platform::WriteError(what + "\n");
+    }
+    return written;
 }

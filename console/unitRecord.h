@@ -3,6 +3,7 @@
 // that a crash loses none.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <mutex>
@@ -27,7 +28,7 @@ struct TUnitRecord {
 // The moment as the records write it.
 std::string UtcNow();
 // The outcome's name in the records: "updated", "transfer failed",
-// "no device", "interrupted".
+// "no device", "port unavailable", "interrupted" (by any signal).
 std::string OutcomeName(int exit);
 // The name and version out of the status line "Устройство: %1   Текущая
 // версия ПО: %2"; false for another text.
@@ -41,11 +42,18 @@ public:
     ~TUnitRecordFile();
     bool IsOpen() const { return file_ != nullptr; }
     // From any session's thread: a record is one line, never mixed with
-    // another's.
-    void Write(const TUnitRecord& record);
+    // another's, and always begins a line of its own, whatever the file
+    // held or an earlier write cut short. A record that cannot be written
+    // is said on standard error at once; false then.
+    bool Write(const TUnitRecord& record);
+    // Whether any record was lost.
+    bool Failed() const { return failed_; }
 
 private:
     std::mutex lock_;
     std::FILE* file_ = nullptr;
+    std::string path_;
     bool own_ = false;
+    bool newLineFirst_ = false;  // the file does not end with a whole line
+    std::atomic<bool> failed_{false};
 };

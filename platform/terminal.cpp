@@ -1,7 +1,6 @@
 #include "terminal.h"
 
 #include <atomic>
-#include <csignal>
 #include <cstdio>
 
 namespace platform {
@@ -9,10 +8,15 @@ namespace platform {
 namespace {
 // Read by every session's thread: a lock-free atomic, which a signal
 // handler may set as well.
-std::atomic<bool> interrupted{false};
-static_assert(std::atomic<bool>::is_always_lock_free);
-void OnInterrupt(int) { interrupted.store(true); }
+std::atomic<int> interrupted{0};
+static_assert(std::atomic<int>::is_always_lock_free);
 }  // namespace
+
+void NoteInterrupt(int signal) {
+    int none = 0;
+    // The first signal is the one the exit status tells.
+    interrupted.compare_exchange_strong(none, signal);
+}
 
 void WriteOutput(std::string_view utf8) {
     std::fwrite(utf8.data(), 1, utf8.size(), stdout);
@@ -24,11 +28,7 @@ void WriteError(std::string_view utf8) {
     std::fflush(stderr);
 }
 
-void CatchInterrupt() {
-    std::signal(SIGINT, OnInterrupt);
-    std::signal(SIGTERM, OnInterrupt);
-}
-
-bool InterruptRequested() { return interrupted.load(); }
+bool InterruptRequested() { return interrupted.load() != 0; }
+int InterruptSignal() { return interrupted.load(); }
 
 }  // namespace platform

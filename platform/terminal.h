@@ -15,9 +15,22 @@ void WriteError(std::string_view utf8);
 // True when standard output is an interactive terminal.
 bool OutputIsTerminal();
 
-// Makes Ctrl-C (and a termination request) set a flag instead of ending
-// the program, so that it can close the port first.
+// Makes Ctrl-C, a closed terminal (hang-up), a termination request and a
+// broken pipe sent by another program set a flag instead of ending the
+// program, so that it closes its ports and writes its records first. A
+// broken pipe on the program's own output never ends it: those writes fail
+// quietly, and the upload goes on.
 void CatchInterrupt();
 bool InterruptRequested();
+// The signal that asked (SIGINT for Ctrl-C), for the exit status 128 + it;
+// 0 when none did.
+int InterruptSignal();
+// For the backends' handlers: safe in a signal handler.
+void NoteInterrupt(int signal);
+
+// Opens the null device in place of a closed standard input, output or
+// error, so that no port or file opened later takes its number and gets the
+// program's texts.
+void KeepStandardStreamsOpen();
 
 }  // namespace platform

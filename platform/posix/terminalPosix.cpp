@@ -1,11 +1,41 @@
+#include <csignal>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include "../terminal.h"
 
 namespace platform {
 
+namespace {
+
+void OnSignal(int signal, siginfo_t* info, void*) {
+    // The kernel's SIGPIPE for a write to a closed pipe comes from this
+    // process itself; that write fails with EPIPE and is let go.
+    if (signal == SIGPIPE && info && info->si_pid == getpid()) return;
+    NoteInterrupt(signal);
+}
+
+}  // namespace
+
 void PrepareOutput() {}
 
 bool OutputIsTerminal() { return isatty(STDOUT_FILENO) == 1; }
+
+void CatchInterrupt() {
+    struct sigaction action {};
+    action.sa_sigaction = OnSignal;
+    action.sa_flags = SA_SIGINFO | SA_RESTART;
+    sigemptyset(&action.sa_mask);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) sigaction(signal, &action, nullptr);
+}
+
+void KeepStandardStreamsOpen() {
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (fcntl(fd, F_GETFD) != -1) continue;
+        // The lowest free number: the closed one.
+        const int null = open("/dev/null", O_RDWR);
+        if (null >= 0 && null != fd) close(null);
+    }
+}
 
 }  // namespace platform

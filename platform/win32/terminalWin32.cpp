@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <io.h>
+#include <csignal>
 #include <cstdio>
 
 #include "../terminal.h"
@@ -21,5 +22,22 @@ void PrepareOutput() {
 }
 
 bool OutputIsTerminal() { return _isatty(_fileno(stdout)) != 0; }
+
+namespace {
+void OnSignal(int signal) {
+    NoteInterrupt(signal);
+    // The C runtime puts the default back before calling a handler.
+    std::signal(signal, OnSignal);
+}
+}  // namespace
+
+void CatchInterrupt() {
+    // Ctrl-Break comes as SIGBREAK.
+    for (const int signal : {SIGINT, SIGTERM, SIGBREAK}) std::signal(signal, OnSignal);
+}
+
+// Windows hands a program without a console or standard handles invalid
+// ones, which no file or port opened later can take.
+void KeepStandardStreamsOpen() {}
 
 }  // namespace platform

@@ -2,25 +2,31 @@
 # One end-to-end case: the device emulator on a pseudo-terminal against the
 # command-line flasher.
 #   flash-case.sh BIN_DIR EXPECTED_EXIT EXPECTED_TEXT [--image FILE] [--short-image] [--device-says TEXT]
-#                 [--interrupt SECONDS] [--hold] [--flash-args "ARGS"] [--flash-image FILE] -- DEVICE_OPTIONS...
-# EXPECTED_TEXT must appear in the flasher's output (UTF-8); with --image the
+#                 [--interrupt SECONDS [--signal NAME]] [--stdout pipe|closed] [--hold] [--flash-args "ARGS"]
+#                 [--flash-image FILE] -- DEVICE_OPTIONS...
+# EXPECTED_TEXT must appear in the flasher's output (UTF-8; - for none); with --image the
 # device must have received exactly FILE and "PUSK"; with --short-image the
 # flasher carries the short test image and the device's image area is as
 # short; --device-says TEXT must appear in the device's closing line; with
 # --hold another program holds the line (an exclusive lock on it) while the
 # flasher runs; --flash-image FILE has the flasher send FILE (--image), and
 # the device must then receive FILE padded with 0xFF to 260096 bytes;
+# --interrupt sends SIGNAL (INT) to the flasher after SECONDS; --stdout pipe
+# reads one line of its output and closes the pipe, --stdout closed starts
+# it without a standard output; the line must be left out of exclusive mode;
 # --json-expect "KEY=VALUE|..." has the flasher write its record (--json)
 # and checks that the one record holds each KEY with VALUE ("@port" stands
 # for the line's path, "@utc" for a time of today in UTC).
 set -u
 bin="$1" expected_exit="$2" expected_text="$3"
 shift 3
-image="" flash_image="" json_expect="" interrupt="" flash_args="" hold=0 device_says="" flasher="$bin/quarnelvisk-flash" device_image=()
+image="" flash_image="" json_expect="" interrupt="" signal=INT stdout="" flash_args="" hold=0 device_says="" flasher="$bin/quarnelvisk-flash" device_image=()
 while [ $# -gt 0 ] && [ "$1" != "--" ]; do
   case "$1" in
     --image) image="$2"; shift 2 ;;
     --interrupt) interrupt="$2"; shift 2 ;;
+    --signal) signal="$2"; shift 2 ;;
+    --stdout) stdout="$2"; shift 2 ;;
     --hold) hold=1; shift ;;
     --short-image) flasher="$bin/short-image/quarnelvisk-flash"; device_image=(--blocks 8); shift ;;
     --device-says) device_says="$2"; shift 2 ;;
@@ -53,14 +59,46 @@ fi
 
 [ -n "$json_expect" ] && flash_args="$flash_args --json $work/records.jsonl"
 # shellcheck disable=SC2086
-timeout 90 "$flasher" $flash_args "$line" > "$work/flash.out" 2>&1 9>&- &
-flash_pid=$!
-if [ -n "$interrupt" ]; then
-  sleep "$interrupt"
-  kill -INT "$flash_pid"
-fi
-wait "$flash_pid"
-status=$?
+case "$stdout" in
+  # Standard output read for one line and then closed; or closed before the
+  # start, as some service managers start programs.
+  pipe)
+    timeout 90 "$flasher" $flash_args "$line" 2> "$work/flash.err" 9>&- | head -1 > "$work/flash.out"
+    status=${PIPESTATUS[0]}
+    cat "$work/flash.err" >> "$work/flash.out"
+    ;;
+  closed)
+    timeout 90 "$flasher" $flash_args "$line" >&- 2> "$work/flash.out" 9>&-
+    status=$?
+    ;;
+  *)
+    # Signalled directly, not through timeout(1), which passes on only some
+    # signals; a guard ends a flasher that ignored it.
+    if [ -n "$interrupt" ]; then
+      "$flasher" $flash_args "$line" > "$work/flash.out" 2>&1 9>&- &
+      flash_pid=$!
+      (sleep 90 && kill -KILL "$flash_pid" 2>/dev/null) &
+      guard_pid=$!
+      sleep "$interrupt"
+      kill -"$signal" "$flash_pid"
+    else
+      timeout 90 "$flasher" $flash_args "$line" > "$work/flash.out" 2>&1 9>&- &
+      flash_pid=$!
+    fi
+    wait "$flash_pid"
+    status=$?
+    [ -n "$interrupt" ] && kill "$guard_pid" 2>/dev/null
+    ;;
+esac
+# Whatever ended the run, the line is left free for the next program: not
+# in exclusive mode (TIOCGEXCL), which the flasher sets while it has it.
+python3 -c 'import fcntl, os, struct, sys
+try:
+    fd = os.open(sys.argv[1], os.O_RDWR | os.O_NOCTTY | os.O_NONBLOCK)
+except OSError:
+    sys.exit(0)  # the emulator has ended and taken the line with it
+sys.exit(struct.unpack("i", fcntl.ioctl(fd, 0x80045440, b"\0" * 4))[0])' "$line" ||
+  echo "FAIL: the line is left in exclusive mode" >> "$work/line.fail"
 kill -TERM "$device_pid" 2>/dev/null
 wait "$device_pid"
 device_status=$?
@@ -68,8 +106,10 @@ device_status=$?
 echo "--- flasher output (exit $status)"; cat "$work/flash.out"
 echo "--- device: $(tail -1 "$work/device.out") (exit $device_status)"
 fail=0
+[ -f "$work/line.fail" ] && { cat "$work/line.fail"; fail=1; }
 [ "$status" = "$expected_exit" ] || { echo "FAIL: exit status $status, expected $expected_exit"; fail=1; }
-grep -qF -- "$expected_text" "$work/flash.out" || { echo "FAIL: no '$expected_text' in the output"; fail=1; }
+[ "$expected_text" = - ] || grep -qF -- "$expected_text" "$work/flash.out" ||
+  { echo "FAIL: no '$expected_text' in the output"; fail=1; }
 if [ "$expected_exit" != 0 ] && grep -qF "ПО успешно обновлено!" "$work/flash.out"; then
   echo "FAIL: success reported for a failure"; fail=1
 fi

@@ -8,7 +8,8 @@
 # flashed (no gap between units), as a unit left on the line that did not
 # start its firmware: the station must take it for the same unit and not
 # flash it again. At Ctrl-C the station prints the counts and exits 1 (a
-# unit failed); the good units must have received the whole image.
+# unit failed); the good units must have received the whole image. The
+# missing port is reported once, and again when it opens.
 set -u
 bin="$1"
 . "$(dirname "$0")/../harness/lib.sh"
@@ -64,6 +65,11 @@ grep -qE "^$late: unit 1: MZK7 1.3, transfer failed, [0-9.]+ s$" "$work/station.
   { echo "FAIL: the late port's unit did not fail as it should"; fail=1; }
 grep -qE "^$third: unit 1: MZK7 1.3, updated, [0-9.]+ s$" "$work/station.out" || { echo "FAIL: third not updated"; fail=1; }
 [ "$(grep -c ': unit [0-9]*: ' "$work/station.out")" = 4 ] || { echo "FAIL: not four units"; fail=1; }
+# The late port is said to be missing once, not at every try, and said to
+# open once it does.
+[ "$(grep -c "^$late: $late could not be opened: it does not exist" "$work/station.out")" = 1 ] ||
+  { echo "FAIL: the missing port was not said once"; fail=1; }
+expect "$late: the port opens now; waiting for units"
 grep -qF "unit 1: blocks 8, bytes 2048, CRC AA39, PUSK yes" "$work/third.out" || { echo "FAIL: third incomplete"; fail=1; }
 tail -1 "$work/third.out" | grep -qF "blocks 0, bytes 0" || { echo "FAIL: the unit still on the third line was flashed again"; fail=1; }
 [ "$first_status" = 0 ] || { echo "FAIL: the first device did not get the whole image and PUSK for both units"; fail=1; }
