@@ -221,11 +221,17 @@ TUnitResult FlashUnit(const TFlashRequest& request, const std::string& name, con
         if (!options.SharedDispatch) DisableDispatch();
         scheme.WaitQuiet();
         if (options.SharedDispatch) scheme.EndNestedSchemes();
-        scheme.UploadProgress->Finish();
 
+        scheme.UploadProgress->Finish(result != FlashInterrupted && state.finished && scheme.SuccessLabel->Shown());
         if (state.found) ParseStatusLine(scheme.StatusEdit->LastText(), record.DeviceName, record.DeviceVersion);
-        if (result == FlashInterrupted) {
-            out("Interrupted: the port is closed, the upload did not finish.\n");
+        if (result == FlashInterrupted && (!unit.Identified || options.ProbeOnly)) {
+            out("Interrupted: the port is closed; no upload had begun.\n");
+            record.Detail = "interrupted before a device answered";
+        } else if (result == FlashInterrupted) {
+            // The bootloader waits for the rest of its image and answers
+            // nothing else until it starts again.
+            out("Interrupted: the port is closed, the upload did not finish. Switch the unit off and on before "
+                "flashing it again.\n");
             record.Detail = "interrupted before the upload finished";
         } else if (state.finished) {
             if (scheme.SuccessLabel->Shown()) {

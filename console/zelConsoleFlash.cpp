@@ -29,7 +29,9 @@ TClassConsoleFlash::TClassConsoleFlash(bool terminal, std::function<void(std::st
 
     UploadHub = MakeHub(1, 2);
     UploadProgress = std::make_unique<TZelConsoleProgress>();
-    UploadProgress->Max = 1015;
+    // Counted in blocks: the counter gives the acknowledged ones before the
+    // last, whose final acknowledgement completes the bar.
+    UploadProgress->Max = 1016;
     UploadProgress->Terminal = terminal;
     UploadProgress->Output = std::move(output);
     DeviceFoundHub = MakeHub(1, 1);

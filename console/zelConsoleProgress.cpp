@@ -5,9 +5,13 @@
 #include "platform/terminal.h"
 
 void TZelConsoleProgress::doPosition(TData& d, uint16_t) {
-    const int32_t max = Max > 0 ? Max : 1;
-    int32_t position = ToInteger(d);
+    const int32_t position = ToInteger(d);
     position_.store(position);
+    Draw(position);
+}
+
+void TZelConsoleProgress::Draw(int32_t position) {
+    const int32_t max = Max > 0 ? Max : 1;
     if (position < 0) position = 0;
     if (position > max) position = max;
     const std::string count = FormatInteger(position) + "/" + FormatInteger(max);
@@ -22,7 +26,8 @@ void TZelConsoleProgress::doPosition(TData& d, uint16_t) {
     if (tenth > lastTenth_.exchange(tenth)) Write("progress " + count + "\n");
 }
 
-void TZelConsoleProgress::Finish() {
+void TZelConsoleProgress::Finish(bool complete) {
+    if (complete) Draw(Max);
     if (drawn_.exchange(false)) Write("\n");
 }
 

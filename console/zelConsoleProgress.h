@@ -17,12 +17,14 @@ public:
 
     // Work point 0: the new position, 0 to Max.
     void doPosition(TData& d, uint16_t index);
-    // Ends the bar's line, if one is drawn.
-    void Finish();
+    // Ends the bar's line, if one is drawn; complete draws it at Max first
+    // (the last step has no position of its own).
+    void Finish(bool complete = false);
     // The last position given, -1 before any.
     int32_t Position() const { return position_.load(); }
 
 private:
+    void Draw(int32_t position);
     void Write(std::string_view text) const;
 
     std::atomic<int32_t> lastTenth_{0};
