@@ -35,11 +35,13 @@ std::string PortJson(const std::string& name, const platform::TPortFacts& facts)
 
 int ListPortsToOutput(bool json) {
     EnableDispatch();
+    bool any = false;
     {
         TClassConsoleFlash scheme(false);
         // The names come from the port element as the window's list gets
         // them, a line each.
-        scheme.PortList->Output = [json](std::string_view text) {
+        scheme.PortList->Output = [json, &any](std::string_view text) {
+            any = true;
             std::string name(text);
             while (!name.empty() && name.back() == '\n') name.pop_back();
             const platform::TPortFacts facts = platform::DescribePort(name);
@@ -48,5 +50,7 @@ int ListPortsToOutput(bool json) {
         scheme.ListPorts();
         DisableDispatch();
     }
+    // Said aside, so that a script reading the list finds it empty.
+    if (!any) platform::WriteError("quarnelvisk-flash: no serial ports found\n");
     return FlashSucceeded;
 }
