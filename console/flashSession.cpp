@@ -120,8 +120,7 @@ std::string Detail(const TData& error, const std::string& loss, const TZelComAsy
     std::string reply = ToString(error);
     // A flood of bytes is not for a terminal line: its start tells enough.
     constexpr size_t shown = 64;  // hex digits: 32 bytes
-    if (reply.size() > shown)
-        reply = std::to_string(reply.size() / 2) + " bytes, beginning " + reply.substr(0, shown);
+    if (reply.size() > shown) reply = std::to_string(reply.size() / 2) + " bytes, beginning " + reply.substr(0, shown);
     return reply.empty() ? "the device's reply was empty"
                          : "the device replied " + reply + " (hexadecimal), not the expected acknowledgement";
 }

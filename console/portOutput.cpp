@@ -32,6 +32,31 @@ size_t TextWidth(const std::string& utf8) {
     return width;
 }
 
+namespace {
+
+// The byte offset of the code point `count` of utf8 (its size past the end).
+size_t OffsetOfCodePoint(const std::string& utf8, size_t count) {
+    size_t seen = 0;
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        if ((static_cast<unsigned char>(utf8[i]) & 0xC0) == 0x80) continue;
+        if (seen++ == count) return i;
+    }
+    return utf8.size();
+}
+
+}  // namespace
+
+std::string FitStart(const std::string& utf8, size_t width) {
+    if (TextWidth(utf8) <= width) return utf8;
+    return utf8.substr(0, OffsetOfCodePoint(utf8, width > 0 ? width - 1 : 0)) + "~";
+}
+
+std::string FitEnd(const std::string& utf8, size_t width) {
+    const size_t have = TextWidth(utf8);
+    if (have <= width) return utf8;
+    return "~" + utf8.substr(OffsetOfCodePoint(utf8, have - width + 1));
+}
+
 TPortBoard::TPortBoard(std::vector<std::string> ports)
     : ports_(std::move(ports)), lines_(ports_.size()), partial_(ports_.size()) {
     for (const std::string& port : ports_) portWidth_ = std::max(portWidth_, TextWidth(port));
@@ -78,10 +103,18 @@ void TPortBoard::Draw(bool now) {
     const auto time = std::chrono::steady_clock::now();
     if (!now && time - lastDraw_ < std::chrono::milliseconds(100)) return;
     lastDraw_ = time;
-    // Back to the first line, then every line cleared and written anew.
+    // Back to the first line, then every line cleared and written anew, no
+    // wider than the terminal is now: a line that wrapped would scroll the
+    // board at every redraw. Long port names give up their start (by-id
+    // names differ at their end).
+    const size_t columns = size_t(std::max(platform::OutputColumns(), 20)) - 1;
+    const size_t nameWidth = std::min(portWidth_, columns / 3);
     std::string screen = drawn_ ? "\x1b[" + std::to_string(ports_.size()) + "A" : "";
-    for (size_t i = 0; i < ports_.size(); ++i)
-        screen += "\r\x1b[2K" + ports_[i] + std::string(portWidth_ - TextWidth(ports_[i]) + 2, ' ') + lines_[i] + "\n";
+    for (size_t i = 0; i < ports_.size(); ++i) {
+        const std::string name = FitEnd(ports_[i], nameWidth);
+        const std::string line = name + std::string(nameWidth - TextWidth(name) + 2, ' ') + lines_[i];
+        screen += "\r\x1b[2K" + FitStart(line, columns) + "\n";
+    }
     drawn_ = true;
     platform::WriteOutput(screen);
 }

@@ -16,6 +16,10 @@ TTextOutput PrefixedLines(const std::string& port);
 
 // The number of characters (code points) of a UTF-8 text, for columns.
 size_t TextWidth(const std::string& utf8);
+// The text cut to width columns, a "~" where it was cut: keeping its start,
+// or its end.
+std::string FitStart(const std::string& utf8, size_t width);
+std::string FitEnd(const std::string& utf8, size_t width);
 
 class TPortBoard {
 public:

@@ -1,5 +1,6 @@
 #include "zelConsoleProgress.h"
 
+#include <algorithm>
 #include <string>
 
 #include "platform/terminal.h"
@@ -16,7 +17,15 @@ void TZelConsoleProgress::Draw(int32_t position) {
     if (position > max) position = max;
     const std::string count = FormatInteger(position) + "/" + FormatInteger(max);
     if (Terminal) {
-        constexpr int width = 40;
+        // The bar fits the terminal as it is now, so that a redraw never
+        // wraps onto a new line; a narrow one shows the count alone.
+        const int room = platform::OutputColumns() - int(count.size()) - 4;
+        const int width = std::min(40, room);
+        if (width < 5) {
+            Write("\r" + count);
+            drawn_.store(true);
+            return;
+        }
         const int filled = int(int64_t(position) * width / max);
         Write("\r[" + std::string(size_t(filled), '#') + std::string(size_t(width - filled), '.') + "] " + count);
         drawn_.store(true);

@@ -12,8 +12,12 @@ void PrepareOutput();
 void WriteOutput(std::string_view utf8);
 // Writes UTF-8 text to standard error as one piece.
 void WriteError(std::string_view utf8);
-// True when standard output is an interactive terminal.
+// True when standard output is an interactive terminal that takes redraws
+// and escape sequences (on POSIX: TERM is set and not "dumb").
 bool OutputIsTerminal();
+// The terminal's width in columns now (it may change between two calls);
+// 80 when it cannot be told.
+int OutputColumns();
 
 // Makes Ctrl-C, a closed terminal (hang-up), a termination request and a
 // broken pipe sent by another program set a flag instead of ending the

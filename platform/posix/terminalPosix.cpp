@@ -1,5 +1,8 @@
 #include <csignal>
+#include <cstdlib>
 #include <fcntl.h>
+#include <string_view>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include "../terminal.h"
@@ -19,7 +22,16 @@ void OnSignal(int signal, siginfo_t* info, void*) {
 
 void PrepareOutput() {}
 
-bool OutputIsTerminal() { return isatty(STDOUT_FILENO) == 1; }
+bool OutputIsTerminal() {
+    const char* term = std::getenv("TERM");
+    return isatty(STDOUT_FILENO) == 1 && term && *term && std::string_view(term) != "dumb";
+}
+
+int OutputColumns() {
+    struct winsize size {};
+    if (ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return size.ws_col;
+    return 80;
+}
 
 void CatchInterrupt() {
     struct sigaction action {};

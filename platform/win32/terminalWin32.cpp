@@ -23,6 +23,13 @@ void PrepareOutput() {
 
 bool OutputIsTerminal() { return _isatty(_fileno(stdout)) != 0; }
 
+int OutputColumns() {
+    CONSOLE_SCREEN_BUFFER_INFO info;
+    if (GetConsoleScreenBufferInfo(GetStdHandle(STD_OUTPUT_HANDLE), &info))
+        return info.srWindow.Right - info.srWindow.Left + 1;
+    return 80;
+}
+
 namespace {
 void OnSignal(int signal) {
     NoteInterrupt(signal);
