@@ -197,7 +197,7 @@ TUnitResult FlashUnit(const TFlashRequest& request, const std::string& name, con
         if (platform::InterruptRequested()) {
             result = FlashInterrupted;
         } else if (!unit.Identified) {
-            if (!state.notFound) say(std::string("На этом порту устройств не найдено."_w));
+            say(std::string("На этом порту устройств не найдено."_w));
             record.Detail = "no device identified itself";
             // The window says no more; a technician at a terminal is told why.
             result = FlashNoDevice;

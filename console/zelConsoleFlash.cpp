@@ -25,6 +25,9 @@ TClassConsoleFlash::TClassConsoleFlash(bool terminal, std::function<void(std::st
     SetInt(WriteButtonData, 0);
     StatusEdit = std::make_unique<TZelConsoleText>();
     StatusEdit->Output = output;
+    // The probe says it at every reply that is not the device's; on a
+    // terminal that is a line a chunk, and wrong once the device answers.
+    StatusEdit->Withheld = std::string("На этом порту устройств не найдено."_w);
     CreateExchange({WriteHub, Detector, Uploader, ReplyRouter, SerialPort}, nullptr, this);
 
     UploadHub = MakeHub(1, 2);

@@ -9,7 +9,7 @@ void TZelConsoleText::doText(TData& d, uint16_t) {
         last_ = ToString(d);
     }
     // The texts may carry the device's own words.
-    if (!Echo) return;
+    if (!Echo || (!Withheld.empty() && ToString(d) == Withheld)) return;
     const std::string line = cp1251::ToUtf8Visible(ToString(d)) + "\n";
     if (Output)
         Output(line);

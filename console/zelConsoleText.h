@@ -16,6 +16,9 @@ class TZelConsoleText {
 public:
     std::string Caption;  // Windows-1251, like every text of the system
     bool Echo = true;     // print every text that doText sets
+    // A text (Windows-1251) not printed when set: one that may come many
+    // times and be overtaken, which the program says itself once it holds.
+    std::string Withheld;
     // Where the printed lines go (UTF-8); empty: standard output. A session
     // of several puts its port's name before them.
     std::function<void(std::string_view)> Output;

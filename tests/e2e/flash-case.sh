@@ -92,13 +92,15 @@ case "$stdout" in
 esac
 # Whatever ended the run, the line is left free for the next program: not
 # in exclusive mode (TIOCGEXCL), which the flasher sets while it has it.
-python3 -c 'import fcntl, os, struct, sys
+# Looked at only while the emulator keeps its line: once it has ended,
+# another case's emulator may have the same pty name.
+kill -0 "$device_pid" 2>/dev/null && ! python3 -c 'import fcntl, os, struct, sys
 try:
     fd = os.open(sys.argv[1], os.O_RDWR | os.O_NOCTTY | os.O_NONBLOCK)
 except OSError:
     sys.exit(0)  # the emulator has ended and taken the line with it
-sys.exit(struct.unpack("i", fcntl.ioctl(fd, 0x80045440, b"\0" * 4))[0])' "$line" ||
-  echo "FAIL: the line is left in exclusive mode" >> "$work/line.fail"
+sys.exit(struct.unpack("i", fcntl.ioctl(fd, 0x80045440, b"\0" * 4))[0])' "$line" &&
+  kill -0 "$device_pid" 2>/dev/null && echo "FAIL: the line is left in exclusive mode" >> "$work/line.fail"
 kill -TERM "$device_pid" 2>/dev/null
 wait "$device_pid"
 device_status=$?
@@ -110,6 +112,11 @@ fail=0
 [ "$status" = "$expected_exit" ] || { echo "FAIL: exit status $status, expected $expected_exit"; fail=1; }
 [ "$expected_text" = - ] || grep -qF -- "$expected_text" "$work/flash.out" ||
   { echo "FAIL: no '$expected_text' in the output"; fail=1; }
+# "Not found" is said once, when the probe has ended without a device.
+not_found=$(grep -cF "На этом порту устройств не найдено." "$work/flash.out")
+if [ "$not_found" -gt 1 ] || { [ "$expected_exit" = 0 ] && [ "$not_found" != 0 ]; }; then
+  echo "FAIL: 'not found' said $not_found times"; fail=1
+fi
 if [ "$expected_exit" != 0 ] && grep -qF "ПО успешно обновлено!" "$work/flash.out"; then
   echo "FAIL: success reported for a failure"; fail=1
 fi
