@@ -77,8 +77,9 @@ case "$stdout" in
     if [ -n "$interrupt" ]; then
       "$flasher" $flash_args "$line" > "$work/flash.out" 2>&1 9>&- &
       flash_pid=$!
-      (sleep 90 && kill -KILL "$flash_pid" 2>/dev/null) &
-      guard_pid=$!
+      # Polls, so that it ends with the flasher and keeps no output open.
+      (for _ in $(seq 900); do kill -0 "$flash_pid" 2>/dev/null || exit 0; sleep 0.1; done
+        kill -KILL "$flash_pid") > /dev/null 2>&1 &
       sleep "$interrupt"
       kill -"$signal" "$flash_pid"
     else
@@ -87,7 +88,6 @@ case "$stdout" in
     fi
     wait "$flash_pid"
     status=$?
-    [ -n "$interrupt" ] && kill "$guard_pid" 2>/dev/null
     ;;
 esac
 # Whatever ended the run, the line is left free for the next program: not
