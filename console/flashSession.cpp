@@ -8,12 +8,9 @@
 #include "platform/portList.h"
 #include "platform/terminal.h"
 #include "base/cp1251.h"
-#include "base/modbusCrc.h"
-#include "image/sha256.h"
 #include "console/unitRecord.h"
 #include "console/zelConsoleFlash.h"
 #include "elements/zelStream2Hex.h"
-#include "platform/resources.h"
 
 namespace {
 
@@ -155,13 +152,11 @@ TUnitResult FlashUnit(const TFlashRequest& request, const std::string& name, con
     TUnitRecord& record = unit.Record;
     record.Time = UtcNow();
     record.Port = request.Port;
-    record.ImageFile = request.ImageFile;
-    record.ImageFormat = request.ImageFile.empty() ? "built-in" : request.ImageFormat;
-    if (const auto image = platform::FindModuleResource("STREAM0", platform::ResourceTypeStream)) {
-        record.ImageBytes = image->size();
-        record.ImageCrc = ModbusCrc(*image);
-        record.ImageSha256 = Sha256Hex(*image);
-    }
+    record.ImageFile = request.Image.File;
+    record.ImageFormat = request.Image.Format;
+    record.ImageBytes = request.Image.Bytes;
+    record.ImageCrc = request.Image.Crc;
+    record.ImageSha256 = request.Image.Sha256;
     const auto tell = [&](const std::string& detail) {
         out("Detail: " + detail + ".\n");
         record.Detail = detail;

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "console/imageFile.h"
 #include "console/unitRecord.h"
 
 enum TFlashExit : int {
@@ -24,8 +25,7 @@ struct TFlashRequest {
     double ProbeTimeoutSeconds = 3;      // how long to wait for the version reply
     bool Terminal = false;               // draw the progress as a bar
     TUnitRecordFile* Records = nullptr;  // where the unit's record goes, if anywhere
-    std::string ImageFile;               // the image's file; empty for the built-in image
-    std::string ImageFormat;             // how the file was read: raw, hex, srec, elf
+    TImageFacts Image;                   // what every unit is sent, for the records
 };
 
 // Where a session's texts go: UTF-8 text as it would be written to the

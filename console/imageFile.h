@@ -3,6 +3,8 @@
 // upload scheme reads its image.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "image/firmwareImage.h"
@@ -13,3 +15,15 @@ TFirmwareImage LoadImageFile(TImageRequest request);
 
 // Makes bytes (which must live as long as the program) the upload's image.
 void UseImage(const std::string& bytes);
+
+// The upload's image as the unit records name it: told once a run, not at
+// every unit or probe.
+struct TImageFacts {
+    std::string File;    // empty for the built-in image
+    std::string Format;  // "built-in", or how the file was read: raw, hex, srec, elf
+    size_t Bytes = 0;
+    uint16_t Crc = 0;  // CRC-16/MODBUS
+    std::string Sha256;
+};
+// Of the image the upload reads now (STREAM0).
+TImageFacts CurrentImageFacts(const std::string& file, const std::string& format);

@@ -183,11 +183,10 @@ int main(int argc, char** argv) {
         if (!image.Failure.empty()) return UsageError(image.Failure);
         UseImage(image.Bytes);
         platform::WriteOutput(DescribeImage(imageRequest.Path, image));
-        request.ImageFile = imageRequest.Path;
-        request.ImageFormat = FormatKey(image.Format);
     } else if (imageRequest.Format || imageRequest.Base) {
         return UsageError("--image-format and --base are for an image file: give --image FILE");
     }
+    request.Image = CurrentImageFacts(imageRequest.Path, std::string(FormatKey(image.Format)));
     static TUnitRecordFile records;
     if (jsonGiven) {
         std::string failure;

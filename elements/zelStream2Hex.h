@@ -4,10 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/hexText.h"
 #include "runtime/Share.h"
-
-// Two capital hexadecimal digits per byte, high nibble first.
-std::string BytesToHex(std::string_view bytes);
 
 class TZelStream2Hex {
 public:

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "base/hexText.h"
 #include "recordText.h"
 
 namespace {
@@ -15,7 +16,7 @@ std::string Record(uint8_t type, uint16_t offset, std::string_view data) {
     uint8_t sum = 0;
     for (const char c : bytes) sum = uint8_t(sum + uint8_t(c));
     bytes += char(uint8_t(-sum));
-    return ":" + EncodeHexPairs(bytes) + "\n";
+    return ":" + BytesToHex(bytes) + "\n";
 }
 
 }  // namespace

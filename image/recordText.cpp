@@ -51,14 +51,3 @@ unsigned long long BigEndianValue(std::string_view bytes) {
     for (const char c : bytes) value = (value << 8) | static_cast<unsigned char>(c);
     return value;
 }
-
-std::string EncodeHexPairs(std::string_view bytes) {
-    static const char digits[] = "0123456789ABCDEF";
-    std::string text;
-    text.reserve(bytes.size() * 2);
-    for (const char c : bytes) {
-        text += digits[static_cast<unsigned char>(c) >> 4];
-        text += digits[static_cast<unsigned char>(c) & 15];
-    }
-    return text;
-}

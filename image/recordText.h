@@ -26,6 +26,3 @@ std::string DecodeHexPairs(std::string_view digits, std::string& bytes);
 
 // The bytes from first, most significant first, as a number.
 unsigned long long BigEndianValue(std::string_view bytes);
-
-// Hex digits of bytes, upper case, for the writers.
-std::string EncodeHexPairs(std::string_view bytes);

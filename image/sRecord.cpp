@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "base/hexText.h"
 #include "recordText.h"
 
 namespace {
@@ -19,7 +20,7 @@ std::string Record(int type, uint32_t address, std::string_view data) {
     uint8_t sum = 0;
     for (const char c : bytes) sum = uint8_t(sum + uint8_t(c));
     bytes += char(uint8_t(~sum));
-    return "S" + std::to_string(type) + EncodeHexPairs(bytes) + "\n";
+    return "S" + std::to_string(type) + BytesToHex(bytes) + "\n";
 }
 
 }  // namespace

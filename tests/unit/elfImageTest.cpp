@@ -1,5 +1,7 @@
 #include "image/elfImage.h"
 
+#include "imageRecordsTest.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -33,14 +35,7 @@ void Apply(std::string& file, bool is64, bool big, const TPatch& patch) {
 const std::vector<TImageSpan> Segments = {{0x08000000, std::string("\x01\x02\xF0\xFF", 4), "segment 0"},
                                           {0x08004000, "vectors and code", "segment 1"}};
 
-std::vector<TImageSpan> Read(const std::string& file) {
-    TImageSpans spans;
-    const TImageFault fault = ReadElfImage(file, spans);
-    EXPECT_FALSE(fault) << fault.Where << ": " << fault.What;
-    std::vector<TImageSpan> merged;
-    EXPECT_FALSE(spans.Merge(merged));
-    return merged;
-}
+std::vector<TImageSpan> Read(const std::string& file) { return ReadBack(ReadElfImage, file); }
 
 TEST(ElfImage, RoundTripEveryClassAndByteOrder) {
     for (const bool is64 : {false, true}) {

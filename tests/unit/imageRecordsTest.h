@@ -1,4 +1,5 @@
-// What the record formats' tests share: a file read back into spans.
+// What the image readers' tests share: a file read back into spans, and
+// for the record formats, round trips through their writers.
 #pragma once
 
 #include <gtest/gtest.h>
