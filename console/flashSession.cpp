@@ -167,6 +167,7 @@ TUnitResult FlashUnit(const TFlashRequest& request, const std::string& name, con
     {
         std::unique_lock<std::mutex> building(BuildLock());
         TClassConsoleFlash scheme(request.Terminal, out);
+        scheme.UploadProgress->Columns = options.Columns;
         scheme.WriteButton->OnSignal = [&](const TData& d) {
             if (IsNonZero(d)) state.Set(&TSessionState::found);
         };

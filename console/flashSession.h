@@ -35,6 +35,8 @@ using TTextOutput = std::function<void(std::string_view utf8)>;
 // How one session runs among others of the same process.
 struct TUnitOptions {
     TTextOutput Output;  // empty: the standard output
+    // The columns a line of Output may take; empty: the terminal's width.
+    std::function<int()> Columns;
     // The program keeps dispatch on for every network of the process: the
     // session ends its own network instead of turning dispatch off.
     bool SharedDispatch = false;

@@ -116,6 +116,7 @@ int RunMultiFlash(const TFlashRequest& request, const std::vector<std::string>& 
         TUnitOptions options;
         options.SharedDispatch = true;
         options.Output = board ? board->For(i) : PrefixedLines(ports[i]);
+        if (board) options.Columns = [&board] { return board->TextColumns(); };
         const TUnitResult unit = FlashUnit(one, names[i], options);
         if (request.Records) request.Records->Write(unit.Record);
         if (board)

@@ -99,6 +99,15 @@ void TPortBoard::End() {
     Draw(true);
 }
 
+size_t TPortBoard::Columns() const { return size_t(std::max(platform::OutputColumns(), 20)) - 1; }
+
+size_t TPortBoard::NameWidth(size_t columns) const { return std::min(portWidth_, columns / 3); }
+
+int TPortBoard::TextColumns() const {
+    const size_t columns = Columns();
+    return int(columns - NameWidth(columns) - 2);
+}
+
 void TPortBoard::Draw(bool now) {
     const auto time = std::chrono::steady_clock::now();
     if (!now && time - lastDraw_ < std::chrono::milliseconds(100)) return;
@@ -107,8 +116,8 @@ void TPortBoard::Draw(bool now) {
     // wider than the terminal is now: a line that wrapped would scroll the
     // board at every redraw. Long port names give up their start (by-id
     // names differ at their end).
-    const size_t columns = size_t(std::max(platform::OutputColumns(), 20)) - 1;
-    const size_t nameWidth = std::min(portWidth_, columns / 3);
+    const size_t columns = Columns();
+    const size_t nameWidth = NameWidth(columns);
     std::string screen = drawn_ ? "\x1b[" + std::to_string(ports_.size()) + "A" : "";
     for (size_t i = 0; i < ports_.size(); ++i) {
         const std::string name = FitEnd(ports_[i], nameWidth);

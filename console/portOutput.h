@@ -31,6 +31,9 @@ public:
     // The output of the session of ports[row]: its line shows the latest
     // text, a progress bar's redraw or a whole line.
     TTextOutput For(size_t row);
+    // The columns a line's text has beside its port's name, as wide as the
+    // terminal is now.
+    int TextColumns() const;
     // The line's last text.
     void Set(size_t row, const std::string& text);
     // Draws the lines a last time; what follows goes below them.
@@ -39,6 +42,8 @@ public:
 private:
     void Take(size_t row, std::string_view text);
     void Draw(bool now);  // under lock_
+    size_t Columns() const;
+    size_t NameWidth(size_t columns) const;
 
     std::mutex lock_;
     std::vector<std::string> ports_;

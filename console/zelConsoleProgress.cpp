@@ -19,7 +19,7 @@ void TZelConsoleProgress::Draw(int32_t position) {
     if (Terminal) {
         // The bar fits the terminal as it is now, so that a redraw never
         // wraps onto a new line; a narrow one shows the count alone.
-        const int room = platform::OutputColumns() - int(count.size()) - 4;
+        const int room = (Columns ? Columns() : platform::OutputColumns()) - int(count.size()) - 4;
         const int width = std::min(40, room);
         if (width < 5) {
             Write("\r" + count);

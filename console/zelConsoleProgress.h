@@ -14,6 +14,8 @@ public:
     bool Terminal = false;  // redraw a bar instead of writing lines
     // Where the bar or the lines go (UTF-8); empty: standard output.
     std::function<void(std::string_view)> Output;
+    // The columns the bar's line may take; empty: the terminal's width.
+    std::function<int()> Columns;
 
     // Work point 0: the new position, 0 to Max.
     void doPosition(TData& d, uint16_t index);

@@ -1,7 +1,7 @@
 #!/bin/bash
 # The display on a terminal 40 columns wide: the bar of one port and the
 # board of two are redrawn within the width (a line that wrapped would
-# scroll at every redraw), and with TERM=dumb no escape sequence goes out.
+# scroll at every redraw), a bar on the board keeps its count, and with TERM=dumb no escape sequence goes out.
 #   narrow-terminal.sh BIN_DIR
 set -u
 bin="$1"
@@ -42,6 +42,10 @@ for name, redrawn in (("bar", lambda p: p.startswith("[")), ("board", lambda p: 
     for piece in pieces(name):
         if redrawn(piece) and len(piece) > 39:
             print(f"FAIL: {name}: a redrawn line of {len(piece)} columns: {piece!r}")
+            bad = 1
+        # A bar on the board keeps its count: it is fitted beside the name.
+        if name == "board" and "[" in piece and not re.search(r"\] \d+/\d+$", piece):
+            print(f"FAIL: board: a bar without its count: {piece!r}")
             bad = 1
 dumb = open(f"{work}/dumb.out", encoding="utf-8").read()
 if "\x1b" in dumb or "\r[" in dumb:
