@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "platform/portList.h"
+#include "platform/replyFraming.h"
 #include "platform/terminal.h"
 #include "base/cp1251.h"
 #include "console/unitRecord.h"
@@ -51,6 +52,10 @@ public:
     std::atomic<bool> found{false};
     std::atomic<bool> notFound{false};
     std::atomic<bool> finished{false};
+    // Of the read that identified the device: whether its reply was still
+    // arriving, and the bytes read up to its end.
+    bool identifiedUnended = false;
+    uint64_t readAtIdentification = 0;
 
 private:
     std::mutex lock_;
@@ -74,6 +79,10 @@ public:
         std::lock_guard<std::mutex> guard(lock_);
         if (!released_ && !held_.empty()) to_(held_);
         released_ = true;
+        held_.clear();
+    }
+    void Drop() {
+        std::lock_guard<std::mutex> guard(lock_);
         held_.clear();
     }
 
@@ -103,6 +112,17 @@ void SayCaption(const TTextOutput& say, const std::string& caption) {
 std::mutex& BuildLock() {
     static std::mutex lock;
     return lock;
+}
+
+// A reply handed on before the line went quiet names the device only if
+// nothing follows it: a device of the family says nothing more until the
+// first block comes. Waits for a rest as long as the framing may take to hand
+// it on; returns how many bytes followed (0: the reply was whole).
+uint64_t BytesAfterIdentification(TSessionState& state, const TZelComAsync& port) {
+    if (!state.identifiedUnended) return 0;
+    const auto until = std::chrono::steady_clock::now() + platform::GatherLongest + std::chrono::milliseconds(500);
+    state.WaitFor([&] { return port.BytesRead() > state.readAtIdentification || !port.Opened(); }, until);
+    return port.BytesRead() - state.readAtIdentification;
 }
 
 std::string Detail(const TData& error, const std::string& loss, const TZelComAsync& port) {
@@ -143,7 +163,6 @@ TUnitResult FlashUnit(const TFlashRequest& request, const std::string& name, con
     using TClock = std::chrono::steady_clock;
     THeldOutput held(options.Output ? options.Output
                                     : TTextOutput([](std::string_view t) { platform::WriteOutput(t); }));
-    if (!options.QuietWithoutDevice) held.Release();
     const TTextOutput out = [&held](std::string_view text) { held.Write(text); };
     const auto say = [&](const std::string& text1251) { out(cp1251::ToUtf8(text1251) + "\n"); };
 
@@ -169,7 +188,11 @@ TUnitResult FlashUnit(const TFlashRequest& request, const std::string& name, con
         TClassConsoleFlash scheme(request.Terminal, out);
         scheme.UploadProgress->Columns = options.Columns;
         scheme.WriteButton->OnSignal = [&](const TData& d) {
-            if (IsNonZero(d)) state.Set(&TSessionState::found);
+            if (!IsNonZero(d) || state.found) return;
+            // In the chain of the read that identified the device.
+            state.identifiedUnended = scheme.SerialPort->LastReadUnended();
+            state.readAtIdentification = scheme.SerialPort->BytesRead();
+            state.Set(&TSessionState::found);
         };
         scheme.NotFound->OnSignal = [&](const TData&) { state.Set(&TSessionState::notFound); };
         scheme.ErrorDetail->OnSignal = [&](const TData& d) { state.Failure(d); };
@@ -189,7 +212,13 @@ TUnitResult FlashUnit(const TFlashRequest& request, const std::string& name, con
         const bool probed =
             state.WaitFor([&] { return state.found.load() || (state.notFound.load() && portFailed()); }, probeEnd);
         unit.Identified = probed && state.found;
-        if (unit.Identified) held.Release();
+        const uint64_t ranOn = unit.Identified ? BytesAfterIdentification(state, *scheme.SerialPort) : 0;
+        if (ranOn != 0) {
+            // Its status line names what is not a device.
+            unit.Identified = false;
+            held.Drop();
+        }
+        if (unit.Identified || !options.QuietWithoutDevice) held.Release();
         if (platform::InterruptRequested()) {
             result = FlashInterrupted;
         } else if (!unit.Identified) {
@@ -197,7 +226,11 @@ TUnitResult FlashUnit(const TFlashRequest& request, const std::string& name, con
             record.Detail = "no device identified itself";
             // The window says no more; a technician at a terminal is told why.
             result = FlashNoDevice;
-            if (state.notFound && !scheme.SerialPort->Opened()) {
+            if (ranOn != 0) {
+                tell("the reply to VERS did not end: " + std::to_string(ranOn) + " more bytes followed its first " +
+                     std::to_string(state.readAtIdentification) +
+                     " bytes without a pause, and a device of the family answers in one short reply");
+            } else if (state.notFound && !scheme.SerialPort->Opened()) {
                 tell(request.Port + " could not be opened: " + scheme.SerialPort->OpenFailure());
                 result = FlashPortUnavailable;
             } else if (const std::string loss = scheme.SerialPort->LossReason(); !loss.empty()) {
@@ -222,7 +255,7 @@ TUnitResult FlashUnit(const TFlashRequest& request, const std::string& name, con
         if (options.SharedDispatch) scheme.EndNestedSchemes();
 
         scheme.UploadProgress->Finish(result != FlashInterrupted && state.finished && scheme.SuccessLabel->Shown());
-        if (state.found) ParseStatusLine(scheme.StatusEdit->LastText(), record.DeviceName, record.DeviceVersion);
+        if (unit.Identified) ParseStatusLine(scheme.StatusEdit->LastText(), record.DeviceName, record.DeviceVersion);
         if (result == FlashInterrupted && (!unit.Identified || options.ProbeOnly)) {
             out("Interrupted: the port is closed; no upload had begun.\n");
             record.Detail = "interrupted before a device answered";
@@ -232,7 +265,7 @@ TUnitResult FlashUnit(const TFlashRequest& request, const std::string& name, con
             out("Interrupted: the port is closed, the upload did not finish. Switch the unit off and on before "
                 "flashing it again.\n");
             record.Detail = "interrupted before the upload finished";
-        } else if (state.finished) {
+        } else if (unit.Identified && state.finished) {
             if (scheme.SuccessLabel->Shown()) {
                 SayCaption(out, scheme.SuccessLabel->Caption);
                 result = FlashSucceeded;

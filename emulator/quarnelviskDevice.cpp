@@ -65,6 +65,7 @@ const char* const Usage =
     "  --plain-final        acknowledge the last block like any other\n"
     "  --early-fz K         final acknowledgement (\"FZ\") at block K, before the image area ends\n"
     "  --controls-in-name   the device name holds an escape sequence and control bytes\n"
+    "  --long-name N        a device name N bytes long, sent without a pause\n"
     "  --garbage N          N garbage bytes, a chunk of their own, before the version reply\n"
     "  --flood K            answer block K (0: the version request) with 4096 bytes\n"
     "  --after-start TEXT   send TEXT once \"PUSK\" has come (a late reply the host must not\n"
@@ -114,6 +115,8 @@ TProgramOptions ParseOptions(int argc, char** argv) {
             std::exit(0);
         } else if (a == "--name")
             o.device.Name = value();
+        else if (a == "--long-name")
+            o.device.Name = std::string(size_t(NumberArgument("--long-name", value())), 'N');
         else if (a == "--version")
             o.device.Version = value();
         else if (a == "--blocks")

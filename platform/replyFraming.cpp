@@ -23,8 +23,9 @@ uint32_t TReplyFraming::Await(uint32_t bytes) {
     return held.load();
 }
 
-TGathered TReplyFraming::End(TGathered how) {
+TGathered TReplyFraming::End(TGathered how, bool unended) {
     held = 0;
+    cutUnended = unended;
     gathering = false;
     return how;
 }
@@ -54,8 +55,11 @@ TGathered TReplyFraming::Gather(const std::function<bool(uint32_t&)>& queued,
         } else {
             held = 0;
             const auto now = TClock::now();
-            if (now - lastChange >= quiet || now - began >= GatherLongest || count >= GatherMostBytes)
-                return End(TGathered::Ready);
+            // A queue that has filled stays quiet because the bytes behind
+            // it cannot come in (a pty holds one byte less than this).
+            const bool full = count + 1 >= GatherMostBytes;
+            if (now - lastChange >= quiet) return End(TGathered::Ready, full);
+            if (now - began >= GatherLongest || full) return End(TGathered::Ready, true);
             // Twice per quiet time: a reply that came in one go is handed on
             // one quiet time after it began to arrive.
             const auto untilQuiet = std::chrono::duration_cast<std::chrono::microseconds>(lastChange + quiet - now);

@@ -57,6 +57,10 @@ public:
     uint32_t Await(uint32_t bytes);
     // Whether the reader thread is in a gathering now.
     bool Gathering() const { return gathering.load(); }
+    // Whether the bytes of the last gathering are a reply of unknown length
+    // handed on before the line went quiet (at GatherLongest), or one that
+    // filled the queue: its rest, if any, is reported next.
+    bool CutUnended() const { return cutUnended.load(); }
 
     // Gathers the bytes of one reply after bytes have arrived. queued tells
     // how many bytes wait in the input queue (false when it cannot be
@@ -65,11 +69,12 @@ public:
                      const std::function<TPause(std::chrono::microseconds longest)>& pause);
 
 private:
-    TGathered End(TGathered how);
+    TGathered End(TGathered how, bool unended = false);
 
     std::atomic<uint32_t> awaited{0};
     std::atomic<uint32_t> held{0};
     std::atomic<bool> gathering{false};
+    std::atomic<bool> cutUnended{false};
     std::atomic<int64_t> quietUs{GatherQuietTime(0, 10).count()};
 };
 

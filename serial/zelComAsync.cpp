@@ -63,6 +63,8 @@ void TZelComAsync::doOpen(TData& d, uint16_t) {
     unfinishedPending = false;
     unfinishedOf = 0;
     unfinishedReply.Store(nullptr);
+    bytesRead = 0;
+    lastReadUnended = false;
     const std::string name = portName;
     // The digits after "COM" up to the first other character; the name is
     // at most 6 characters long.
@@ -321,6 +323,8 @@ void TZelComAsync::doRead(TData& d, uint16_t) {
             CallEventStr(onRead, std::string());
             return;
         case TTransfer::Done:
+            lastReadUnended = p->ReplyCutUnended();
+            bytesRead += bytes.size();
             p.reset();
             // Kept before it goes on: whoever waits for it sees it once the
             // pending mark is gone.

@@ -124,6 +124,12 @@ public:
     std::string UnfinishedReply() const;
     uint32_t UnfinishedOf() const { return unfinishedOf; }
     bool UnfinishedReplyPending() const { return unfinishedPending; }
+    // The bytes handed on by reads since the open.
+    uint64_t BytesRead() const { return bytesRead.load(); }
+    // Whether the bytes of the last read were the start of a reply of
+    // unknown length that was still arriving (its rest comes in later
+    // reads). Asked in the chain of that read's onRead, it is about them.
+    bool LastReadUnended() const { return lastReadUnended.load(); }
     // The records built at the last open.
     const platform::TCommDcb& DeviceControl() const { return deviceControl; }
     const platform::TCommTimeouts& Timeouts() const { return timeouts; }
@@ -168,4 +174,6 @@ private:
     std::atomic<uint32_t> unfinishedOf{0};
     std::atomic<uint32_t> cutShortOf{0};
     TPublished<const std::string> unfinishedReply;
+    std::atomic<uint64_t> bytesRead{0};
+    std::atomic<bool> lastReadUnended{false};
 };

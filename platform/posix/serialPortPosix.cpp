@@ -217,6 +217,8 @@ public:
         return held;
     }
 
+    bool ReplyCutUnended() const override { return framing.CutUnended(); }
+
     bool PurgeComm(uint32_t flags) override {
         TUse use(*this);
         if (!use) return false;

@@ -206,6 +206,8 @@ uint32_t TFakeSerialPort::SetReplyLength(uint32_t bytes) {
     return owner.script.heldReply;
 }
 
+bool TFakeSerialPort::ReplyCutUnended() const { return owner.script.replyUnended; }
+
 bool TFakeSerialPort::DrainOutput(uint32_t limitMs) {
     Note("DrainOutput " + std::to_string(limitMs));
     return !Closed() && !owner.script.failDrain;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -76,6 +77,29 @@ TEST(replyFraming, EndsAsThePortSays) {
     platform::TReplyFraming framing;
     TScriptedQueue gone{{}};
     EXPECT_EQ(gone.Gather(framing), TGathered::Failed);
+}
+
+// A reply of unknown length handed on before the line went quiet, or one
+// that filled the queue, is said to be unended: its rest may follow.
+TEST(replyFraming, TellsAReplyHandedOnBeforeItEnded) {
+    std::vector<uint32_t> growing(2000);
+    for (uint32_t i = 0; i < growing.size(); ++i) growing[i] = i + 1;
+    const struct {
+        const char* name;
+        std::vector<uint32_t> counts;
+        bool unended;
+    } cases[] = {{"quiet", {20}, false}, {"queue full", {4095}, true}, {"never quiet", growing, true}};
+    for (const auto& c : cases) {
+        platform::TReplyFraming framing;
+        TScriptedQueue queue{c.counts};
+        // A byte a millisecond or more: the quarter second passes first.
+        queue.onPause = [](int) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            return TPause::Go;
+        };
+        EXPECT_EQ(queue.Gather(framing), TGathered::Ready) << c.name;
+        EXPECT_EQ(framing.CutUnended(), c.unended) << c.name;
+    }
 }
 
 }  // namespace
