@@ -1,10 +1,12 @@
 // quarnelvisk-flash: brings a device's firmware up to date from the command
 // line, with the same element network as the window program.
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "base/toolVersion.h"
 #include "platform/processUse.h"
 #include "platform/serialPort.h"
 #include "platform/terminal.h"
@@ -50,6 +52,7 @@ const char* const Usage =
     "  --no-low-latency       leave the driver's latency setting alone (Linux asks USB\n"
     "                         adapters for low latency while the port is open)\n"
     "  --help                 this text\n"
+    "  --version              the version, and the built-in image's size, CRC and SHA-256\n"
     "Options that take a value take it as the next word or after '=' (--json=FILE).\n"
     "Exit status: 0 updated, 1 transfer failed, 2 no device answered on the port,\n"
     "3 the port could not be opened, 64 usage error (nothing was sent), 74 a unit's\n"
@@ -60,6 +63,18 @@ const char* const Usage =
     "when every one was updated, else the worst: interrupted, 64, 1, 3, then 2. With\n"
     "--station 0 when every unit passed, 1 when one failed, the interruption's status\n"
     "when it cut an upload short.\n";
+
+// The version, and what the built-in image is: a release's firmware, or the
+// generated test pattern of a build that was given none.
+std::string VersionText() {
+    const TImageFacts image = CurrentImageFacts("", "built-in");
+    const std::string source(BuiltInImageSource());
+    char crc[8];
+    std::snprintf(crc, sizeof crc, "%04X", unsigned(image.Crc));
+    return "quarnelvisk-flash " + std::string(ToolVersion()) + "\nbuilt-in image: " +
+           (source.empty() ? std::string("the generated test image (a test pattern, not firmware)") : source) + ", " +
+           std::to_string(image.Bytes) + " bytes, CRC-16/MODBUS " + crc + ", SHA-256 " + image.Sha256 + "\n";
+}
 
 std::string UsageText() {
     std::string text = Usage;
@@ -120,6 +135,9 @@ int main(int argc, char** argv) {
         if (!takesValue && i + 1 < words.size() && words[i + 1].Attached) return UsageError(a + " takes no value");
         if (a == "--help" || a == "-h" || a == "/?") {
             platform::WriteOutput(UsageText());
+            return 0;
+        } else if (a == "--version") {
+            platform::WriteOutput(VersionText());
             return 0;
         } else if (a == "--list") {
             list = true;

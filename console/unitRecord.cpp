@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "base/cp1251.h"
+#include "base/toolVersion.h"
 #include "platform/terminal.h"
 
 std::string UtcNow() {
@@ -93,6 +94,7 @@ bool TUnitRecordFile::Write(const TUnitRecord& r) {
         {"detail", r.Detail},
         {"seconds", double(std::llround(r.Seconds * 1000)) / 1000},
         {"blocks_acknowledged", r.BlocksAcknowledged},
+        {"tool_version", ToolVersion()},
     };
     // Invalid UTF-8 (a port path, say) is replaced rather than thrown over.
     const std::string line = record.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";

@@ -17,6 +17,7 @@
 #include <thread>
 
 #include "adapterPackets.h"
+#include "base/toolVersion.h"
 #include "deviceEmulator.h"
 
 namespace {
@@ -49,6 +50,7 @@ const char* const Usage =
     "                       a unit's \"PUSK\" its new firmware runs (no bootloader answers)\n"
     "                       for the unit gap, then the next unit's bootloader answers\n"
     "  --unit-gap MS        how long a served unit stays on the line before the next (3000)\n"
+    "  --version            the version\n"
     "faults:\n"
     "  --no-answer          never answer \"VERS\"\n"
     "  --id-word WORD       identify with WORD instead of QUARNELVISK\n"
@@ -112,6 +114,9 @@ TProgramOptions ParseOptions(int argc, char** argv) {
         };
         if (a == "--help" || a == "-h") {
             std::fputs(Usage, stdout);
+            std::exit(0);
+        } else if (a == "--version") {
+            std::printf("quarnelvisk-device %.*s\n", int(ToolVersion().size()), ToolVersion().data());
             std::exit(0);
         } else if (a == "--name")
             o.device.Name = value();

@@ -16,7 +16,8 @@
 # it without a standard output; the line must be left out of exclusive mode;
 # --json-expect "KEY=VALUE|..." has the flasher write its record (--json)
 # and checks that the one record holds each KEY with VALUE ("@port" stands
-# for the line's path, "@utc" for a time of today in UTC).
+# for the line's path, "@utc" for a time of today in UTC, "@version" for
+# the version that --version gives).
 set -u
 bin="$1" expected_exit="$2" expected_text="$3"
 shift 3
@@ -133,9 +134,10 @@ if [ -n "$image" ]; then
 fi
 if [ -n "$json_expect" ]; then
   echo "--- record: $(cat "$work/records.jsonl" 2>/dev/null)"
-  python3 - "$work/records.jsonl" "$json_expect" "$line" <<'PY' || fail=1
+  version=$("$flasher" --version | head -1)
+  python3 - "$work/records.jsonl" "$json_expect" "$line" "${version#quarnelvisk-flash }" <<'PY' || fail=1
 import datetime, json, sys
-path, expected, port = sys.argv[1:4]
+path, expected, port, version = sys.argv[1:5]
 lines = open(path, encoding="utf-8").read().splitlines()
 if len(lines) != 1:
     sys.exit(f"FAIL: {len(lines)} records, expected 1")
@@ -146,6 +148,8 @@ for pair in expected.split("|"):
     got = record.get(key)
     if want == "@port":
         ok = got == port
+    elif want == "@version":
+        ok = got == version and version != ""
     elif want == "@utc":
         ok = isinstance(got, str) and got.endswith("Z") and \
             got[:10] == datetime.datetime.now(datetime.timezone.utc).strftime("%Y-%m-%d")
