@@ -99,7 +99,7 @@ test-tsan: setup
 	$(call sanitized-run,tsan,QV_TSAN,TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1,-R $(THREADED_TESTS) -E $(TSAN_SKIPPED))
 
 test: build test-native test-wine test-asan test-tsan test-fuzz-smoke
-	tools/check-win32.sh $(BUILD)/win32/bin/quarnelvisk.exe
+	tools/check-windows-programs.sh $(BUILD)/win32/bin
 
 # The bugprone and performance checks of .clang-tidy over the portable code,
 # the console programs and the tools (a configure of its own, file by file,
