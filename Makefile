@@ -10,7 +10,7 @@ CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 UNITY := -DCMAKE_UNITY_BUILD=ON
 WINE_PREFIX := $(BUILD)/wineprefix
 
-.PHONY: all setup native win64 win32 build test test-native test-wine test-wine-extended test-asan test-tsan demo bench bench-multi clean lint format-check
+.PHONY: all setup native win64 win32 build dist test test-native test-wine test-wine-extended test-asan test-tsan demo bench bench-multi clean lint format-check
 
 all: build
 
@@ -112,6 +112,14 @@ lint: setup
 
 format-check:
 	git ls-files '*.cpp' '*.h' '*.c' | xargs clang-format --dry-run --Werror
+
+# The release (packaging/dist.sh): a zip for Windows and a Debian package,
+# built apart in build/dist. IMAGE=FILE [IMAGE_BASE=ADDRESS] gives the
+# firmware, TEST_IMAGE=1 takes the generated test image instead;
+# SIGN_CERT=... SIGN_KEY=... sign the Windows programs.
+dist: setup
+	IMAGE='$(IMAGE)' IMAGE_BASE='$(IMAGE_BASE)' IMAGE_FORMAT='$(IMAGE_FORMAT)' TEST_IMAGE='$(TEST_IMAGE)' \
+	  SIGN_CERT='$(SIGN_CERT)' SIGN_KEY='$(SIGN_KEY)' JOBS=$(JOBS) packaging/dist.sh
 
 # Benchmarks: not part of the tests. Writes build/bench/report.md.
 bench: win64

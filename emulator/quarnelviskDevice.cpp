@@ -32,7 +32,7 @@ const char* const Usage =
     "Serves the device side of the bootloader exchange on a new pseudo-terminal\n"
     "and prints the terminal's path as its first line.\n"
     "  --name NAME          device name in the version reply (MZK7)\n"
-    "  --version VERSION    firmware version in the version reply (1.3)\n"
+    "  --firmware-version V firmware version in the version reply (1.3; also --version V)\n"
     "  --blocks N           size of the image area in 256-byte blocks (1016)\n"
     "  --save FILE          write the received image bytes to FILE at the end\n"
     "  --baud RATE          pace the line at RATE bit/s, 10 bits a byte (unpaced)\n"
@@ -50,7 +50,7 @@ const char* const Usage =
     "                       a unit's \"PUSK\" its new firmware runs (no bootloader answers)\n"
     "                       for the unit gap, then the next unit's bootloader answers\n"
     "  --unit-gap MS        how long a served unit stays on the line before the next (3000)\n"
-    "  --version            the version\n"
+    "  --version            the program's version (with no value after it)\n"
     "faults:\n"
     "  --no-answer          never answer \"VERS\"\n"
     "  --id-word WORD       identify with WORD instead of QUARNELVISK\n"
@@ -115,14 +115,16 @@ TProgramOptions ParseOptions(int argc, char** argv) {
         if (a == "--help" || a == "-h") {
             std::fputs(Usage, stdout);
             std::exit(0);
-        } else if (a == "--version") {
+        } else if (a == "--version" && (i + 1 >= argc || argv[i + 1][0] == '-')) {
+            // Alone, the program's version; with a value, the older
+            // spelling of --firmware-version.
             std::printf("quarnelvisk-device %.*s\n", int(ToolVersion().size()), ToolVersion().data());
             std::exit(0);
         } else if (a == "--name")
             o.device.Name = value();
         else if (a == "--long-name")
             o.device.Name = std::string(size_t(NumberArgument("--long-name", value())), 'N');
-        else if (a == "--version")
+        else if (a == "--firmware-version" || a == "--version")
             o.device.Version = value();
         else if (a == "--blocks")
             o.device.Blocks = NumberArgument("--blocks", value());

@@ -1,0 +1,44 @@
+#!/bin/bash
+# The release as CI checks it: made with the generated test image and signed
+# with a throwaway certificate made for the run; the signatures verified; the
+# package installed, its flasher asked for its version and run against its
+# emulator, then removed.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+work=$(mktemp -d)
+sudo=""
+[ "$(id -u)" = 0 ] || sudo=sudo
+device_pid=""
+trap '[ -z "$device_pid" ] || kill "$device_pid" 2>/dev/null; rm -rf "$work"' EXIT
+fail() { echo "check-dist: $1" >&2; exit 1; }
+
+openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Quarnelvisk CI throwaway" \
+  -addext "extendedKeyUsage=codeSigning" -keyout "$work/key.pem" -out "$work/cert.pem" 2>/dev/null
+make -C "$root" --no-print-directory dist TEST_IMAGE=1 SIGN_CERT="$work/cert.pem" SIGN_KEY="$work/key.pem"
+version=$("$root/build/dist/native/bin/quarnelvisk-flash" --version | sed -n '1s/^quarnelvisk-flash //p')
+zip=$root/dist/quarnelvisk-test-image-$version-win32.zip
+deb=$root/dist/quarnelvisk-test-image_${version}_amd64.deb
+[ -f "$root/dist/quarnelvisk-test-image-$version-win32-debug.zip" ] || fail "no debug files beside the zip"
+
+unzip -q "$zip" -d "$work/zip"
+for exe in quarnelvisk.exe quarnelvisk-flash.exe; do
+  osslsigncode verify -CAfile "$work/cert.pem" -in "$work/zip/quarnelvisk-test-image-$version-win32/$exe" \
+    > "$work/verify.out" 2>&1 || { cat "$work/verify.out"; fail "$exe: the signature does not verify"; }
+done
+echo "check-dist: both programs in the zip are signed"
+
+$sudo dpkg -i "$deb" >/dev/null
+installed=$(quarnelvisk-flash --version | head -1)
+[ "$installed" = "quarnelvisk-flash $version" ] || fail "the installed flasher says '$installed'"
+/usr/bin/quarnelvisk-device --timeout 120 > "$work/device.out" 2>&1 &
+device_pid=$!
+for _ in $(seq 100); do [ -s "$work/device.out" ] && break; sleep 0.1; done
+port=$(head -1 "$work/device.out")
+status=0
+/usr/bin/quarnelvisk-flash "$port" > "$work/flash.out" 2>&1 || status=$?
+wait "$device_pid" || true
+device_pid=""
+$sudo dpkg -r quarnelvisk-test-image >/dev/null
+grep -qF "ПО успешно обновлено!" "$work/flash.out" && [ $status = 0 ] ||
+  { cat "$work/flash.out"; fail "the installed flasher did not update the emulator (exit $status)"; }
+echo "check-dist: the installed package flashed its emulator; removed again"
