@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/toolVersion.h"
+#include "platform/portList.h"
 #include "platform/processUse.h"
 #include "platform/serialPort.h"
 #include "platform/terminal.h"
@@ -25,16 +26,18 @@ const char* const Usage =
     "                         [--json FILE] [--no-low-latency]\n"
     "                         [--station] PORT [PORT...]\n"
     "       quarnelvisk-flash --list [--json]\n"
+    "       quarnelvisk-flash --help | --version\n"
     "Uploads the built-in firmware image to the device on PORT (a COM name such\n"
-    "as COM3, or on Linux a device path such as /dev/ttyUSB0) at 38462 bit/s 8N1.\n"
+    "as COM3, also \\\\.\\COM3 or COM3:, or on Linux a device path such as\n"
+    "/dev/ttyUSB0) at 38462 bit/s 8N1.\n"
     "Several ports are flashed at once, each line prefixed with its port (on a\n"
     "terminal a line per port), and a table of the outcomes ends the run.\n"
     "It asks the device for its version (\"VERS\"), shows its name and firmware\n"
     "version, sends the image in 1016 blocks of 256 bytes, each acknowledged with\n"
     "the running CRC-16/MODBUS, then starts the new firmware (\"PUSK\").\n"
-    "  --list                 print the serial ports, one a line: the name, then the device\n"
-    "                         and, for USB adapters, usb=VENDOR:PRODUCT serial=... by-id=...\n"
-    "                         (with --json one JSON object a line)\n"
+    "  --list                 print the serial ports, one a line: the name, then the device;\n"
+    "                         on Linux, for USB adapters, also usb=VENDOR:PRODUCT serial=...\n"
+    "                         by-id=... (with --json one JSON object a line)\n"
     "  --station              production line: wait for a unit on each port (probing every\n"
     "                         second, also ports that do not exist yet), flash it, wait until\n"
     "                         it is taken away, and again until Ctrl-C; then the counts\n"
@@ -180,7 +183,7 @@ int main(int argc, char** argv) {
         } else if (!a.empty() && a[0] == '-') {
             return UsageError("unknown option " + a);
         } else {
-            ports.push_back(a);
+            ports.push_back(platform::PlainPortName(a));
         }
     }
     if (list) {

@@ -30,6 +30,14 @@ std::string ComPortName(int number) {
     return number >= 1 && number <= 255 ? "COM" + std::to_string(number) : std::string();
 }
 
+std::string PlainPortName(std::string_view name) {
+    std::string_view com = name;
+    if (com.substr(0, 4) == "\\\\.\\") com.remove_prefix(4);
+    if (!com.empty() && com.back() == ':') com.remove_suffix(1);
+    const int n = ComPortNumber(com);
+    return n != 0 && com.size() != name.size() ? ComPortName(n) : std::string(name);
+}
+
 bool RegisterPortPath(const std::string& name, const std::string& devicePath) {
     const int n = ComPortNumber(name);
     if (n == 0 || devicePath.empty()) return false;

@@ -18,6 +18,9 @@ namespace platform {
 int ComPortNumber(std::string_view name);
 // "COM<n>" for n from 1 to 255, otherwise the empty text.
 std::string ComPortName(int number);
+// The COM name of the other spellings Windows users give one: the device
+// path "\\.\COM7" and the device name "COM7:". Any other name as it is.
+std::string PlainPortName(std::string_view name);
 
 // Puts devicePath under the COM name; false when the name is no COM name
 // (see ComPortNumber) or the path is empty. A later registration of the

@@ -1,7 +1,6 @@
 #include "terminal.h"
 
 #include <atomic>
-#include <cstdio>
 
 namespace platform {
 
@@ -16,16 +15,6 @@ void NoteInterrupt(int signal) {
     int none = 0;
     // The first signal is the one the exit status tells.
     interrupted.compare_exchange_strong(none, signal);
-}
-
-void WriteOutput(std::string_view utf8) {
-    std::fwrite(utf8.data(), 1, utf8.size(), stdout);
-    std::fflush(stdout);
-}
-
-void WriteError(std::string_view utf8) {
-    std::fwrite(utf8.data(), 1, utf8.size(), stderr);
-    std::fflush(stderr);
 }
 
 bool InterruptRequested() { return interrupted.load() != 0; }

@@ -1,4 +1,5 @@
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <string_view>
@@ -21,6 +22,16 @@ void OnSignal(int signal, siginfo_t* info, void*) {
 }  // namespace
 
 void PrepareOutput() {}
+
+void WriteOutput(std::string_view utf8) {
+    std::fwrite(utf8.data(), 1, utf8.size(), stdout);
+    std::fflush(stdout);
+}
+
+void WriteError(std::string_view utf8) {
+    std::fwrite(utf8.data(), 1, utf8.size(), stderr);
+    std::fflush(stderr);
+}
 
 bool OutputIsTerminal() {
     const char* term = std::getenv("TERM");

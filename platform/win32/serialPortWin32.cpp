@@ -16,6 +16,7 @@
 #include "../portList.h"
 #include "../serialPort.h"
 #include "../serialPortUse.h"
+#include "systemText.h"
 
 namespace platform {
 
@@ -62,14 +63,7 @@ std::string OpenFailure(DWORD error) {
         case ERROR_PATH_NOT_FOUND: return "it does not exist (is the adapter plugged in?)";
         case ERROR_ACCESS_DENIED:
         case ERROR_SHARING_VIOLATION: return "another program holds it";
-        default: {
-            char text[256] = {};
-            const DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
-                                           0, text, sizeof text, nullptr);
-            std::string said(text, n);
-            while (!said.empty() && (said.back() == '\n' || said.back() == '\r' || said.back() == '.')) said.pop_back();
-            return said.empty() ? "system error " + std::to_string(error) : said;
-        }
+        default: return SystemErrorText(error);
     }
 }
 

@@ -19,6 +19,9 @@ TEST(PortList, ComNames) {
     EXPECT_EQ(ComPortName(33), "COM33");
     EXPECT_EQ(ComPortName(0), "");
     EXPECT_EQ(ComPortName(256), "");
+    for (const char* other : {"\\\\.\\COM7", "COM7:", "\\\\.\\com7:"}) EXPECT_EQ(PlainPortName(other), "COM7") << other;
+    for (const char* kept : {"COM7", "\\\\.\\LPT1", "COM0:", "/dev/ttyS0", "\\\\.\\"})
+        EXPECT_EQ(PlainPortName(kept), kept) << kept;
 }
 
 TEST(PortList, FoundDevicesHaveTheNamesOfTheirFamilies) {

@@ -1,0 +1,25 @@
+#!/bin/bash
+# The flasher's texts under Wine: in a console (a pseudo-terminal) they read
+# as Russian whatever the console's code page; into a pipe they are UTF-8. The port is given as \\.\COM250, which is no port here.
+#   wine-console-text.sh FLASHER_EXE
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+exe=$(/usr/lib/wine/winepath -w "$1" 2>/dev/null || echo "$1")
+said="На этом порту устройств не найдено."
+fail=0
+out=$(mktemp)
+trap 'rm -f "$out" "$out.raw"' EXIT
+
+"$here/wine-run" "$1" --probe-timeout 0.3 '\\.\COM250' > "$out.raw" 2>&1
+status=$?
+tr -d '\r' < "$out.raw" > "$out"
+[ $status = 3 ] || { echo "FAIL: pipe: exit $status, expected 3 (port unavailable)"; fail=1; }
+grep -qxF "$said" "$out" || { echo "FAIL: pipe: no UTF-8 '$said'"; cat "$out"; fail=1; }
+grep -qF "COM250 could not be opened" "$out" || { echo "FAIL: pipe: \\\\.\\COM250 was not taken for COM250"; fail=1; }
+
+script -qec "$here/wine-run cmd /c '$exe --probe-timeout 0.3 COM250:'" /dev/null |
+  sed 's/\x1b\[[0-9;?]*[a-zA-Z]//g' | tr -d '\r' > "$out"
+grep -qxF "$said" "$out" || { echo "FAIL: console: '$said' does not read as Russian"; fail=1; }
+[ $fail = 0 ] || cat "$out"
+[ $fail = 0 ] && echo PASS
+exit $fail
