@@ -3,13 +3,16 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
 #include <mutex>
 
 #include "platform/portList.h"
 #include "platform/replyFraming.h"
 #include "platform/terminal.h"
 #include "base/cp1251.h"
+#include "base/bootloaderProtocol.h"
 #include "console/unitRecord.h"
+#include "console/wireTrace.h"
 #include "console/zelConsoleFlash.h"
 #include "elements/zelStream2Hex.h"
 
@@ -176,6 +179,17 @@ TUnitResult FlashUnit(const TFlashRequest& request, const std::string& name, con
     record.ImageBytes = request.Image.Bytes;
     record.ImageCrc = request.Image.Crc;
     record.ImageSha256 = request.Image.Sha256;
+    TWireTrace trace;
+    if (!request.Trace.empty() && !options.ProbeOnly) {
+        const std::string path =
+            request.TraceFolder ? TraceFileName(request.Trace, request.Port, record.Time, options.Unit) : request.Trace;
+        std::string failure;
+        if (trace.Open(path, failure))
+            record.TraceFile = path;
+        else
+            platform::WriteError("quarnelvisk-flash: " + failure + "\n");
+        trace.Begin(request.Port, options.Unit, request.Image.Bytes / protocol::BlockSize);
+    }
     const auto tell = [&](const std::string& detail) {
         out("Detail: " + detail + ".\n");
         record.Detail = detail;
@@ -187,6 +201,10 @@ TUnitResult FlashUnit(const TFlashRequest& request, const std::string& name, con
         std::unique_lock<std::mutex> building(BuildLock());
         TClassConsoleFlash scheme(request.Terminal, out);
         scheme.UploadProgress->Columns = options.Columns;
+        if (trace.IsOpen()) {
+            scheme.SerialPort->WireWatch = [&trace](const TWireEvent& event) { trace.Wire(event); };
+            scheme.UploadWatchdog().TickWatch = [&trace] { trace.WatchdogTick(); };
+        }
         scheme.WriteButton->OnSignal = [&](const TData& d) {
             if (!IsNonZero(d) || state.found) return;
             // In the chain of the read that identified the device.
@@ -283,6 +301,12 @@ TUnitResult FlashUnit(const TFlashRequest& request, const std::string& name, con
     record.Exit =
         result == FlashInterrupted && platform::InterruptSignal() != 0 ? 128 + platform::InterruptSignal() : result;
     record.Seconds = std::chrono::duration<double>(TClock::now() - started).count();
+    trace.End(OutcomeName(record.Exit), record.Detail);
+    // A station's look for a unit that found none leaves no trace behind.
+    if (!record.TraceFile.empty() && options.QuietWithoutDevice && !unit.Identified) {
+        std::remove(record.TraceFile.c_str());
+        record.TraceFile.clear();
+    }
     unit.Exit = result;
     return unit;
 }

@@ -26,6 +26,10 @@ struct TFlashRequest {
     bool Terminal = false;               // draw the progress as a bar
     TUnitRecordFile* Records = nullptr;  // where the unit's record goes, if anywhere
     TImageFacts Image;                   // what every unit is sent, for the records
+    // Where the wire traces go: a file for one port, a folder (a file for
+    // every port and unit) for several or a station; empty: no trace.
+    std::string Trace;
+    bool TraceFolder = false;
 };
 
 // Where a session's texts go: UTF-8 text as it would be written to the
@@ -46,6 +50,8 @@ struct TUnitOptions {
     // Identifies the device and uploads nothing: whether a unit is still on
     // the port. The result is FlashSucceeded when one answered.
     bool ProbeOnly = false;
+    // The unit's number on its port, for its trace's name (0: none).
+    int Unit = 0;
 };
 
 struct TUnitResult {

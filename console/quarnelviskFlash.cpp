@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -23,7 +25,7 @@ namespace {
 
 const char* const Usage =
     "usage: quarnelvisk-flash [--probe-timeout SECONDS] [--image FILE [--image-format FORMAT] [--base ADDRESS]]\n"
-    "                         [--json FILE] [--no-low-latency]\n"
+    "                         [--json FILE] [--trace PATH] [--no-low-latency]\n"
     "                         [--station] PORT [PORT...]\n"
     "       quarnelvisk-flash --list [--json]\n"
     "       quarnelvisk-flash --help | --version\n"
@@ -52,6 +54,10 @@ const char* const Usage =
     "                         formats that place bytes by address (0x... or decimal; @BASE@)\n"
     "  --json FILE            add the unit's record to FILE (- for standard output): one\n"
     "                         JSON object a line, written and flushed at the unit's end\n"
+    "  --trace PATH           write a trace of every byte on the wire, with times, how each\n"
+    "                         reply was framed and the watchdog's ticks, to the file PATH;\n"
+    "                         with several ports or --station PATH is a folder with a file\n"
+    "                         for every port and unit\n"
     "  --no-low-latency       leave the driver's latency setting alone (Linux asks USB\n"
     "                         adapters for low latency while the port is open)\n"
     "  --help                 this text\n"
@@ -77,6 +83,25 @@ std::string VersionText() {
     return "quarnelvisk-flash " + std::string(ToolVersion()) + "\nbuilt-in image: " +
            (source.empty() ? std::string("the generated test image (a test pattern, not firmware)") : source) + ", " +
            std::to_string(image.Bytes) + " bytes, CRC-16/MODBUS " + crc + ", SHA-256 " + image.Sha256 + "\n";
+}
+
+// A trace file is tried before any port is touched; a folder, for several
+// ports or a station, is made if it is missing.
+std::string PrepareTrace(TFlashRequest& request, bool severalUnits) {
+    std::error_code error;
+    const std::filesystem::path path(request.Trace);
+    request.TraceFolder = severalUnits || std::filesystem::is_directory(path, error);
+    if (request.TraceFolder) {
+        std::filesystem::create_directories(path, error);
+        if (!std::filesystem::is_directory(path, error))
+            return "--trace " + request.Trace + ": not a folder that can be made" +
+                   (error ? " (" + error.message() + ")" : std::string());
+        return "";
+    }
+    std::FILE* file = std::fopen(request.Trace.c_str(), "a");
+    if (!file) return "cannot write the trace " + request.Trace + ": " + std::strerror(errno);
+    std::fclose(file);
+    return "";
 }
 
 std::string UsageText() {
@@ -133,8 +158,8 @@ int main(int argc, char** argv) {
                 return nullptr;
             return &words[++i].Text;
         };
-        const bool takesValue =
-            a == "--probe-timeout" || a == "--json" || a == "--image" || a == "--image-format" || a == "--base";
+        const bool takesValue = a == "--probe-timeout" || a == "--json" || a == "--image" || a == "--image-format" ||
+                                a == "--base" || a == "--trace";
         if (!takesValue && i + 1 < words.size() && words[i + 1].Attached) return UsageError(a + " takes no value");
         if (a == "--help" || a == "-h" || a == "/?") {
             platform::WriteOutput(UsageText());
@@ -164,6 +189,10 @@ int main(int argc, char** argv) {
             const std::string* path = value();
             if (path && path->empty()) return UsageError("--json needs a file, or - for standard output");
             if (path) jsonPath = *path;
+        } else if (a == "--trace") {
+            const std::string* path = value();
+            if (!path || path->empty()) return UsageError("--trace needs a file, or a folder");
+            request.Trace = *path;
         } else if (a == "--image") {
             const std::string* path = value();
             if (!path || path->empty()) return UsageError("--image needs a file");
@@ -197,6 +226,10 @@ int main(int argc, char** argv) {
         return UsageError("which port? give a COM name or a device path");
     if (const std::string clash = CheckPorts(ports); !clash.empty()) return UsageError(clash);
     request.Port = ports[0];
+    if (!request.Trace.empty()) {
+        const std::string failure = PrepareTrace(request, station || ports.size() > 1);
+        if (!failure.empty()) return UsageError(failure);
+    }
     // Checked before the port is touched; kept for the whole run.
     static TFirmwareImage image;
     if (!imageRequest.Path.empty()) {

@@ -37,6 +37,7 @@ void ServePort(const TFlashRequest& request, const std::string& name, TCounts& c
     stillThere.Output = [](std::string_view) {};
     std::string unavailable;  // why the port could not be opened, as last said
     for (int served = 0; !platform::InterruptRequested();) {
+        waiting.Unit = served + 1;
         const TUnitResult unit = FlashUnit(request, name, waiting);
         // Said once, and again when the reason changes: a station must not
         // wait in silence on a port it can never open.

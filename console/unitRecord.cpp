@@ -95,6 +95,7 @@ bool TUnitRecordFile::Write(const TUnitRecord& r) {
         {"seconds", double(std::llround(r.Seconds * 1000)) / 1000},
         {"blocks_acknowledged", r.BlocksAcknowledged},
         {"tool_version", ToolVersion()},
+        {"trace", r.TraceFile.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(r.TraceFile)},
     };
     // Invalid UTF-8 (a port path, say) is replaced rather than thrown over.
     const std::string line = record.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";

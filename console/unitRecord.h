@@ -23,6 +23,7 @@ struct TUnitRecord {
     std::string Detail;       // why it failed, as the Detail line says (UTF-8)
     double Seconds = 0;
     int BlocksAcknowledged = 0;
+    std::string TraceFile;  // the unit's wire trace; empty for none
 };
 
 // The moment as the records write it.

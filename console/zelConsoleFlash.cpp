@@ -105,6 +105,10 @@ TClassConsoleFlash::TClassConsoleFlash(bool terminal, std::function<void(std::st
 // thread and the upload scheme its watchdog on their own destruction.
 TClassConsoleFlash::~TClassConsoleFlash() = default;
 
+TZelMMTimer& TClassConsoleFlash::UploadWatchdog() {
+    return *static_cast<TClassMultiElementEx_265A520*>(Uploader->Current->Scheme)->Watchdog;
+}
+
 void TClassConsoleFlash::ListPorts() {
     TData none;
     SerialPort->doEnumPorts(none, 4);

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "elements/zelMMTimer.h"
 #include "runtime/zelCommutator.h"
 #include "runtime/zelDoData.h"
 #include "runtime/zelEventFromData.h"
@@ -31,6 +32,8 @@ public:
 
     // ---- the user's actions ----
     void ListPorts();
+    // The upload scheme's watchdog, for a trace of its ticks.
+    TZelMMTimer& UploadWatchdog();
     // As picking the name in the window's port list.
     void PickPort(const std::string& name);
     // As clicking "Записать".

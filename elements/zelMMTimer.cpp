@@ -21,6 +21,7 @@ void TZelMMTimer::Tick() {
     int32_t left = remaining_.load();
     while (left >= 0 && !remaining_.compare_exchange_weak(left, left - 1)) {}
     const bool lastTick = left == 1;  // this tick counted the remaining ticks down to 0
+    if (TickWatch) TickWatch();
     CallEventNull(onTimer);
     // A doStart from inside onTimer reloads the count, and then the timer
     // goes on.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <memory>
 
 #include "platform/timer.h"
@@ -21,6 +22,8 @@ public:
     int32_t AutoStop = 0;      // n > 0: stop after n ticks; 0 or less: tick until doStop
     TPointLink onTimer;        // each tick, on the timer's thread
     TPointLink onStop;
+    // Told each tick before onTimer, for a trace; set before the start.
+    std::function<void()> TickWatch;
 
     // Work point 0: reloads the remaining ticks and starts the timer; a
     // running timer keeps its phase.

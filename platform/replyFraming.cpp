@@ -23,9 +23,9 @@ uint32_t TReplyFraming::Await(uint32_t bytes) {
     return held.load();
 }
 
-TGathered TReplyFraming::End(TGathered how, bool unended) {
+TGathered TReplyFraming::End(TGathered how, TFraming framing) {
     held = 0;
-    cutUnended = unended;
+    lastFraming = framing;
     gathering = false;
     return how;
 }
@@ -58,8 +58,8 @@ TGathered TReplyFraming::Gather(const std::function<bool(uint32_t&)>& queued,
             // A queue that has filled stays quiet because the bytes behind
             // it cannot come in (a pty holds one byte less than this).
             const bool full = count + 1 >= GatherMostBytes;
-            if (now - lastChange >= quiet) return End(TGathered::Ready, full);
-            if (now - began >= GatherLongest || full) return End(TGathered::Ready, true);
+            if (now - lastChange >= quiet) return End(TGathered::Ready, full ? TFraming::Unended : TFraming::Quiet);
+            if (now - began >= GatherLongest || full) return End(TGathered::Ready, TFraming::Unended);
             // Twice per quiet time: a reply that came in one go is handed on
             // one quiet time after it began to arrive.
             const auto untilQuiet = std::chrono::duration_cast<std::chrono::microseconds>(lastChange + quiet - now);
@@ -68,7 +68,7 @@ TGathered TReplyFraming::Gather(const std::function<bool(uint32_t&)>& queued,
         switch (pause(step)) {
             case TPause::Go: break;
             case TPause::Interrupted: return End(TGathered::Interrupted);
-            case TPause::LineDown: return End(TGathered::Ready);
+            case TPause::LineDown: return End(TGathered::Ready, TFraming::LineDown);
         }
         uint32_t now = 0;
         if (!queued(now)) return End(TGathered::Failed);

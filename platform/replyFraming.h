@@ -41,6 +41,14 @@ enum class TGathered { Ready, Empty, Interrupted, Failed };
 // gathering must end at once (close, mask change); the line went down, so
 // no more bytes will come and those queued are reported as they are.
 enum class TPause { Go, Interrupted, LineDown };
+// How the bytes of a gathering were framed as one reply.
+enum class TFraming : uint8_t {
+    Length,    // the awaited length was reached
+    Quiet,     // of unknown length, the line went quiet after it
+    Unended,   // of unknown length, handed on while still arriving (at
+               // GatherLongest), or filling the queue: its rest comes next
+    LineDown,  // the line went down while its bytes were held
+};
 
 // The framing state of one open port: the awaited length, which the
 // exchange sets from any thread, and the gathering, which runs on the
@@ -57,10 +65,8 @@ public:
     uint32_t Await(uint32_t bytes);
     // Whether the reader thread is in a gathering now.
     bool Gathering() const { return gathering.load(); }
-    // Whether the bytes of the last gathering are a reply of unknown length
-    // handed on before the line went quiet (at GatherLongest), or one that
-    // filled the queue: its rest, if any, is reported next.
-    bool CutUnended() const { return cutUnended.load(); }
+    // How the bytes of the last gathering were framed.
+    TFraming LastFraming() const { return lastFraming.load(); }
 
     // Gathers the bytes of one reply after bytes have arrived. queued tells
     // how many bytes wait in the input queue (false when it cannot be
@@ -69,12 +75,12 @@ public:
                      const std::function<TPause(std::chrono::microseconds longest)>& pause);
 
 private:
-    TGathered End(TGathered how, bool unended = false);
+    TGathered End(TGathered how, TFraming framing = TFraming::Length);
 
     std::atomic<uint32_t> awaited{0};
     std::atomic<uint32_t> held{0};
     std::atomic<bool> gathering{false};
-    std::atomic<bool> cutUnended{false};
+    std::atomic<TFraming> lastFraming{TFraming::Length};
     std::atomic<int64_t> quietUs{GatherQuietTime(0, 10).count()};
 };
 

@@ -143,10 +143,8 @@ public:
     // held until the rest comes. Returns how many bytes were held as the
     // start of a reply short of the length before; they are reported next.
     virtual uint32_t SetReplyLength(uint32_t bytes) = 0;
-    // Whether the bytes last reported were the start of a reply of unknown
-    // length that was still arriving: one that runs on past the framing's
-    // bounds, or one whose bytes a slow look found late.
-    virtual bool ReplyCutUnended() const = 0;
+    // How the bytes last reported were framed as a reply.
+    virtual TFraming LastFraming() const = 0;
     virtual bool ClearCommError(uint32_t& errors, TCommStatus& status) = 0;
     virtual bool GetCommModemStatus(uint32_t& status) = 0;
     // Reads at most count bytes, as the timeouts allow; bytes gets what

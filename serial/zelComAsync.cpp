@@ -64,7 +64,7 @@ void TZelComAsync::doOpen(TData& d, uint16_t) {
     unfinishedOf = 0;
     unfinishedReply.Store(nullptr);
     bytesRead = 0;
-    lastReadUnended = false;
+    lastReadFraming = platform::TFraming::Length;
     const std::string name = portName;
     // The digits after "COM" up to the first other character; the name is
     // at most 6 characters long.
@@ -323,16 +323,19 @@ void TZelComAsync::doRead(TData& d, uint16_t) {
             CallEventStr(onRead, std::string());
             return;
         case TTransfer::Done:
-            lastReadUnended = p->ReplyCutUnended();
+            lastReadFraming = p->LastFraming();
             bytesRead += bytes.size();
             p.reset();
             // Kept before it goes on: whoever waits for it sees it once the
             // pending mark is gone.
+            bool givenUp = false;
             if (unfinishedPending) {
                 unfinishedReply.Store(std::make_shared<const std::string>(bytes));
                 unfinishedOf = cutShortOf.load();
                 unfinishedPending = false;
+                givenUp = true;
             }
+            if (WireWatch) WireWatch({TWireEvent::Read, bytes, lastReadFraming.load(), givenUp});
             CallEventStr(onRead, std::move(bytes));
             return;
     }
@@ -344,6 +347,7 @@ void TZelComAsync::doWrite(TData& d, uint16_t) {
     if (!opened || !p) return;
     uint32_t written = 0;
     const TTransfer result = p->Write(bytes, written);
+    if (WireWatch) WireWatch({TWireEvent::Written, std::string_view(bytes).substr(0, written)});
     const std::string loss(result == TTransfer::Done ? std::string_view() : p->LossReason());
     p.reset();
     if (result != TTransfer::NotStarted) CallEventInt(onWrite, result == TTransfer::Done ? int32_t(written) : 0);
@@ -358,6 +362,7 @@ void TZelComAsync::doAwait(TData& d, uint16_t) {
     std::shared_ptr<TSerialPort> p = port.Load();
     if (!opened || !p) return;
     const uint32_t before = awaited.exchange(length);
+    if (WireWatch) WireWatch({TWireEvent::Awaited, {}, platform::TFraming::Length, false, length});
     if (length != 0) {
         p->SetReplyLength(length);
         return;

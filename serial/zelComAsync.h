@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -15,6 +16,17 @@
 #include "platform/threadWait.h"
 #include "runtime/Share.h"
 #include "base/published.h"
+
+// What went over the open port, for a wire trace.
+struct TWireEvent {
+    enum TKind { Written, Read, Awaited } Kind;
+    std::string_view Bytes;  // Written, Read: the bytes
+    // Read: how the bytes were framed as a reply; GivenUp marks the start of
+    // a reply whose awaited length was given up.
+    platform::TFraming Framing = platform::TFraming::Length;
+    bool GivenUp = false;
+    uint32_t Length = 0;  // Awaited: the length now awaited, 0 for none
+};
 
 class TZelComAsync {
 public:
@@ -65,6 +77,10 @@ public:
     uint32_t WriteTotalTimeoutMultiplier = 0;
     bool OnlyAvailable = false;
     bool FlushOnClose = false;
+
+    // Told every write, read and awaited length, on the thread that made
+    // it; set before the open. Empty: nothing is told.
+    std::function<void(const TWireEvent&)> WireWatch;
 
     // ---- event points ----
     TPointLink onWrite;        // integer: bytes written
@@ -129,7 +145,7 @@ public:
     // Whether the bytes of the last read were the start of a reply of
     // unknown length that was still arriving (its rest comes in later
     // reads). Asked in the chain of that read's onRead, it is about them.
-    bool LastReadUnended() const { return lastReadUnended.load(); }
+    bool LastReadUnended() const { return lastReadFraming.load() == platform::TFraming::Unended; }
     // The records built at the last open.
     const platform::TCommDcb& DeviceControl() const { return deviceControl; }
     const platform::TCommTimeouts& Timeouts() const { return timeouts; }
@@ -175,5 +191,5 @@ private:
     std::atomic<uint32_t> cutShortOf{0};
     TPublished<const std::string> unfinishedReply;
     std::atomic<uint64_t> bytesRead{0};
-    std::atomic<bool> lastReadUnended{false};
+    std::atomic<platform::TFraming> lastReadFraming{platform::TFraming::Length};
 };

@@ -217,7 +217,7 @@ public:
         return held;
     }
 
-    bool ReplyCutUnended() const override { return framing.CutUnended(); }
+    TFraming LastFraming() const override { return framing.LastFraming(); }
 
     bool PurgeComm(uint32_t flags) override {
         TUse use(*this);

@@ -160,7 +160,7 @@ public:
 
     // A gathering under way looks at the new length within a sleep.
     uint32_t SetReplyLength(uint32_t bytes) override { return framing.Await(bytes); }
-    bool ReplyCutUnended() const override { return framing.CutUnended(); }
+    TFraming LastFraming() const override { return framing.LastFraming(); }
 
     bool PurgeComm(uint32_t flags) override {
         TUse use(*this);

@@ -17,11 +17,13 @@
 # --json-expect "KEY=VALUE|..." has the flasher write its record (--json)
 # and checks that the one record holds each KEY with VALUE ("@port" stands
 # for the line's path, "@utc" for a time of today in UTC, "@version" for
-# the version that --version gives).
+# the version that --version gives); --trace-expect "TEXT|..." has the
+# flasher write a wire trace (--trace) that must hold each TEXT, and a
+# record (if one is asked for) that names it.
 set -u
 bin="$1" expected_exit="$2" expected_text="$3"
 shift 3
-image="" flash_image="" json_expect="" interrupt="" signal=INT stdout="" flash_args="" hold=0 device_says="" flasher="$bin/quarnelvisk-flash" device_image=()
+image="" flash_image="" json_expect="" trace_expect="" interrupt="" signal=INT stdout="" flash_args="" hold=0 device_says="" flasher="$bin/quarnelvisk-flash" device_image=()
 while [ $# -gt 0 ] && [ "$1" != "--" ]; do
   case "$1" in
     --image) image="$2"; shift 2 ;;
@@ -34,6 +36,7 @@ while [ $# -gt 0 ] && [ "$1" != "--" ]; do
     --flash-args) flash_args="$2"; shift 2 ;;
     --flash-image) flash_image="$2"; shift 2 ;;
     --json-expect) json_expect="$2"; shift 2 ;;
+    --trace-expect) trace_expect="$2"; shift 2 ;;
     *) echo "flash-case: unknown option $1" >&2; exit 2 ;;
   esac
 done
@@ -48,6 +51,7 @@ if [ -n "$flash_image" ]; then
   { cat "$flash_image"; head -c $((260096 - $(stat -c %s "$flash_image"))) /dev/zero | tr '\0' '\377'; } > "$image"
   flash_args="$flash_args --image $flash_image"
 fi
+[ -z "$trace_expect" ] || flash_args="$flash_args --trace $work/unit.trace"
 qv_start_emulator "$bin/quarnelvisk-device" "$work/device.out" --timeout 120 --save "$work/received.bin" \
   "${device_image[@]}" "$@" || { echo "FAIL: no emulator"; exit 1; }
 device_pid=$QV_DEVICE_PID line=$QV_DEVICE_LINE
@@ -132,6 +136,13 @@ if [ -n "$image" ]; then
   cmp -s "$image" "$work/received.bin" || { echo "FAIL: the device did not receive the image byte for byte"; fail=1; }
   [ "$device_status" = 0 ] || { echo "FAIL: the device did not get the whole image and PUSK last"; fail=1; }
 fi
+if [ -n "$trace_expect" ]; then
+  IFS='|' read -ra wanted <<< "$trace_expect"
+  for text in "${wanted[@]}"; do
+    grep -qF -- "$text" "$work/unit.trace" 2>/dev/null ||
+      { echo "FAIL: the trace lacks '$text'"; cut -c1-160 "$work/unit.trace" 2>/dev/null | tail -20; fail=1; }
+  done
+fi
 if [ -n "$json_expect" ]; then
   echo "--- record: $(cat "$work/records.jsonl" 2>/dev/null)"
   version=$("$flasher" --version | head -1)
@@ -148,6 +159,8 @@ for pair in expected.split("|"):
     got = record.get(key)
     if want == "@port":
         ok = got == port
+    elif want == "@trace":
+        ok = isinstance(got, str) and got.endswith("/unit.trace")
     elif want == "@version":
         ok = got == version and version != ""
     elif want == "@utc":

@@ -206,7 +206,7 @@ uint32_t TFakeSerialPort::SetReplyLength(uint32_t bytes) {
     return owner.script.heldReply;
 }
 
-bool TFakeSerialPort::ReplyCutUnended() const { return owner.script.replyUnended; }
+platform::TFraming TFakeSerialPort::LastFraming() const { return owner.script.framing; }
 
 bool TFakeSerialPort::DrainOutput(uint32_t limitMs) {
     Note("DrainOutput " + std::to_string(limitMs));

@@ -43,8 +43,8 @@ struct TFakeSerialScript {
     bool writeLost = false;
     // What SetReplyLength says was held of a reply short of its length.
     uint32_t heldReply = 0;
-    // What ReplyCutUnended says of the bytes reported last.
-    bool replyUnended = false;
+    // How LastFraming says the bytes reported last were framed.
+    platform::TFraming framing = platform::TFraming::Length;
     // A write takes at most this many bytes, as one that timed out would.
     uint32_t writeLimit = 0xFFFFFFFF;
     uint32_t modemStatus = 0;
@@ -101,7 +101,7 @@ public:
     bool FlushFileBuffers() override;
     bool DrainOutput(uint32_t limitMs) override;
     uint32_t SetReplyLength(uint32_t bytes) override;
-    bool ReplyCutUnended() const override;
+    platform::TFraming LastFraming() const override;
     void Close() override;
     std::string_view LossReason() const override;
 

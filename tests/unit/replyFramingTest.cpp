@@ -87,8 +87,10 @@ TEST(replyFraming, TellsAReplyHandedOnBeforeItEnded) {
     const struct {
         const char* name;
         std::vector<uint32_t> counts;
-        bool unended;
-    } cases[] = {{"quiet", {20}, false}, {"queue full", {4095}, true}, {"never quiet", growing, true}};
+        platform::TFraming framing;
+    } cases[] = {{"quiet", {20}, platform::TFraming::Quiet},
+                 {"queue full", {4095}, platform::TFraming::Unended},
+                 {"never quiet", growing, platform::TFraming::Unended}};
     for (const auto& c : cases) {
         platform::TReplyFraming framing;
         TScriptedQueue queue{c.counts};
@@ -98,7 +100,7 @@ TEST(replyFraming, TellsAReplyHandedOnBeforeItEnded) {
             return TPause::Go;
         };
         EXPECT_EQ(queue.Gather(framing), TGathered::Ready) << c.name;
-        EXPECT_EQ(framing.CutUnended(), c.unended) << c.name;
+        EXPECT_EQ(framing.LastFraming(), c.framing) << c.name;
     }
 }
 

@@ -1,0 +1,142 @@
+#include "wireTrace.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+
+#include "base/bootloaderProtocol.h"
+#include "base/hexText.h"
+#include "base/modbusCrc.h"
+#include "base/toolVersion.h"
+
+namespace {
+
+const char* FramingName(platform::TFraming framing) {
+    switch (framing) {
+        case platform::TFraming::Length: return "awaited length reached";
+        case platform::TFraming::Quiet: return "line quiet";
+        case platform::TFraming::Unended: return "handed on unended";
+        case platform::TFraming::LineDown: return "line down";
+    }
+    return "?";
+}
+
+// The bytes in hexadecimal, and as text too where they are all printable.
+std::string Shown(std::string_view bytes) {
+    bool text = !bytes.empty();
+    for (const char c : bytes) text = text && std::isprint(static_cast<unsigned char>(c));
+    return BytesToHex(bytes) + (text ? " \"" + std::string(bytes) + "\"" : "");
+}
+
+}  // namespace
+
+TWireTrace::~TWireTrace() {
+    if (file_) std::fclose(file_);
+}
+
+bool TWireTrace::Open(const std::string& path, std::string& failure) {
+    file_ = std::fopen(path.c_str(), "w");
+    if (!file_) failure = "cannot write the trace " + path + ": " + std::strerror(errno);
+    return file_ != nullptr;
+}
+
+void TWireTrace::Begin(const std::string& port, int unit, size_t imageBlocks) {
+    std::lock_guard<std::mutex> guard(lock_);
+    imageBlocks_ = imageBlocks;
+    start_ = std::chrono::steady_clock::now();
+    if (!file_) return;
+    std::fprintf(file_, "# quarnelvisk-flash %.*s, port %s%s\n", int(ToolVersion().size()), ToolVersion().data(),
+                 port.c_str(), unit > 0 ? (", unit " + std::to_string(unit)).c_str() : "");
+    std::fprintf(file_, "# ms since the start; -> written, <- read; bytes, then what they are\n");
+}
+
+double TWireTrace::Now() const {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start_).count();
+}
+
+std::string TWireTrace::Format(double ms, const char* arrow, size_t count, const std::string& text) {
+    char start[48];
+    std::snprintf(start, sizeof start, "%12.3f %s %5zu  ", ms, arrow, count);
+    return start + text + "\n";
+}
+
+void TWireTrace::Line(double ms, const char* arrow, size_t count, const std::string& text) {
+    if (file_) std::fputs(Format(ms, arrow, count, text).c_str(), file_);
+}
+
+void TWireTrace::FlushWritten() {
+    if (written_.empty()) return;
+    std::string what;
+    if (written_.size() == protocol::BlockSize && blocks_ < imageBlocks_) {
+        // A block of the image: the device answers with the running CRC.
+        crc_ = ModbusCrc(written_, crc_);
+        ++blocks_;
+        const std::string ack =
+            blocks_ == imageBlocks_ ? protocol::FinalAcknowledgement(crc_) : protocol::Acknowledgement(crc_);
+        what = "block " + std::to_string(blocks_) + "/" + std::to_string(imageBlocks_) + ", acknowledgement due " +
+               BytesToHex(ack) + ": " + BytesToHex(written_);
+    } else {
+        what = Shown(written_);
+    }
+    Line(writtenAt_, "->", written_.size(), what);
+    written_.clear();
+    if (file_) std::fputs(heldLine_.c_str(), file_);
+    heldLine_.clear();
+}
+
+void TWireTrace::Wire(const TWireEvent& event) {
+    std::lock_guard<std::mutex> guard(lock_);
+    const double ms = Now();
+    if (event.Kind == TWireEvent::Written) {
+        if (written_.empty()) writtenAt_ = ms;
+        written_ += event.Bytes;
+        if (written_.size() >= protocol::BlockSize) FlushWritten();
+        return;
+    }
+    if (event.Kind == TWireEvent::Awaited) {
+        awaited_ = event.Length;
+        ticks_ = 0;
+        const std::string text =
+            event.Length ? "bytes awaited" : "awaited length dropped: what came is handed on as it is";
+        // Said while a block is being written (the last one's length is
+        // set before its last byte goes), it follows the block's line.
+        if (written_.empty()) {
+            Line(ms, "  ", event.Length, text);
+        } else {
+            heldLine_ += Format(ms, "  ", event.Length, text);
+        }
+        return;
+    }
+    FlushWritten();
+    awaited_ = 0;
+    const std::string how = event.GivenUp ? "a reply short of its length, given up" : FramingName(event.Framing);
+    Line(ms, "<-", event.Bytes.size(), "(" + how + ") " + Shown(event.Bytes));
+}
+
+void TWireTrace::WatchdogTick() {
+    std::lock_guard<std::mutex> guard(lock_);
+    if (awaited_ == 0) return;
+    FlushWritten();
+    Line(Now(), "  ", awaited_, "bytes still awaited: watchdog tick " + std::to_string(++ticks_));
+}
+
+void TWireTrace::End(const std::string& outcome, const std::string& detail) {
+    std::lock_guard<std::mutex> guard(lock_);
+    FlushWritten();
+    if (!file_) return;
+    std::fprintf(file_, "%12.3f outcome: %s%s\n", Now(), outcome.c_str(),
+                 detail.empty() ? "" : (": " + detail).c_str());
+    std::fclose(file_);
+    file_ = nullptr;
+}
+
+std::string TraceFileName(const std::string& folder, const std::string& port, const std::string& utcTime, int unit) {
+    std::string name = port.rfind("/dev/", 0) == 0 ? port.substr(5) : port;
+    for (char& c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '-') c = '_';
+    std::string time;
+    for (const char c : utcTime)
+        if (c != '-' && c != ':') time += c;
+    const std::string separator = folder.empty() || folder.back() == '/' || folder.back() == '\\' ? "" : "/";
+    return folder + separator + name + "-" + time + (unit > 0 ? "-unit" + std::to_string(unit) : "") + ".trace";
+}
