@@ -11,6 +11,7 @@
 #include "platform/terminal.h"
 #include "base/cp1251.h"
 #include "base/bootloaderProtocol.h"
+#include "console/portIdentity.h"
 #include "console/unitRecord.h"
 #include "console/wireTrace.h"
 #include "console/zelConsoleFlash.h"
@@ -148,7 +149,10 @@ std::string Detail(const TData& error, const std::string& loss, const TZelComAsy
 }  // namespace
 
 std::string SchemePortName(const std::string& port) {
-    if (platform::ComPortNumber(port) != 0 || port.find('/') == std::string::npos) return port;
+    // A device path, or an identity whose path a station finds at every
+    // probe, gets a free COM name.
+    if (platform::ComPortNumber(port) != 0 || (port.find('/') == std::string::npos && !IsPortIdentity(port)))
+        return port;
     std::string name = platform::RegisterFreePortPath(port);
     if (name.empty()) platform::WriteError("quarnelvisk-flash: no free COM name for " + port + "\n");
     return name;
@@ -179,6 +183,12 @@ TUnitResult FlashUnit(const TFlashRequest& request, const std::string& name, con
     record.ImageBytes = request.Image.Bytes;
     record.ImageCrc = request.Image.Crc;
     record.ImageSha256 = request.Image.Sha256;
+    record.Station = request.Station;
+    const platform::TPortFacts adapter = platform::DescribePort(name);
+    record.UsbVendor = adapter.UsbVendor;
+    record.UsbProduct = adapter.UsbProduct;
+    record.Serial = adapter.Serial;
+    record.Location = adapter.Location;
     TWireTrace trace;
     if (!request.Trace.empty() && !options.ProbeOnly) {
         const std::string path =

@@ -30,6 +30,7 @@ struct TFlashRequest {
     // every port and unit) for several or a station; empty: no trace.
     std::string Trace;
     bool TraceFolder = false;
+    std::string Station;  // the station's name, for the records
 };
 
 // Where a session's texts go: UTF-8 text as it would be written to the

@@ -13,6 +13,8 @@ std::string PortLine(const std::string& name, const platform::TPortFacts& facts)
     if (!facts.UsbVendor.empty()) line += " usb=" + facts.UsbVendor + ":" + facts.UsbProduct;
     if (!facts.Serial.empty()) line += " serial=" + facts.Serial;
     if (!facts.StableName.empty()) line += " by-id=" + facts.StableName;
+    if (!facts.Location.empty()) line += " usb-path=" + facts.Location;
+    if (!facts.PathName.empty()) line += " by-path=" + facts.PathName;
     std::string product = facts.Manufacturer;
     if (!facts.Product.empty()) product += (product.empty() ? "" : " ") + facts.Product;
     if (!product.empty()) line += " product=\"" + product + "\"";
@@ -29,6 +31,8 @@ std::string PortJson(const std::string& name, const platform::TPortFacts& facts)
         {"manufacturer", facts.Manufacturer},
         {"product", facts.Product},
         {"by_id", facts.StableName},
+        {"location", facts.Location},
+        {"by_path", facts.PathName},
     };
     return port.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }

@@ -8,7 +8,8 @@
 #include "platform/portList.h"
 
 // "COM33 /dev/ttyUSB0 usb=0403:6001 serial=A1B2C3 by-id=/dev/serial/by-id/...
-// product="FTDI FT232R USB UART"": only the facts that are known.
+// usb-path=1-2 by-path=/dev/serial/by-path/... product="FTDI FT232R USB
+// UART"": only the facts that are known.
 std::string PortLine(const std::string& name, const platform::TPortFacts& facts);
 // {"name": ..., "path": ..., "usb_vendor": ..., ...}: every key, empty
 // when unknown.

@@ -17,6 +17,7 @@
 #include "console/imageFile.h"
 #include "image/imageSpans.h"
 #include "console/multiFlash.h"
+#include "console/portIdentity.h"
 #include "console/portListing.h"
 #include "console/stationFlash.h"
 #include "console/unitRecord.h"
@@ -26,7 +27,7 @@ namespace {
 const char* const Usage =
     "usage: quarnelvisk-flash [--probe-timeout SECONDS] [--image FILE [--image-format FORMAT] [--base ADDRESS]]\n"
     "                         [--json FILE] [--trace PATH] [--no-low-latency]\n"
-    "                         [--station] PORT [PORT...]\n"
+    "                         [--station [--station-id NAME]] PORT [PORT...]\n"
     "       quarnelvisk-flash --list [--json]\n"
     "       quarnelvisk-flash --help | --version\n"
     "Uploads the built-in firmware image to the device on PORT (a COM name such\n"
@@ -58,6 +59,7 @@ const char* const Usage =
     "                         reply was framed and the watchdog's ticks, to the file PATH;\n"
     "                         with several ports or --station PATH is a folder with a file\n"
     "                         for every port and unit\n"
+    "  --station-id NAME      the station's name in the records (the host name)\n"
     "  --no-low-latency       leave the driver's latency setting alone (Linux asks USB\n"
     "                         adapters for low latency while the port is open)\n"
     "  --help                 this text\n"
@@ -159,7 +161,7 @@ int main(int argc, char** argv) {
             return &words[++i].Text;
         };
         const bool takesValue = a == "--probe-timeout" || a == "--json" || a == "--image" || a == "--image-format" ||
-                                a == "--base" || a == "--trace";
+                                a == "--base" || a == "--trace" || a == "--station-id";
         if (!takesValue && i + 1 < words.size() && words[i + 1].Attached) return UsageError(a + " takes no value");
         if (a == "--help" || a == "-h" || a == "/?") {
             platform::WriteOutput(UsageText());
@@ -189,6 +191,10 @@ int main(int argc, char** argv) {
             const std::string* path = value();
             if (path && path->empty()) return UsageError("--json needs a file, or - for standard output");
             if (path) jsonPath = *path;
+        } else if (a == "--station-id") {
+            const std::string* id = value();
+            if (!id || id->empty()) return UsageError("--station-id needs a name");
+            request.Station = *id;
         } else if (a == "--trace") {
             const std::string* path = value();
             if (!path || path->empty()) return UsageError("--trace needs a file, or a folder");
@@ -224,8 +230,22 @@ int main(int argc, char** argv) {
     if (jsonGiven && jsonPath.empty()) return UsageError("--json needs a file, or - for standard output");
     if (ports.empty() || (ports.size() == 1 && ports[0].empty()))
         return UsageError("which port? give a COM name or a device path");
+    // Ports named by identity are found now; a station looks again at every
+    // probe, as adapters come and go.
+    std::vector<platform::TPortFacts> devices;
+    for (std::string& port : ports) {
+        if (!IsPortIdentity(port)) continue;
+        if (const std::string fault = IdentityFault(port); !fault.empty()) return UsageError(fault);
+        if (station) continue;
+        if (devices.empty()) devices = platform::DescribeSerialDevices();
+        platform::TPortFacts found;
+        std::string failure;
+        if (!ResolvePortIdentity(port, devices, found, failure)) return UsageError(failure);
+        port = found.DevicePath;
+    }
     if (const std::string clash = CheckPorts(ports); !clash.empty()) return UsageError(clash);
     request.Port = ports[0];
+    if (request.Station.empty()) request.Station = platform::HostName();
     if (!request.Trace.empty()) {
         const std::string failure = PrepareTrace(request, station || ports.size() > 1);
         if (!failure.empty()) return UsageError(failure);

@@ -7,6 +7,7 @@
 
 #include "base/cp1251.h"
 #include "console/multiFlash.h"
+#include "console/portIdentity.h"
 #include "console/portOutput.h"
 #include "platform/terminal.h"
 
@@ -37,11 +38,23 @@ void ServePort(const TFlashRequest& request, const std::string& name, TCounts& c
     stillThere.Output = [](std::string_view) {};
     std::string unavailable;  // why the port could not be opened, as last said
     for (int served = 0; !platform::InterruptRequested();) {
+        // A port named by its adapter or socket is looked for at every
+        // probe: it gets a new device name whenever it is plugged in again.
+        std::string missing;
+        if (IsPortIdentity(request.Port)) {
+            platform::TPortFacts found;
+            if (ResolvePortIdentity(request.Port, platform::DescribeSerialDevices(), found, missing))
+                platform::RegisterPortPath(name, found.DevicePath);
+            else
+                missing = missing.substr(0, missing.find(';'));
+        }
         waiting.Unit = served + 1;
-        const TUnitResult unit = FlashUnit(request, name, waiting);
+        const TUnitResult unit = missing.empty() ? FlashUnit(request, name, waiting) : TUnitResult{};
         // Said once, and again when the reason changes: a station must not
         // wait in silence on a port it can never open.
-        const std::string why = unit.Exit == FlashPortUnavailable ? unit.Record.Detail : std::string();
+        const std::string why = !missing.empty()                    ? missing
+                                : unit.Exit == FlashPortUnavailable ? unit.Record.Detail
+                                                                    : std::string();
         if (why != unavailable && !platform::InterruptRequested()) {
             say(why.empty() ? "the port opens now; waiting for units\n" : why + "; trying again every second\n");
             unavailable = why;
@@ -50,15 +63,18 @@ void ServePort(const TFlashRequest& request, const std::string& name, TCounts& c
             PauseBetweenProbes();
             continue;
         }
-        if (request.Records) request.Records->Write(unit.Record);
-        const TUnitRecord& r = unit.Record;
+        (unit.Exit == FlashSucceeded     ? counts.passed
+         : unit.Exit == FlashInterrupted ? counts.interrupted
+                                         : counts.failed)++;
+        TUnitRecord r = unit.Record;
+        r.Unit = served + 1;
+        r.Passed = counts.passed;
+        r.Failed = counts.failed;
+        if (request.Records) request.Records->Write(r);
         char seconds[32];
         std::snprintf(seconds, sizeof(seconds), "%.1f", r.Seconds);
         say("unit " + std::to_string(++served) + ": " + cp1251::ToUtf8Visible(r.DeviceName) + " " +
             cp1251::ToUtf8Visible(r.DeviceVersion) + ", " + OutcomeName(r.Exit) + ", " + seconds + " s\n");
-        (unit.Exit == FlashSucceeded     ? counts.passed
-         : unit.Exit == FlashInterrupted ? counts.interrupted
-                                         : counts.failed)++;
         // The unit stays until it is taken off the line (the port goes, or
         // nothing answers as the bootloader: its new firmware runs). One
         // that answers again is the same unit, not flashed twice.

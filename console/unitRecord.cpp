@@ -96,6 +96,14 @@ bool TUnitRecordFile::Write(const TUnitRecord& r) {
         {"blocks_acknowledged", r.BlocksAcknowledged},
         {"tool_version", ToolVersion()},
         {"trace", r.TraceFile.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(r.TraceFile)},
+        {"usb_vendor", r.UsbVendor},
+        {"usb_product", r.UsbProduct},
+        {"serial", r.Serial},
+        {"location", r.Location},
+        {"station", r.Station},
+        {"unit", r.Unit < 0 ? nlohmann::ordered_json() : nlohmann::ordered_json(r.Unit)},
+        {"passed", r.Passed < 0 ? nlohmann::ordered_json() : nlohmann::ordered_json(r.Passed)},
+        {"failed", r.Failed < 0 ? nlohmann::ordered_json() : nlohmann::ordered_json(r.Failed)},
     };
     // Invalid UTF-8 (a port path, say) is replaced rather than thrown over.
     const std::string line = record.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";

@@ -24,6 +24,12 @@ struct TUnitRecord {
     double Seconds = 0;
     int BlocksAcknowledged = 0;
     std::string TraceFile;  // the unit's wire trace; empty for none
+    // The adapter, as far as the system tells (empty: unknown).
+    std::string UsbVendor, UsbProduct, Serial, Location;
+    std::string Station;  // the station's name
+    // On a station: the unit's number on its port, and the station's passed
+    // and failed units counted with this one; -1 elsewhere.
+    int Unit = -1, Passed = -1, Failed = -1;
 };
 
 // The moment as the records write it.

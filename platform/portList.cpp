@@ -2,6 +2,7 @@
 
 #include "../base/asciiText.h"
 
+#include <cstdlib>
 #include <algorithm>
 #include <map>
 #include <mutex>
@@ -87,9 +88,28 @@ std::optional<std::string> DevicePathOfPort(std::string_view name) {
     return path;
 }
 
+namespace {
+// Where the system describes its devices: / unless a test says otherwise.
+std::string SystemRoot() {
+    const char* given = std::getenv("QV_SYSTEM_ROOT");
+    return given ? given : "";
+}
+}  // namespace
+
 TPortFacts DescribePort(std::string_view name) {
     const std::optional<std::string> path = DevicePathOfPort(name);
-    return path ? backend::DescribeDevice(*path, "") : TPortFacts{};
+    return path ? backend::DescribeDevice(*path, SystemRoot()) : TPortFacts{};
+}
+
+std::vector<TPortFacts> DescribeSerialDevices() {
+    const std::string root = SystemRoot();
+    std::vector<std::string> paths;
+    for (const TFoundPort& found : FindSerialDevices()) paths.push_back(found.DevicePath);
+    for (const std::string& path : backend::StablyNamedDevices(root))
+        if (std::find(paths.begin(), paths.end(), path) == paths.end()) paths.push_back(path);
+    std::vector<TPortFacts> devices;
+    for (const std::string& path : paths) devices.push_back(backend::DescribeDevice(path, root));
+    return devices;
 }
 
 std::vector<std::string> RegisteredPortNames() {

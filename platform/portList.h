@@ -56,8 +56,10 @@ bool ListSystemPorts(const std::function<void(const std::string& name)>& each);
 // What tells one adapter from another, as far as the system says: on Linux
 // the device's path and, for a USB adapter, its vendor and product numbers
 // (four hexadecimal digits each), serial number, maker's and product's
-// names and the stable name under /dev/serial/by-id. Unknown facts stay
-// empty (on Windows all of them: its list names the COM ports only).
+// names, the stable name under /dev/serial/by-id, and where it is plugged:
+// the USB port path of its device ("1-2.3", bus 1, port 2, then port 3 of a
+// hub) and the name under /dev/serial/by-path. Unknown facts stay empty (on
+// Windows all of them: its list names the COM ports only).
 struct TPortFacts {
     std::string DevicePath;
     std::string UsbVendor;
@@ -66,8 +68,14 @@ struct TPortFacts {
     std::string Manufacturer;
     std::string Product;
     std::string StableName;
+    std::string Location;
+    std::string PathName;
 };
 TPortFacts DescribePort(std::string_view name);
+// Every serial device the system names now, with its facts: the devices of
+// the port list and those behind /dev/serial's stable names. On Linux the
+// environment's QV_SYSTEM_ROOT, when set, stands for / (for tests).
+std::vector<TPortFacts> DescribeSerialDevices();
 
 namespace backend {
 // The system's device path for COM<number>.
@@ -76,6 +84,8 @@ std::string SystemDevicePath(int number);
 // description of its devices lies: empty for this system's, a folder with a
 // tree of the same shape for a test.
 TPortFacts DescribeDevice(const std::string& devicePath, const std::string& root);
+// The device paths behind the stable names under root's /dev/serial.
+std::vector<std::string> StablyNamedDevices(const std::string& root);
 }  // namespace backend
 
 }  // namespace platform

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace platform {
 
@@ -16,5 +17,8 @@ struct TProcessUse {
 };
 
 TProcessUse MeasureProcessUse();
+
+// The machine's name, for the records of a station; empty when unknown.
+std::string HostName();
 
 }  // namespace platform

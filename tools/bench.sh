@@ -124,6 +124,30 @@ median_upload() {
     median_upload "$runs" "$bin/quarnelvisk-reference-host" --blocks 1016)
   echo "| reference, bare (exit $status) | $wall | $(awk -v u="$user" -v s="$sys" 'BEGIN {printf "%.2f", u + s}') | $(awk -v f="$fwall" -v w="$wall" 'BEGIN {printf "%.3f", f / w}') |"
   echo
+  echo "## The wire trace's cost"
+  echo
+  echo "The same whole upload with \`--trace\` writing every byte and reply to a file: unpaced, median"
+  echo "of $runs runs, and paced at 38462 bit/s once (not with \`--quick\`)."
+  echo
+  echo "| line | trace | wall s | flasher CPU s | exit |"
+  echo "|---|---|---|---|---|"
+  trace=$(mktemp)
+  for traced in no yes; do
+    args=""
+    [ "$traced" = yes ] && args="--trace $trace"
+    read -r wall user sys _ status < <(HOST_ARGS="$args" median_upload "$runs" "$bin/quarnelvisk-flash" --blocks 1016)
+    echo "| unpaced | $traced | $wall | $(awk -v u="$user" -v s="$sys" 'BEGIN {printf "%.2f", u + s}') | $status |"
+  done
+  if [ "$quick" != "--quick" ]; then
+    for traced in no yes; do
+      args=""
+      [ "$traced" = yes ] && args="--trace $trace"
+      read -r wall user sys _ status < <(HOST_ARGS="$args" upload "$bin/quarnelvisk-flash" --baud 38462)
+      echo "| 38462 bit/s | $traced | $wall | $(awk -v u="$user" -v s="$sys" 'BEGIN {printf "%.2f", u + s}') | $status |"
+    done
+  fi
+  rm -f "$trace"
+  echo
   if [ "$quick" != "--quick" ]; then
     echo "## Whole upload paced at 38462 bit/s"
     echo

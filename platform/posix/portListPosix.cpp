@@ -59,8 +59,22 @@ void ReadUsbDevice(const std::filesystem::path& tty, const std::filesystem::path
         facts.Serial = Attribute(at / "serial");
         facts.Manufacturer = Attribute(at / "manufacturer");
         facts.Product = Attribute(at / "product");
+        facts.Location = at.filename().string();
         return;
     }
+}
+// udev's stable name of kind (by-id, by-path) for the node: links to it,
+// relative as a rule.
+std::string StableNameOf(const std::string& root, const char* kind, const std::string& node) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(root + "/dev/serial/" + kind, error)) {
+        std::error_code linkError;
+        const fs::path target = fs::read_symlink(entry.path(), linkError);
+        if (!linkError && target.filename() == node)
+            return "/dev/serial/" + std::string(kind) + "/" + entry.path().filename().string();
+    }
+    return "";
 }
 }  // namespace
 
@@ -104,16 +118,26 @@ TPortFacts DescribeDevice(const std::string& devicePath, const std::string& root
     const fs::path top = fs::canonical(root + "/sys", error);
     const fs::path tty = fs::canonical(root + "/sys/class/tty/" + node + "/device", error);
     if (!error) ReadUsbDevice(tty, top, facts);
-    // udev's stable names are links to the node, relative as a rule.
-    for (const auto& entry : fs::directory_iterator(root + "/dev/serial/by-id", error)) {
-        std::error_code linkError;
-        const fs::path target = fs::read_symlink(entry.path(), linkError);
-        if (!linkError && target.filename() == node) {
-            facts.StableName = "/dev/serial/by-id/" + entry.path().filename().string();
-            break;
+    facts.StableName = StableNameOf(root, "by-id", node);
+    facts.PathName = StableNameOf(root, "by-path", node);
+    return facts;
+}
+
+std::vector<std::string> StablyNamedDevices(const std::string& root) {
+    namespace fs = std::filesystem;
+    std::vector<std::string> paths;
+    for (const char* kind : {"by-id", "by-path"}) {
+        std::error_code error;
+        for (const auto& entry : fs::directory_iterator(root + "/dev/serial/" + kind, error)) {
+            std::error_code linkError;
+            const fs::path target = fs::read_symlink(entry.path(), linkError);
+            if (linkError) continue;
+            // Relative links name a node of /dev; absolute ones a device path.
+            const std::string path = target.is_absolute() ? target.string() : "/dev/" + target.filename().string();
+            if (std::find(paths.begin(), paths.end(), path) == paths.end()) paths.push_back(path);
         }
     }
-    return facts;
+    return paths;
 }
 }  // namespace backend
 

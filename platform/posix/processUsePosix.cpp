@@ -1,5 +1,6 @@
 // Linux: the process's own entries under /proc.
 #include <dirent.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
@@ -37,6 +38,12 @@ TProcessUse MeasureProcessUse() {
         std::fclose(status);
     }
     return use;
+}
+
+std::string HostName() {
+    char name[256] = {};
+    if (gethostname(name, sizeof name - 1) != 0) return "";
+    return name;
 }
 
 }  // namespace platform

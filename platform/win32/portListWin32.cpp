@@ -52,6 +52,7 @@ namespace backend {
 std::string SystemDevicePath(int number) { return "\\\\.\\" + ComPortName(number); }
 // The registry's list is what Windows offers; it says nothing of adapters.
 TPortFacts DescribeDevice(const std::string&, const std::string&) { return {}; }
+std::vector<std::string> StablyNamedDevices(const std::string&) { return {}; }
 }  // namespace backend
 
 }  // namespace platform

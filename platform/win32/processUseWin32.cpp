@@ -5,6 +5,7 @@
 #include <tlhelp32.h>
 
 #include "../processUse.h"
+#include "systemText.h"
 
 namespace platform {
 
@@ -28,6 +29,12 @@ TProcessUse MeasureProcessUse() {
     if (GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory))
         use.PeakResidentKb = int64_t(memory.PeakWorkingSetSize / 1024);
     return use;
+}
+
+std::string HostName() {
+    wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
+    return GetComputerNameW(name, &size) ? Utf8OfWide(std::wstring_view(name, size)) : std::string();
 }
 
 }  // namespace platform

@@ -37,6 +37,8 @@ struct FakeSystem : ::testing::Test {
         fs::create_directories(root / "dev/serial/by-id");
         fs::create_symlink("../../ttyUSB0", root / "dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0");
         fs::create_symlink("../../ttyACM0", root / "dev/serial/by-id/usb-Arduino_Uno-if00");
+        fs::create_directories(root / "dev/serial/by-path");
+        fs::create_symlink("../../ttyUSB0", root / "dev/serial/by-path/pci-0000:00:14.0-usb-0:2:1.0-port0");
     }
     ~FakeSystem() override { fs::remove_all(root); }
 
@@ -71,7 +73,8 @@ TEST_F(FakeSystem, UsbSerialAdapterHasItsNumbersSerialAndStableName) {
     EXPECT_EQ(f.StableName, "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0");
     EXPECT_EQ(PortLine("COM33", f),
               "COM33 /dev/ttyUSB0 usb=0403:6001 serial=A1B2C3 "
-              "by-id=/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0 product=\"FTDI FT232R USB UART\"");
+              "by-id=/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0 usb-path=1-2 "
+              "by-path=/dev/serial/by-path/pci-0000:00:14.0-usb-0:2:1.0-port0 product=\"FTDI FT232R USB UART\"");
 }
 
 TEST_F(FakeSystem, AcmBoardWithoutSerialNumber) {
@@ -83,7 +86,8 @@ TEST_F(FakeSystem, AcmBoardWithoutSerialNumber) {
     EXPECT_EQ(
         PortJson("COM65", f),
         "{\"name\":\"COM65\",\"path\":\"/dev/ttyACM0\",\"usb_vendor\":\"2341\",\"usb_product\":\"0043\","
-        "\"serial\":\"\",\"manufacturer\":\"\",\"product\":\"\",\"by_id\":\"/dev/serial/by-id/usb-Arduino_Uno-if00\"}");
+        "\"serial\":\"\",\"manufacturer\":\"\",\"product\":\"\",\"by_id\":\"/dev/serial/by-id/usb-Arduino_Uno-if00\","
+        "\"location\":\"1-3\",\"by_path\":\"\"}");
 }
 
 TEST_F(FakeSystem, UartAndUnknownNodesHaveTheirPathOnly) {
