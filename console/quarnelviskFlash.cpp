@@ -32,15 +32,17 @@ const char* const Usage =
     "       quarnelvisk-flash --help | --version\n"
     "Uploads the built-in firmware image to the device on PORT (a COM name such\n"
     "as COM3, also \\\\.\\COM3 or COM3:, or on Linux a device path such as\n"
-    "/dev/ttyUSB0) at 38462 bit/s 8N1.\n"
+    "/dev/ttyUSB0; or usb:VID:PID[:SERIAL], the adapter wherever it is plugged, or\n"
+    "usb-path:LOCATION, the USB socket, as --list shows them) at 38462 bit/s 8N1.\n"
     "Several ports are flashed at once, each line prefixed with its port (on a\n"
     "terminal a line per port), and a table of the outcomes ends the run.\n"
     "It asks the device for its version (\"VERS\"), shows its name and firmware\n"
     "version, sends the image in 1016 blocks of 256 bytes, each acknowledged with\n"
     "the running CRC-16/MODBUS, then starts the new firmware (\"PUSK\").\n"
     "  --list                 print the serial ports, one a line: the name, then the device;\n"
-    "                         on Linux, for USB adapters, also usb=VENDOR:PRODUCT serial=...\n"
-    "                         by-id=... (with --json one JSON object a line)\n"
+    "                         for USB adapters also usb=VENDOR:PRODUCT serial=... usb-path=...\n"
+    "                         (the socket), on Linux by-id=... by-path=... too, and the product\n"
+    "                         (with --json one JSON object a line)\n"
     "  --station              production line: wait for a unit on each port (probing every\n"
     "                         second, also ports that do not exist yet), flash it, wait until\n"
     "                         it is taken away, and again until Ctrl-C; then the counts\n"
@@ -241,7 +243,7 @@ int main(int argc, char** argv) {
         platform::TPortFacts found;
         std::string failure;
         if (!ResolvePortIdentity(port, devices, found, failure)) return UsageError(failure);
-        port = found.DevicePath;
+        port = platform::PlainPortName(found.DevicePath);
     }
     if (const std::string clash = CheckPorts(ports); !clash.empty()) return UsageError(clash);
     request.Port = ports[0];

@@ -66,20 +66,21 @@ void TWireTrace::Line(double ms, const char* arrow, size_t count, const std::str
 
 void TWireTrace::FlushWritten() {
     if (written_.empty()) return;
-    std::string what;
-    if (written_.size() == protocol::BlockSize && blocks_ < imageBlocks_) {
+    if (uploading_ && blocks_ < imageBlocks_ && written_.size() >= protocol::BlockSize) {
         // A block of the image: the device answers with the running CRC.
-        crc_ = ModbusCrc(written_, crc_);
+        const std::string_view block = std::string_view(written_).substr(0, protocol::BlockSize);
+        crc_ = ModbusCrc(block, crc_);
         ++blocks_;
         const std::string ack =
             blocks_ == imageBlocks_ ? protocol::FinalAcknowledgement(crc_) : protocol::Acknowledgement(crc_);
-        what = "block " + std::to_string(blocks_) + "/" + std::to_string(imageBlocks_) + ", acknowledgement due " +
-               BytesToHex(ack) + ": " + BytesToHex(written_);
+        Line(writtenAt_, "->", block.size(),
+             "block " + std::to_string(blocks_) + "/" + std::to_string(imageBlocks_) + ", acknowledgement due " +
+                 BytesToHex(ack) + ": " + BytesToHex(block));
+        written_.erase(0, protocol::BlockSize);
     } else {
-        what = Shown(written_);
+        Line(writtenAt_, "->", written_.size(), Shown(written_));
+        written_.clear();
     }
-    Line(writtenAt_, "->", written_.size(), what);
-    written_.clear();
     if (file_) std::fputs(heldLine_.c_str(), file_);
     heldLine_.clear();
 }
@@ -90,34 +91,38 @@ void TWireTrace::Wire(const TWireEvent& event) {
     if (event.Kind == TWireEvent::Written) {
         if (written_.empty()) writtenAt_ = ms;
         written_ += event.Bytes;
-        if (written_.size() >= protocol::BlockSize) FlushWritten();
+        while (uploading_ && blocks_ < imageBlocks_ && written_.size() >= protocol::BlockSize) FlushWritten();
         return;
     }
     if (event.Kind == TWireEvent::Awaited) {
         awaited_ = event.Length;
         ticks_ = 0;
-        const std::string text =
-            event.Length ? "bytes awaited" : "awaited length dropped: what came is handed on as it is";
-        // Said while a block is being written (the last one's length is
-        // set before its last byte goes), it follows the block's line.
-        if (written_.empty()) {
-            Line(ms, "  ", event.Length, text);
-        } else {
-            heldLine_ += Format(ms, "  ", event.Length, text);
-        }
+        uploading_ = uploading_ || event.Length != 0;
+        Say(ms, "  ", event.Length,
+            event.Length ? "bytes awaited" : "awaited length dropped: what came is handed on as it is");
+        return;
+    }
+    awaited_ = 0;
+    const std::string how = event.GivenUp ? "a reply short of its length, given up" : FramingName(event.Framing);
+    Say(ms, "<-", event.Bytes.size(), "(" + how + ") " + Shown(event.Bytes));
+}
+
+void TWireTrace::Say(double ms, const char* arrow, size_t count, const std::string& text) {
+    // While a block is being written its line is not yet due: the writer
+    // tells each byte after it went, and by then the device may have
+    // answered the whole block. What comes meanwhile follows the block.
+    if (uploading_ && !written_.empty() && blocks_ < imageBlocks_) {
+        heldLine_ += Format(ms, arrow, count, text);
         return;
     }
     FlushWritten();
-    awaited_ = 0;
-    const std::string how = event.GivenUp ? "a reply short of its length, given up" : FramingName(event.Framing);
-    Line(ms, "<-", event.Bytes.size(), "(" + how + ") " + Shown(event.Bytes));
+    Line(ms, arrow, count, text);
 }
 
 void TWireTrace::WatchdogTick() {
     std::lock_guard<std::mutex> guard(lock_);
     if (awaited_ == 0) return;
-    FlushWritten();
-    Line(Now(), "  ", awaited_, "bytes still awaited: watchdog tick " + std::to_string(++ticks_));
+    Say(Now(), "  ", awaited_, "bytes still awaited: watchdog tick " + std::to_string(++ticks_));
 }
 
 void TWireTrace::End(const std::string& outcome, const std::string& detail) {

@@ -35,7 +35,8 @@ public:
 private:
     static std::string Format(double ms, const char* arrow, size_t count, const std::string& text);
     void Line(double ms, const char* arrow, size_t count, const std::string& text);
-    void FlushWritten();  // under lock_
+    void Say(double ms, const char* arrow, size_t count, const std::string& text);  // under lock_
+    void FlushWritten();                                                            // under lock_
     double Now() const;
 
     std::mutex lock_;
@@ -48,6 +49,7 @@ private:
     size_t blocks_ = 0;
     uint16_t crc_ = 0xFFFF;
     uint32_t awaited_ = 0;
+    bool uploading_ = false;  // the first block's reply is awaited: writes are blocks
     int ticks_ = 0;
 };
 
