@@ -108,6 +108,7 @@ std::vector<TPortFacts> DescribeSerialDevices() {
     for (const std::string& path : backend::StablyNamedDevices(root))
         if (std::find(paths.begin(), paths.end(), path) == paths.end()) paths.push_back(path);
     std::vector<TPortFacts> devices;
+    devices.reserve(paths.size());
     for (const std::string& path : paths) devices.push_back(backend::DescribeDevice(path, root));
     return devices;
 }
