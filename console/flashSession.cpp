@@ -1,149 +1,27 @@
 #include "flashSession.h"
 
-#include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdio>
 #include <mutex>
 
-#include "platform/portList.h"
-#include "platform/replyFraming.h"
-#include "platform/terminal.h"
-#include "base/cp1251.h"
 #include "base/bootloaderProtocol.h"
+#include "base/cp1251.h"
 #include "console/portIdentity.h"
+#include "console/sessionState.h"
+#include "console/sessionTexts.h"
 #include "console/unitRecord.h"
 #include "console/wireTrace.h"
 #include "console/zelConsoleFlash.h"
-#include "elements/zelStream2Hex.h"
+#include "platform/portList.h"
+#include "platform/terminal.h"
 
 namespace {
-
-// What the network has told the program so far. The network reports from
-// the reader thread and the watchdog's timer thread; the program waits on
-// the main thread.
-class TSessionState {
-public:
-    void Set(std::atomic<bool> TSessionState::*flag) {
-        {
-            std::lock_guard<std::mutex> guard(lock_);
-            (this->*flag).store(true);
-        }
-        changed_.notify_all();
-    }
-    // Waits until done() holds, an interrupt is asked for, or the deadline
-    // passes; returns whether done() holds.
-    // Keeps the first failure: it is the one to tell.
-    void Failure(const TData& d) {
-        std::lock_guard<std::mutex> guard(lock_);
-        if (error_.Tag() == TypeNull) error_ = d;
-    }
-    TData FirstFailure() {
-        std::lock_guard<std::mutex> guard(lock_);
-        return error_;
-    }
-
-    template <class Done>
-    bool WaitFor(Done done, std::chrono::steady_clock::time_point deadline) {
-        std::unique_lock<std::mutex> guard(lock_);
-        while (!done()) {
-            if (platform::InterruptRequested() || std::chrono::steady_clock::now() >= deadline) return false;
-            changed_.wait_for(guard, std::chrono::milliseconds(50));
-        }
-        return true;
-    }
-
-    std::atomic<bool> found{false};
-    std::atomic<bool> notFound{false};
-    std::atomic<bool> finished{false};
-    // Of the read that identified the device: whether its reply was still
-    // arriving, and the bytes read up to its end.
-    bool identifiedUnended = false;
-    uint64_t readAtIdentification = 0;
-
-private:
-    std::mutex lock_;
-    std::condition_variable changed_;
-    TData error_;
-};
-
-// Holds a session's texts until a device has identified itself, then lets
-// them through; without a device they are dropped.
-class THeldOutput {
-public:
-    explicit THeldOutput(TTextOutput to) : to_(std::move(to)) {}
-    void Write(std::string_view text) {
-        std::lock_guard<std::mutex> guard(lock_);
-        if (released_)
-            to_(text);
-        else
-            held_ += text;
-    }
-    void Release() {
-        std::lock_guard<std::mutex> guard(lock_);
-        if (!released_ && !held_.empty()) to_(held_);
-        released_ = true;
-        held_.clear();
-    }
-    void Drop() {
-        std::lock_guard<std::mutex> guard(lock_);
-        held_.clear();
-    }
-
-private:
-    std::mutex lock_;
-    TTextOutput to_;
-    std::string held_;
-    bool released_ = false;
-};
-
-// A caption of the window, its lines as the terminal shows them: without
-// the blanks that centre them in the window.
-void SayCaption(const TTextOutput& say, const std::string& caption) {
-    size_t start = 0;
-    while (start <= caption.size()) {
-        size_t end = caption.find("\r\n", start);
-        if (end == std::string::npos) end = caption.size();
-        std::string line = caption.substr(start, end - start);
-        line.erase(0, line.find_first_not_of(' ') == std::string::npos ? line.size() : line.find_first_not_of(' '));
-        say(cp1251::ToUtf8(line) + "\n");
-        start = end + 2;
-    }
-}
 
 // Building a network touches the process's start-up queue, which is no
 // place for two threads at once.
 std::mutex& BuildLock() {
     static std::mutex lock;
     return lock;
-}
-
-// A reply handed on before the line went quiet names the device only if
-// nothing follows it: a device of the family says nothing more until the
-// first block comes. Waits for a rest as long as the framing may take to hand
-// it on; returns how many bytes followed (0: the reply was whole).
-uint64_t BytesAfterIdentification(TSessionState& state, const TZelComAsync& port) {
-    if (!state.identifiedUnended) return 0;
-    const auto until = std::chrono::steady_clock::now() + platform::GatherLongest + std::chrono::milliseconds(500);
-    state.WaitFor([&] { return port.BytesRead() > state.readAtIdentification || !port.Opened(); }, until);
-    return port.BytesRead() - state.readAtIdentification;
-}
-
-std::string Detail(const TData& error, const std::string& loss, const TZelComAsync& port) {
-    if (!loss.empty()) return "the port went away: " + loss;
-    if (error.Tag() == TypeInt) {
-        const std::string came = port.UnfinishedReply();
-        if (came.empty()) return "the device stopped answering (no reply for 3 watchdog ticks)";
-        return "the device's reply stopped short: " + std::to_string(came.size()) + " of the " +
-               std::to_string(port.UnfinishedOf()) + " bytes awaited came (" + BytesToHex(came) +
-               " hexadecimal), then no more for 3 watchdog ticks";
-    }
-    std::string reply = ToString(error);
-    // A flood of bytes is not for a terminal line: its start tells enough.
-    constexpr size_t shown = 64;  // hex digits: 32 bytes
-    if (reply.size() > shown) reply = std::to_string(reply.size() / 2) + " bytes, beginning " + reply.substr(0, shown);
-    return reply.empty() ? "the device's reply was empty"
-                         : "the device replied " + reply + " (hexadecimal), not the expected acknowledgement";
 }
 
 }  // namespace
@@ -300,7 +178,7 @@ TUnitResult FlashUnit(const TFlashRequest& request, const std::string& name, con
             } else {
                 if (scheme.ErrorText->Shown()) SayCaption(out, scheme.ErrorText->Caption);
                 if (scheme.CheckText->Shown()) SayCaption(out, scheme.CheckText->Caption);
-                tell(Detail(state.FirstFailure(), scheme.SerialPort->LossReason(), *scheme.SerialPort));
+                tell(FailureDetail(state.FirstFailure(), scheme.SerialPort->LossReason(), *scheme.SerialPort));
             }
         }
         record.BlocksAcknowledged = result == FlashSucceeded && !options.ProbeOnly
