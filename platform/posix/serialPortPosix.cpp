@@ -1,8 +1,5 @@
-// Serial ports on POSIX systems (Linux): termios, set through the kernel's
-// termios2 interface so that any line speed (38462 bit/s is not a standard
-// one) can be asked for. The glibc <termios.h> declares a struct termios of
-// its own that clashes with the kernel's, so this file takes everything from
-// <asm/termbits.h> and never includes it.
+// Serial ports on POSIX systems (Linux). The line settings go through the
+// kernel's termios2 (ttySettingsPosix.cpp).
 //
 // What the Windows driver does and a tty does not is emulated here: the
 // timeouts of a read and a write, the wait for a communication event (poll
@@ -10,7 +7,6 @@
 // that completes a wait in progress, and the framing of the bytes of a
 // reply into one chunk. Only the byte-received event can occur; the other
 // events of the mask are accepted and never raised.
-#include <asm/termbits.h>
 #include <fcntl.h>
 #include <linux/serial.h>
 #include <poll.h>
@@ -30,6 +26,7 @@
 #include "../portList.h"
 #include "../serialPort.h"
 #include "../serialPortUse.h"
+#include "ttySettingsPosix.h"
 
 namespace platform {
 
@@ -39,16 +36,6 @@ using TClock = std::chrono::steady_clock;
 // While bytes sit in the queue that were already reported, the wait looks
 // again at this pace instead of spinning on a readable descriptor.
 constexpr int StalledRecheckMs = 20;
-// A speed the driver rounds further away than this counts as refused.
-constexpr uint32_t SpeedTolerancePercent = 3;
-
-int Ioctl(int fd, unsigned long request, void* arg) {
-    int r;
-    do {
-        r = ::ioctl(fd, request, arg);
-    } while (r < 0 && errno == EINTR);
-    return r;
-}
 
 void CloseQuietly(int fd) {
     if (fd >= 0) ::close(fd);
@@ -97,77 +84,13 @@ public:
 
     bool GetCommState(TCommDcb& dcb) override {
         TUse use(*this);
-        termios2 t{};
-        if (!use || Ioctl(use.fd, TCGETS2, &t) < 0) return false;
-        dcb = TCommDcb{};
-        dcb.DCBlength = sizeof(TCommDcb);
-        dcb.BaudRate = t.c_ospeed;
-        dcb.Flags = DcbBinary;
-        if (t.c_iflag & INPCK) dcb.Flags |= DcbParity;
-        if (t.c_cflag & CRTSCTS) dcb.Flags |= DcbOutxCtsFlow | DcbRtsHandshake;
-        if (t.c_iflag & IXON) dcb.Flags |= DcbOutX;
-        if (t.c_iflag & IXOFF) dcb.Flags |= DcbInX;
-        switch (t.c_cflag & CSIZE) {
-            case CS5: dcb.ByteSize = 5; break;
-            case CS6: dcb.ByteSize = 6; break;
-            case CS7: dcb.ByteSize = 7; break;
-            default: dcb.ByteSize = 8; break;
-        }
-        if (!(t.c_cflag & PARENB))
-            dcb.Parity = NoParity;
-        else if (t.c_cflag & CMSPAR)
-            dcb.Parity = (t.c_cflag & PARODD) ? MarkParity : SpaceParity;
-        else
-            dcb.Parity = (t.c_cflag & PARODD) ? OddParity : EvenParity;
-        dcb.StopBits = (t.c_cflag & CSTOPB) ? TwoStopBits : OneStopBit;
-        dcb.XonChar = char(t.c_cc[VSTART]);
-        dcb.XoffChar = char(t.c_cc[VSTOP]);
-        return true;
+        return use && ReadTtySettings(use.fd, dcb);
     }
 
     bool SetCommState(const TCommDcb& dcb) override {
         TUse use(*this);
-        termios2 t{};
-        if (!use || Ioctl(use.fd, TCGETS2, &t) < 0) return false;
-        if (dcb.BaudRate == 0 || dcb.ByteSize < 5 || dcb.ByteSize > 8 || dcb.Parity > SpaceParity ||
-            dcb.StopBits > TwoStopBits || (dcb.StopBits == One5StopBits && dcb.ByteSize != 5))
-            return false;
-
-        // Raw: no line editing, no echo, no translation of any byte.
-        t.c_iflag = 0;
-        t.c_oflag = 0;
-        t.c_lflag = 0;
-        t.c_cflag = CREAD | CLOCAL;
-        static constexpr tcflag_t Sizes[] = {CS5, CS6, CS7, CS8};
-        t.c_cflag |= Sizes[dcb.ByteSize - 5];
-        if (dcb.Parity != NoParity) t.c_cflag |= PARENB;
-        if (dcb.Parity == OddParity || dcb.Parity == MarkParity) t.c_cflag |= PARODD;
-        if (dcb.Parity == MarkParity || dcb.Parity == SpaceParity) t.c_cflag |= CMSPAR;
-        if (dcb.StopBits != OneStopBit) t.c_cflag |= CSTOPB;
-        if ((dcb.Flags & DcbOutxCtsFlow) || (dcb.Flags & DcbRtsMask) == DcbRtsHandshake) t.c_cflag |= CRTSCTS;
-        if (dcb.Flags & DcbParity) t.c_iflag |= INPCK;
-        if (dcb.Flags & DcbOutX) t.c_iflag |= IXON;
-        if (dcb.Flags & DcbInX) t.c_iflag |= IXOFF;
-        t.c_cc[VSTART] = cc_t(dcb.XonChar);
-        t.c_cc[VSTOP] = cc_t(dcb.XoffChar);
-        // A blocking read would wait for one byte; with the descriptor
-        // non-blocking, "no byte" and "hung up" stay apart.
-        t.c_cc[VMIN] = 1;
-        t.c_cc[VTIME] = 0;
-        // Any speed, input speed the same as output.
-        t.c_cflag |= BOTHER;
-        t.c_ospeed = dcb.BaudRate;
-        t.c_ispeed = dcb.BaudRate;
-        if (Ioctl(use.fd, TCSETS2, &t) < 0) return false;
+        if (!use || !WriteTtySettings(use.fd, dcb)) return false;
         framing.SetLine(dcb.BaudRate, BitsPerCharacter(dcb));
-
-        termios2 got{};
-        if (Ioctl(use.fd, TCGETS2, &got) < 0) return false;
-        const uint64_t want = dcb.BaudRate;
-        const uint64_t have = got.c_ospeed;
-        const uint64_t diff = have > want ? have - want : want - have;
-        if (diff * 100 > want * SpeedTolerancePercent) return false;
-
         // Modem lines as the DTR and RTS modes ask; a pty has none, so this
         // may fail without failing the settings.
         int dtr = TIOCM_DTR;
@@ -224,11 +147,10 @@ public:
         if (!use) return false;
         bool ok = true;
         if (flags & (PurgeRxAbort | PurgeRxClear)) {
-            ok = Ioctl(use.fd, TCFLSH, reinterpret_cast<void*>(TCIFLUSH)) == 0 && ok;
+            ok = DiscardTtyQueue(use.fd, true) && ok;
             announced = 0;
         }
-        if (flags & (PurgeTxAbort | PurgeTxClear))
-            ok = Ioctl(use.fd, TCFLSH, reinterpret_cast<void*>(TCOFLUSH)) == 0 && ok;
+        if (flags & (PurgeTxAbort | PurgeTxClear)) ok = DiscardTtyQueue(use.fd, false) && ok;
         return ok;
     }
 
@@ -606,10 +528,9 @@ public:
             failure = OpenFailure(errno);
             return nullptr;
         }
-        termios2 t{};
         // Only a terminal is a serial port; a lock keeps a second opener
         // out whatever its privileges (TIOCEXCL does not stop root).
-        if (Ioctl(fd, TCGETS2, &t) < 0) {
+        if (!IsTty(fd)) {
             failure = "it is not a serial line";
             ::close(fd);
             return nullptr;
