@@ -9,6 +9,11 @@
 #include <string_view>
 #include <type_traits>
 
+#include "dispatch.h"
+#include "sharedServices.h"
+#include "startupQueue.h"
+#include "textFormats.h"
+
 class TMemoryStream;
 
 // Type tags of TData::DataType. Bit 0x80 is the forward flag.
@@ -93,14 +98,6 @@ TData MakeReal(double x);
 
 // ---- conversions ---------------------------------------------------------
 
-std::string FormatInteger(int32_t i);
-int32_t ParseInteger(std::string_view s);
-double ParseReal(std::string_view s);
-std::string FormatReal(double x);
-// Nearest integer, halves to the even neighbour. Values beyond the 32-bit
-// range saturate at its ends; NaN gives 0.
-int32_t RoundToInteger(double x);
-
 std::string ToString(const TData& d);
 int32_t ToInteger(const TData& d);
 double ToReal(const TData& d);
@@ -109,63 +106,12 @@ int32_t ToIndex(const TData& d);
 bool IsNonZero(const TData& d);
 bool IsInteger(const TData& d);
 
-// ---- dispatch ------------------------------------------------------------
-
-void CallEvent(const TPointLink& link, TData& d);
-void CallEventCopy(const TPointLink& link, const TData& d);
-void CallEventInt(const TPointLink& link, int32_t i);
-void CallEventStr(const TPointLink& link, std::string s);
-void CallEventNull(const TPointLink& link);
-
-// A work point's last act: hand its output back to the dispatcher.
-void ForwardData(TData& d, const TPointLink& link, const TData& v);
-void ForwardInt(TData& d, const TPointLink& link, int32_t i);
-void ForwardStr(TData& d, const TPointLink& link, std::string s);
-void ForwardNull(TData& d, const TPointLink& link);
-
-// ---- reading -------------------------------------------------------------
-
-TData ReadData(TData& incoming, const TPointLink& point, const TData* def);
-TData ReadDataChain(TData& incoming, const TPointLink& point, const TData* def);
-std::string ReadString(TData& incoming, const TPointLink& point, const std::string& def);
-int32_t ReadInteger(TData& incoming, const TPointLink& point, int32_t def);
-int32_t ReadIntegerPoint(const TPointLink& point);
-TMemoryStream* ReadStreamPoint(const TPointLink& point);
-void ReadRaw(TData& d, const TPointLink& point);
-TData TakeData(TData& incoming);
-
 // ---- chains --------------------------------------------------------------
 
 void FreeChain(TData& d);
 void CopyChain(TData& dst, const TData& src);
 // Builds a chained value from its items, head first (test and scheme helper).
 TData MakeChain(std::initializer_list<TData> items);
-
-// ---- switches and the start-up queue -------------------------------------
-
-void EnableDispatch();
-void DisableDispatch();
-bool DispatchEnabled();
-
-using TStartupRoutine = void (*)(void* object);
-void AddStartup(TStartupRoutine routine, void* object);
-void RunStartup();
-// False until the first RunStartup; a container that builds an instance
-// after start-up saves, clears and restores it (see TZelMultiElementEx).
-extern bool StartupDone;
-// Forgets queued routines and clears StartupDone (program end, tests).
-void ResetStartup();
-
-// ---- other shared services -----------------------------------------------
-
-void ShowDebugString(const std::string& text);
-std::unique_ptr<TMemoryStream> LoadResourceStream(const std::string& name);
-
-int PosFrom(std::string_view sub, std::string_view s, int from);
-using TReplaceFilter = std::function<bool(const std::string& s, int pos)>;
-std::string ReplaceAll(std::string s, std::string_view sub, std::string_view repl,
-                       const TReplaceFilter& filter = nullptr);
-int CompareTextAscii(std::string_view a, std::string_view b);
 
 // ---- fonts and tag names -------------------------------------------------
 
