@@ -6,7 +6,7 @@ set -e
 packages="cmake ninja-build g++ make libgtest-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine64 xvfb xdotool imagemagick locales socat python3 clang libclang-rt-14-dev nlohmann-json3-dev clang-tidy clang-format
-  lintian osslsigncode zip unzip dpkg-dev"
+  lintian osslsigncode openssl zip unzip dpkg-dev"
 missing=""
 for p in $packages; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
