@@ -97,7 +97,12 @@ void TWireTrace::Wire(const TWireEvent& event) {
     if (event.Kind == TWireEvent::Awaited) {
         awaited_ = event.Length;
         ticks_ = 0;
-        uploading_ = uploading_ || event.Length != 0;
+        if (!uploading_ && event.Length != 0) {
+            // The upload begins: what was written before it (the request
+            // whose reply may have been told first) is no block.
+            FlushWritten();
+            uploading_ = true;
+        }
         Say(ms, "  ", event.Length,
             event.Length ? "bytes awaited" : "awaited length dropped: what came is handed on as it is");
         return;

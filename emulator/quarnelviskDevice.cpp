@@ -15,10 +15,13 @@
 #include <cstring>
 #include <string>
 #include <thread>
+#include <type_traits>
+#include <variant>
 
 #include "adapterPackets.h"
 #include "base/toolVersion.h"
 #include "deviceEmulator.h"
+#include "faultOptions.h"
 
 namespace {
 
@@ -51,32 +54,19 @@ const char* const Usage =
     "                       for the unit gap, then the next unit's bootloader answers\n"
     "  --unit-gap MS        how long a served unit stays on the line before the next (3000)\n"
     "  --version            the program's version (with no value after it)\n"
-    "faults:\n"
-    "  --no-answer          never answer \"VERS\"\n"
-    "  --id-word WORD       identify with WORD instead of QUARNELVISK\n"
-    "  --no-spaces          version reply without spaces\n"
-    "  --wrong-crc K        wrong CRC in the acknowledgement of block K\n"
-    "  --swap-crc K         CRC bytes swapped in the acknowledgement of block K\n"
-    "  --split-ack K        acknowledgement of block K in two chunks, 100 ms apart\n"
-    "  --half-ack K         only the first byte of the acknowledgement of block K, then silence\n"
-    "  --extra-byte K       one byte too many after the acknowledgement of block K\n"
-    "  --silent-after K     no answer from block K on\n"
-    "  --hangup-after K     hang up the line after block K\n"
-    "  --hangup-in K        hang up the line halfway through block K (0: on \"VERS\")\n"
-    "  --lowercase-fz       final acknowledgement ends in \"fz\"\n"
-    "  --plain-final        acknowledge the last block like any other\n"
-    "  --early-fz K         final acknowledgement (\"FZ\") at block K, before the image area ends\n"
-    "  --controls-in-name   the device name holds an escape sequence and control bytes\n"
     "  --long-name N        a device name N bytes long, sent without a pause\n"
-    "  --garbage N          N garbage bytes, a chunk of their own, before the version reply\n"
-    "  --flood K            answer block K (0: the version request) with 4096 bytes\n"
-    "  --after-start TEXT   send TEXT once \"PUSK\" has come (a late reply the host must not\n"
-    "                       take for a failed upload)\n"
+    "  --list-faults        the faults below, one a line: the option and what it takes\n"
+    "faults:\n@FAULTS@"
     "Exit status: 0 when the whole image and \"PUSK\" arrived (for every unit), 1 otherwise,\n"
     "64 for a usage error.\n";
 
+std::string UsageText() {
+    std::string text = Usage;
+    return text.replace(text.find("@FAULTS@"), 8, FaultUsage());
+}
+
 [[noreturn]] void UsageError(const std::string& message) {
-    std::fprintf(stderr, "quarnelvisk-device: %s\n%s", message.c_str(), Usage);
+    std::fprintf(stderr, "quarnelvisk-device: %s\n%s", message.c_str(), UsageText().c_str());
     std::exit(64);
 }
 
@@ -87,6 +77,21 @@ int NumberArgument(const char* option, const char* text) {
     if (errno != 0 || end == text || *end != '\0' || value < 0 || value > 1000000)
         UsageError(std::string(option) + " takes a whole number, not '" + text + "'");
     return int(value);
+}
+
+// Sets the fault's field: a flag's to true, a number's or a text's to value.
+void SetFault(const TFaultOption& fault, TDeviceFaults& f, const char* value) {
+    std::visit(
+        [&](auto field) {
+            using T = std::remove_reference_t<decltype(f.*field)>;
+            if constexpr (std::is_same_v<T, bool>)
+                f.*field = true;
+            else if constexpr (std::is_same_v<T, int>)
+                f.*field = NumberArgument(fault.Name, value);
+            else
+                f.*field = value;
+        },
+        fault.Field);
 }
 
 struct TProgramOptions {
@@ -113,7 +118,7 @@ TProgramOptions ParseOptions(int argc, char** argv) {
             return argv[++i];
         };
         if (a == "--help" || a == "-h") {
-            std::fputs(Usage, stdout);
+            std::fputs(UsageText().c_str(), stdout);
             std::exit(0);
         } else if (a == "--version" && (i + 1 >= argc || argv[i + 1][0] == '-')) {
             // Alone, the program's version; with a value, the older
@@ -148,42 +153,11 @@ TProgramOptions ParseOptions(int argc, char** argv) {
             o.units = NumberArgument("--units", value());
         else if (a == "--unit-gap")
             o.unitGapMs = NumberArgument("--unit-gap", value());
-        else if (a == "--no-answer")
-            f.NoAnswer = true;
-        else if (a == "--id-word")
-            f.IdWord = value();
-        else if (a == "--no-spaces")
-            f.NoSpaces = true;
-        else if (a == "--wrong-crc")
-            f.WrongCrcAt = NumberArgument("--wrong-crc", value());
-        else if (a == "--swap-crc")
-            f.SwapCrcAt = NumberArgument("--swap-crc", value());
-        else if (a == "--split-ack")
-            f.SplitAckAt = NumberArgument("--split-ack", value());
-        else if (a == "--half-ack")
-            f.HalfAckAt = NumberArgument("--half-ack", value());
-        else if (a == "--extra-byte")
-            f.ExtraByteAt = NumberArgument("--extra-byte", value());
-        else if (a == "--silent-after")
-            f.SilentAfter = NumberArgument("--silent-after", value());
-        else if (a == "--hangup-after")
-            f.HangupAfter = NumberArgument("--hangup-after", value());
-        else if (a == "--hangup-in")
-            f.HangupIn = NumberArgument("--hangup-in", value());
-        else if (a == "--lowercase-fz")
-            f.LowercaseFz = true;
-        else if (a == "--plain-final")
-            f.PlainFinal = true;
-        else if (a == "--early-fz")
-            f.EarlyFinalAt = NumberArgument("--early-fz", value());
-        else if (a == "--controls-in-name")
-            f.ControlsInName = true;
-        else if (a == "--garbage")
-            f.GarbageBeforeReply = NumberArgument("--garbage", value());
-        else if (a == "--flood")
-            f.FloodAt = NumberArgument("--flood", value());
-        else if (a == "--after-start")
-            f.AfterStart = value();
+        else if (a == "--list-faults") {
+            for (const TFaultOption& fault : FaultOptions()) std::printf("%s %s\n", fault.Name, fault.Value);
+            std::exit(0);
+        } else if (const TFaultOption* fault = FindFaultOption(a))
+            SetFault(*fault, f, *fault->Value ? value() : nullptr);
         else
             UsageError("unknown option " + a);
     }

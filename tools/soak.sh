@@ -33,6 +33,9 @@ SHORT="Detail: the device's reply stopped short: "
 
 echo "soak: $runs runs, seed $seed (rerun: tools/soak.sh $build $runs $seed)"
 RANDOM=$seed
+# The faults the emulator has (its own table): a draw below that names
+# another is this script's mistake, said before any run.
+known_faults=" $("$bin/quarnelvisk-device" --list-faults | cut -d' ' -f1 | tr '\n' ' ') --baud "
 
 # Sets device_args, flash_args, want_exit, want (texts that must appear),
 # pusk (yes or no: what the device must say) for one drawn fault; blocks
@@ -81,6 +84,10 @@ failures=0 baseline="" first_peaks=() last_peaks=() start=$(date +%s)
 declare -A outcomes=()
 for run in $(seq 1 "$runs"); do
   draw
+  if [ ${#device_args[@]} -gt 0 ] && [[ $known_faults != *" ${device_args[0]} "* ]]; then
+    echo "soak: the emulator has no fault ${device_args[0]}" >&2
+    exit 2
+  fi
   flasher="$bin/short-image/quarnelvisk-flash" blocks=(--blocks 8) whole=0
   if [ "$full_every" -gt 0 ] && [ $((run % full_every)) = 0 ]; then
     fault="whole image" device_args=() flash_args=() want_exit=0 want=("$OK") pusk=yes
