@@ -15,7 +15,6 @@
 #include <cstring>
 #include <string>
 #include <thread>
-#include <type_traits>
 #include <variant>
 
 #include "adapterPackets.h"
@@ -81,17 +80,13 @@ int NumberArgument(const char* option, const char* text) {
 
 // Sets the fault's field: a flag's to true, a number's or a text's to value.
 void SetFault(const TFaultOption& fault, TDeviceFaults& f, const char* value) {
-    std::visit(
-        [&](auto field) {
-            using T = std::remove_reference_t<decltype(f.*field)>;
-            if constexpr (std::is_same_v<T, bool>)
-                f.*field = true;
-            else if constexpr (std::is_same_v<T, int>)
-                f.*field = NumberArgument(fault.Name, value);
-            else
-                f.*field = value;
-        },
-        fault.Field);
+    using F = TDeviceFaults;
+    if (const auto* flag = std::get_if<bool F::*>(&fault.Field))
+        f.** flag = true;
+    else if (const auto* number = std::get_if<int F::*>(&fault.Field))
+        f.** number = NumberArgument(fault.Name, value);
+    else if (const auto* text = std::get_if<std::string F::*>(&fault.Field))
+        f.** text = value;
 }
 
 struct TProgramOptions {
