@@ -1,9 +1,10 @@
-// ASCII letter case and COM port names: Windows-1251 bytes above 0x7F are
-// never folded, so a Cyrillic letter only equals itself.
+// ASCII letter case, fields of a text, and COM port names: Windows-1251
+// bytes above 0x7F are never folded, so a Cyrillic letter only equals itself.
 #pragma once
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 constexpr char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; }
 
@@ -19,6 +20,22 @@ constexpr bool SameTextAscii(std::string_view a, std::string_view b) {
     for (size_t i = 0; i < a.size(); ++i)
         if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
     return true;
+}
+
+// Whether text begins with start, ASCII letters compared without their case.
+constexpr bool StartsWithAscii(std::string_view text, std::string_view start) {
+    return text.size() >= start.size() && SameTextAscii(text.substr(0, start.size()), start);
+}
+
+// The fields of text between separators: "a:b:" gives "a", "b" and "".
+inline std::vector<std::string_view> SplitFields(std::string_view text, char separator) {
+    std::vector<std::string_view> fields;
+    for (size_t start = 0;;) {
+        const size_t at = text.find(separator, start);
+        fields.push_back(text.substr(start, at == std::string_view::npos ? at : at - start));
+        if (at == std::string_view::npos) return fields;
+        start = at + 1;
+    }
 }
 
 // "COM" in any letter case followed by digits: Number is the value of the

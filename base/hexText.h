@@ -5,6 +5,14 @@
 #include <string>
 #include <string_view>
 
+// Whether text is exactly count hexadecimal digits, of either case.
+constexpr bool IsHexDigits(std::string_view text, size_t count) {
+    if (text.size() != count) return false;
+    for (const char c : text)
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'))) return false;
+    return true;
+}
+
 inline std::string BytesToHex(std::string_view bytes) {
     static constexpr char hex[] = "0123456789ABCDEF";
     std::string out;

@@ -1,33 +1,9 @@
 #include "portIdentity.h"
 
-#include <cctype>
+#include "base/asciiText.h"
+#include "base/hexText.h"
 
 namespace {
-
-bool SameHex(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
-bool IsHex4(std::string_view text) {
-    if (text.size() != 4) return false;
-    for (const char c : text)
-        if (!std::isxdigit(static_cast<unsigned char>(c))) return false;
-    return true;
-}
-
-std::vector<std::string_view> Fields(std::string_view text) {
-    std::vector<std::string_view> fields;
-    for (size_t start = 0;;) {
-        const size_t colon = text.find(':', start);
-        fields.push_back(text.substr(start, colon == std::string_view::npos ? colon : colon - start));
-        if (colon == std::string_view::npos) return fields;
-        start = colon + 1;
-    }
-}
 
 std::string_view LastPart(std::string_view path) {
     const size_t slash = path.rfind('/');
@@ -41,8 +17,9 @@ bool IsPortIdentity(std::string_view port) { return port.rfind("usb:", 0) == 0 |
 std::string IdentityFault(const std::string& pattern) {
     if (pattern.rfind("usb-path:", 0) == 0)
         return pattern.size() > 9 ? "" : "'" + pattern + "' names no socket: usb-path:LOCATION, such as usb-path:1-2";
-    const std::vector<std::string_view> f = Fields(std::string_view(pattern).substr(4));
-    if (f.size() < 2 || f.size() > 3 || !IsHex4(f[0]) || !IsHex4(f[1]) || (f.size() == 3 && f[2].empty()))
+    const std::vector<std::string_view> f = SplitFields(std::string_view(pattern).substr(4), ':');
+    if (f.size() < 2 || f.size() > 3 || !IsHexDigits(f[0], 4) || !IsHexDigits(f[1], 4) ||
+        (f.size() == 3 && f[2].empty()))
         return "'" + pattern + "' is not usb:VID:PID or usb:VID:PID:SERIAL (four hexadecimal digits each)";
     return "";
 }
@@ -59,9 +36,10 @@ bool ResolvePortIdentity(const std::string& pattern, const std::vector<platform:
                 (!d.PathName.empty() && (d.PathName == location || LastPart(d.PathName) == location)))
                 matches.push_back(&d);
     } else {
-        const std::vector<std::string_view> f = Fields(std::string_view(pattern).substr(4));
+        const std::vector<std::string_view> f = SplitFields(std::string_view(pattern).substr(4), ':');
         for (const platform::TPortFacts& d : devices)
-            if (SameHex(d.UsbVendor, f[0]) && SameHex(d.UsbProduct, f[1]) && (f.size() < 3 || d.Serial == f[2]))
+            if (SameTextAscii(d.UsbVendor, f[0]) && SameTextAscii(d.UsbProduct, f[1]) &&
+                (f.size() < 3 || d.Serial == f[2]))
                 matches.push_back(&d);
     }
     if (matches.size() == 1) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/modbusCrc.h"
 #include "base/toolVersion.h"
 #include "platform/portList.h"
 #include "platform/processUse.h"
@@ -82,11 +83,10 @@ const char* const Usage =
 std::string VersionText() {
     const TImageFacts image = CurrentImageFacts("", "built-in");
     const std::string source(BuiltInImageSource());
-    char crc[8];
-    std::snprintf(crc, sizeof crc, "%04X", unsigned(image.Crc));
     return "quarnelvisk-flash " + std::string(ToolVersion()) + "\nbuilt-in image: " +
            (source.empty() ? std::string("the generated test image (a test pattern, not firmware)") : source) + ", " +
-           std::to_string(image.Bytes) + " bytes, CRC-16/MODBUS " + crc + ", SHA-256 " + image.Sha256 + "\n";
+           std::to_string(image.Bytes) + " bytes, CRC-16/MODBUS " + CrcText(image.Crc) + ", SHA-256 " + image.Sha256 +
+           "\n";
 }
 
 // A trace file is tried before any port is touched; a folder, for several

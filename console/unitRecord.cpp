@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "base/cp1251.h"
+#include "base/modbusCrc.h"
 #include "base/toolVersion.h"
 #include "platform/terminal.h"
 
@@ -76,8 +77,6 @@ TUnitRecordFile::~TUnitRecordFile() {
 
 bool TUnitRecordFile::Write(const TUnitRecord& r) {
     if (!file_) return true;
-    char crc[8];
-    std::snprintf(crc, sizeof(crc), "%04X", r.ImageCrc);
     const nlohmann::ordered_json record = {
         {"time", r.Time},
         {"port", r.Port},
@@ -85,7 +84,7 @@ bool TUnitRecordFile::Write(const TUnitRecord& r) {
         {"device", cp1251::ToUtf8(r.DeviceName)},
         {"version", cp1251::ToUtf8(r.DeviceVersion)},
         {"image_bytes", r.ImageBytes},
-        {"image_crc", crc},
+        {"image_crc", CrcText(r.ImageCrc)},
         {"image_file", r.ImageFile.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(r.ImageFile)},
         {"image_format", r.ImageFormat},
         {"image_sha256", r.ImageSha256},

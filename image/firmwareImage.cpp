@@ -219,7 +219,6 @@ std::string DescribeImage(const std::string& path, const TFirmwareImage& image) 
     if (image.GivenBytes < image.Bytes.size())
         text += ", padded with 0xFF to " + std::to_string(image.Bytes.size()) + " bytes";
     if (image.Format != TImageFormat::Raw) text += ", the image area from " + AddressText(image.Base);
-    char crc[8];
-    std::snprintf(crc, sizeof(crc), "%04X", ModbusCrc(image.Bytes));
-    return text + ".\nImage: CRC-16/MODBUS " + crc + ", SHA-256 " + Sha256Hex(image.Bytes) + ".\n";
+    return text + ".\nImage: CRC-16/MODBUS " + CrcText(ModbusCrc(image.Bytes)) + ", SHA-256 " + Sha256Hex(image.Bytes) +
+           ".\n";
 }
