@@ -62,21 +62,13 @@ TUnitResult FlashUnit(const TFlashRequest& request, const std::string& name, con
     record.ImageCrc = request.Image.Crc;
     record.ImageSha256 = request.Image.Sha256;
     record.Station = request.Station;
-    const platform::TPortFacts adapter = platform::DescribePort(name);
-    record.UsbVendor = adapter.UsbVendor;
-    record.UsbProduct = adapter.UsbProduct;
-    record.Serial = adapter.Serial;
-    record.Location = adapter.Location;
     TWireTrace trace;
     if (!request.Trace.empty() && !options.ProbeOnly) {
-        const std::string path =
-            request.TraceFolder ? TraceFileName(request.Trace, request.Port, record.Time, options.Unit) : request.Trace;
-        std::string failure;
-        if (trace.Open(path, failure))
-            record.TraceFile = path;
-        else
-            platform::WriteError("quarnelvisk-flash: " + failure + "\n");
-        trace.Begin(request.Port, options.Unit, request.Image.Bytes / protocol::BlockSize);
+        trace.Begin(
+            request.TraceFolder ? TraceFileName(request.Trace, request.Port, record.Time, options.Unit) : request.Trace,
+            request.Port, options.Unit, request.Image.Bytes / protocol::BlockSize);
+        // A station keeps the trace only of a look that found a unit.
+        if (!options.QuietWithoutDevice) record.TraceFile = trace.Keep();
     }
     const auto tell = [&](const std::string& detail) {
         out("Detail: " + detail + ".\n");
@@ -89,7 +81,7 @@ TUnitResult FlashUnit(const TFlashRequest& request, const std::string& name, con
         std::unique_lock<std::mutex> building(BuildLock());
         TClassConsoleFlash scheme(request.Terminal, out);
         scheme.UploadProgress->Columns = options.Columns;
-        if (trace.IsOpen()) {
+        if (trace.Begun()) {
             scheme.SerialPort->WireWatch = [&trace](const TWireEvent& event) { trace.Wire(event); };
             scheme.UploadWatchdog().TickWatch = [&trace] { trace.WatchdogTick(); };
         }
@@ -125,6 +117,7 @@ TUnitResult FlashUnit(const TFlashRequest& request, const std::string& name, con
             held.Drop();
         }
         if (unit.Identified || !options.QuietWithoutDevice) held.Release();
+        if (unit.Identified) record.TraceFile = trace.Keep();
         if (platform::InterruptRequested()) {
             result = FlashInterrupted;
         } else if (!unit.Identified) {
@@ -189,12 +182,16 @@ TUnitResult FlashUnit(const TFlashRequest& request, const std::string& name, con
     record.Exit =
         result == FlashInterrupted && platform::InterruptSignal() != 0 ? 128 + platform::InterruptSignal() : result;
     record.Seconds = std::chrono::duration<double>(TClock::now() - started).count();
-    trace.End(OutcomeName(record.Exit), record.Detail);
-    // A station's look for a unit that found none leaves no trace behind.
-    if (!record.TraceFile.empty() && options.QuietWithoutDevice && !unit.Identified) {
-        std::remove(record.TraceFile.c_str());
-        record.TraceFile.clear();
+    // The adapter, for a record that will be written: not at every look of
+    // a station's that finds no unit.
+    if (unit.Identified || !options.QuietWithoutDevice) {
+        const platform::TPortFacts adapter = platform::DescribePort(name);
+        record.UsbVendor = adapter.UsbVendor;
+        record.UsbProduct = adapter.UsbProduct;
+        record.Serial = adapter.Serial;
+        record.Location = adapter.Location;
     }
+    trace.End(OutcomeName(record.Exit), record.Detail);
     unit.Exit = result;
     return unit;
 }

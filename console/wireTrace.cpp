@@ -8,6 +8,7 @@
 #include "base/hexText.h"
 #include "base/modbusCrc.h"
 #include "base/toolVersion.h"
+#include "platform/terminal.h"
 
 namespace {
 
@@ -34,20 +35,37 @@ TWireTrace::~TWireTrace() {
     if (file_) std::fclose(file_);
 }
 
-bool TWireTrace::Open(const std::string& path, std::string& failure) {
-    file_ = std::fopen(path.c_str(), "w");
-    if (!file_) failure = "cannot write the trace " + path + ": " + std::strerror(errno);
-    return file_ != nullptr;
-}
-
-void TWireTrace::Begin(const std::string& port, int unit, size_t imageBlocks) {
+void TWireTrace::Begin(const std::string& path, const std::string& port, int unit, size_t imageBlocks) {
     std::lock_guard<std::mutex> guard(lock_);
+    path_ = path;
     imageBlocks_ = imageBlocks;
     start_ = std::chrono::steady_clock::now();
-    if (!file_) return;
-    std::fprintf(file_, "# quarnelvisk-flash %.*s, port %s%s\n", int(ToolVersion().size()), ToolVersion().data(),
-                 port.c_str(), unit > 0 ? (", unit " + std::to_string(unit)).c_str() : "");
-    std::fprintf(file_, "# ms since the start; -> written, <- read; bytes, then what they are\n");
+    Put("# quarnelvisk-flash " + std::string(ToolVersion()) + ", port " + port +
+        (unit > 0 ? ", unit " + std::to_string(unit) : std::string()) + "\n");
+    Put("# ms since the start; -> written, <- read; bytes, then what they are\n");
+}
+
+std::string TWireTrace::Keep() {
+    std::lock_guard<std::mutex> guard(lock_);
+    if (file_) return path_;
+    if (path_.empty()) return "";
+    file_ = std::fopen(path_.c_str(), "w");
+    if (!file_) {
+        platform::WriteError("quarnelvisk-flash: cannot write the trace " + path_ + ": " + std::strerror(errno) + "\n");
+        path_.clear();
+        kept_.clear();
+        return "";
+    }
+    std::fputs(kept_.c_str(), file_);
+    kept_.clear();
+    return path_;
+}
+
+void TWireTrace::Put(const std::string& text) {
+    if (file_)
+        std::fputs(text.c_str(), file_);
+    else if (!path_.empty())
+        kept_ += text;
 }
 
 double TWireTrace::Now() const {
@@ -61,7 +79,7 @@ std::string TWireTrace::Format(double ms, const char* arrow, size_t count, const
 }
 
 void TWireTrace::Line(double ms, const char* arrow, size_t count, const std::string& text) {
-    if (file_) std::fputs(Format(ms, arrow, count, text).c_str(), file_);
+    Put(Format(ms, arrow, count, text));
 }
 
 void TWireTrace::FlushWritten() {
@@ -81,7 +99,7 @@ void TWireTrace::FlushWritten() {
         Line(writtenAt_, "->", written_.size(), Shown(written_));
         written_.clear();
     }
-    if (file_) std::fputs(heldLine_.c_str(), file_);
+    Put(heldLine_);
     heldLine_.clear();
 }
 
@@ -133,11 +151,12 @@ void TWireTrace::WatchdogTick() {
 void TWireTrace::End(const std::string& outcome, const std::string& detail) {
     std::lock_guard<std::mutex> guard(lock_);
     FlushWritten();
-    if (!file_) return;
-    std::fprintf(file_, "%12.3f outcome: %s%s\n", Now(), outcome.c_str(),
-                 detail.empty() ? "" : (": " + detail).c_str());
-    std::fclose(file_);
+    char ms[32];
+    std::snprintf(ms, sizeof ms, "%12.3f", Now());
+    Put(ms + (" outcome: " + outcome) + (detail.empty() ? "" : ": " + detail) + "\n");
+    if (file_) std::fclose(file_);
     file_ = nullptr;
+    kept_.clear();
 }
 
 std::string TraceFileName(const std::string& folder, const std::string& port, const std::string& utcTime, int unit) {

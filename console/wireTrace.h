@@ -20,16 +20,21 @@ public:
     TWireTrace(const TWireTrace&) = delete;
     TWireTrace& operator=(const TWireTrace&) = delete;
 
-    // Creates (or empties) the file; false with why in failure.
-    bool Open(const std::string& path, std::string& failure);
-    bool IsOpen() const { return file_ != nullptr; }
-    // The heading: the port, the unit's number on it (0: none) and the
-    // image's blocks, the last of which is acknowledged with "FZ".
-    void Begin(const std::string& port, int unit, size_t imageBlocks);
+    // Starts the trace for the file at path, in memory until Keep: the
+    // heading names the port and the unit's number on it (0: none);
+    // imageBlocks is the image's length, whose last block is acknowledged
+    // with "FZ".
+    void Begin(const std::string& path, const std::string& port, int unit, size_t imageBlocks);
+    bool Begun() const { return !path_.empty(); }
+    // Creates (or empties) the file and writes the trace there from now on;
+    // the file's path, or empty when the trace was not begun or the file
+    // cannot be written (said on the standard error). A trace never kept
+    // leaves no file: a station's look for a unit that finds none.
+    std::string Keep();
     // From any thread.
     void Wire(const TWireEvent& event);
     void WatchdogTick();
-    // The last line; the file is closed.
+    // The last line; the file, if kept, is closed.
     void End(const std::string& outcome, const std::string& detail);
 
 private:
@@ -40,6 +45,10 @@ private:
     double Now() const;
 
     std::mutex lock_;
+    void Put(const std::string& text);  // under lock_
+
+    std::string path_;
+    std::string kept_;  // the lines before Keep
     std::FILE* file_ = nullptr;
     std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
     std::string written_;   // a run of written bytes not yet traced

@@ -15,9 +15,8 @@ std::string TraceOf(const std::function<void(TWireTrace&)>& events) {
     const std::string path = (std::filesystem::temp_directory_path() / "qv-wire-trace-test.trace").string();
     {
         TWireTrace trace;
-        std::string failure;
-        EXPECT_TRUE(trace.Open(path, failure)) << failure;
-        trace.Begin("COM9", 0, 2);
+        trace.Begin(path, "COM9", 0, 2);
+        EXPECT_EQ(trace.Keep(), path);
         events(trace);
         trace.End("updated", "");
     }
