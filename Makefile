@@ -10,7 +10,7 @@ CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 UNITY := -DCMAKE_UNITY_BUILD=ON
 WINE_PREFIX := $(BUILD)/wineprefix
 
-.PHONY: all setup native win64 win32 build dist test test-native test-wine test-wine-extended test-asan test-tsan demo bench bench-multi clean lint format-check
+.PHONY: all setup native win64 win32 build dist test test-native test-drivers-extended test-wine test-wine-extended test-asan test-tsan demo bench bench-multi clean lint format-check
 
 all: build
 
@@ -44,7 +44,12 @@ $(WINE_PREFIX)/.prepared:
 	touch $@
 
 test-native: native
-	cd $(BUILD)/native && ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD)/native && ctest --output-on-failure -j $(JOBS) -LE extended
+
+# The whole image through both kernel drivers in the QEMU guest, with the
+# time each took under emulation.
+test-drivers-extended: native
+	cd $(BUILD)/native && ctest --output-on-failure -V -R '^guest\..*\.whole_image$$'
 
 test-wine: win64 $(WINE_PREFIX)/.prepared
 	cd $(BUILD)/win64 && ctest --output-on-failure -LE extended

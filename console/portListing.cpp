@@ -15,6 +15,7 @@ std::string PortLine(const std::string& name, const platform::TPortFacts& facts)
     if (!facts.StableName.empty()) line += " by-id=" + facts.StableName;
     if (!facts.Location.empty()) line += " usb-path=" + facts.Location;
     if (!facts.PathName.empty()) line += " by-path=" + facts.PathName;
+    if (!facts.Driver.empty()) line += " driver=" + facts.Driver;
     std::string product = facts.Manufacturer;
     if (!facts.Product.empty()) product += (product.empty() ? "" : " ") + facts.Product;
     if (!product.empty()) line += " product=\"" + product + "\"";
@@ -33,6 +34,7 @@ std::string PortJson(const std::string& name, const platform::TPortFacts& facts)
         {"by_id", facts.StableName},
         {"location", facts.Location},
         {"by_path", facts.PathName},
+        {"driver", facts.Driver},
     };
     return port.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }

@@ -58,8 +58,9 @@ bool ListSystemPorts(const std::function<void(const std::string& name)>& each);
 // (four hexadecimal digits each), serial number, maker's and product's
 // names, the stable name under /dev/serial/by-id, and where it is plugged:
 // the USB port path of its device ("1-2.3", bus 1, port 2, then port 3 of a
-// hub) and the name under /dev/serial/by-path. Unknown facts stay empty (on
-// Windows all of them: its list names the COM ports only).
+// hub) and the name under /dev/serial/by-path; and the kernel driver that
+// serves the port (ftdi_sio, cdc_acm, serial8250; on Windows the driver's
+// service, FTSER2K, usbser, Serial). Unknown facts stay empty.
 struct TPortFacts {
     std::string DevicePath;
     std::string UsbVendor;
@@ -70,6 +71,7 @@ struct TPortFacts {
     std::string StableName;
     std::string Location;
     std::string PathName;
+    std::string Driver;
 };
 TPortFacts DescribePort(std::string_view name);
 // Every serial device the system names now, with its facts: the devices of

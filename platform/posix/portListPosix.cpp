@@ -63,6 +63,22 @@ void ReadUsbDevice(const std::filesystem::path& tty, const std::filesystem::path
         return;
     }
 }
+// The driver bound to a tty's device: the port of a usb-serial converter,
+// the USB interface of an ACM device, a UART's platform or PnP device. Since
+// Linux 6.5 a UART's tty hangs below the serial core's own port and
+// controller devices (bus serial-base, drivers "port" and "ctrl"), which
+// name no hardware: the driver is the one above them.
+std::string DriverOf(const std::filesystem::path& tty, const std::filesystem::path& top) {
+    namespace fs = std::filesystem;
+    for (fs::path at = tty; !at.empty() && at != top && at != at.root_path(); at = at.parent_path()) {
+        std::error_code error;
+        if (fs::read_symlink(at / "subsystem", error).filename() == "serial-base") continue;
+        const fs::path driver = fs::read_symlink(at / "driver", error);
+        return error ? std::string() : driver.filename().string();
+    }
+    return "";
+}
+
 // udev's stable name of kind (by-id, by-path) for the node: links to it,
 // relative as a rule.
 std::string StableNameOf(const std::string& root, const char* kind, const std::string& node) {
@@ -117,7 +133,10 @@ TPortFacts DescribeDevice(const std::string& devicePath, const std::string& root
     std::error_code error;
     const fs::path top = fs::canonical(root + "/sys", error);
     const fs::path tty = fs::canonical(root + "/sys/class/tty/" + node + "/device", error);
-    if (!error) ReadUsbDevice(tty, top, facts);
+    if (!error) {
+        ReadUsbDevice(tty, top, facts);
+        facts.Driver = DriverOf(tty, top);
+    }
     facts.StableName = StableNameOf(root, "by-id", node);
     facts.PathName = StableNameOf(root, "by-path", node);
     return facts;

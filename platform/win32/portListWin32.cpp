@@ -137,6 +137,7 @@ TPortFacts DescribeDevice(const std::string& devicePath, const std::string&) {
         if (ComPortNumber(PortNameOf(set, info)) != ComPortNumber(name)) continue;
         facts.Manufacturer = DeviceText(set, info, SPDRP_MFG);
         facts.Product = DeviceText(set, info, SPDRP_FRIENDLYNAME);
+        facts.Driver = DeviceText(set, info, SPDRP_SERVICE);
         ReadUsbFacts(info.DevInst, facts);
         break;
     }

@@ -28,7 +28,7 @@ tr -d '\r' < "$out.raw" | grep -qvE '^COM[0-9]+( |$)' && { echo "FAIL: --list: a
 "$here/wine-run" "$1" --list --json | tr -d '\r' > "$out.raw"
 python3 -c '
 import json, sys
-keys = ["name", "path", "usb_vendor", "usb_product", "serial", "manufacturer", "product", "by_id", "location", "by_path"]
+keys = ["name", "path", "usb_vendor", "usb_product", "serial", "manufacturer", "product", "by_id", "location", "by_path", "driver"]
 sys.exit(any(list(json.loads(l)) != keys for l in open(sys.argv[1])))' "$out.raw" ||
   { echo "FAIL: --list --json: not every key"; cat "$out.raw"; fail=1; }
 [ $fail = 0 ] || cat "$out"

@@ -25,6 +25,9 @@ struct FakeSystem : ::testing::Test {
         // An FTDI adapter: the tty is a port below the USB interface.
         Device(usb + "/1-2", "0403", "6001", "A1B2C3", "FTDI", "FT232R USB UART");
         Tty("ttyUSB0", usb + "/1-2/1-2:1.0/ttyUSB0");
+        fs::create_directories(root / "sys/bus/usb-serial/drivers/ftdi_sio");
+        fs::create_symlink("../../../../../../../bus/usb-serial/drivers/ftdi_sio",
+                           root / usb / "1-2/1-2:1.0/ttyUSB0/driver");
         // A CDC-ACM board without a serial number: the tty's device is the
         // interface itself.
         Device(usb + "/1-3", "2341", "0043", "", "", "");
@@ -71,10 +74,11 @@ TEST_F(FakeSystem, UsbSerialAdapterHasItsNumbersSerialAndStableName) {
     EXPECT_EQ(f.Manufacturer, "FTDI");
     EXPECT_EQ(f.Product, "FT232R USB UART");
     EXPECT_EQ(f.StableName, "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0");
+    EXPECT_EQ(f.Driver, "ftdi_sio");
     EXPECT_EQ(PortLine("COM33", f),
               "COM33 /dev/ttyUSB0 usb=0403:6001 serial=A1B2C3 "
               "by-id=/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0 usb-path=1-2 "
-              "by-path=/dev/serial/by-path/pci-0000:00:14.0-usb-0:2:1.0-port0 product=\"FTDI FT232R USB UART\"");
+              "by-path=/dev/serial/by-path/pci-0000:00:14.0-usb-0:2:1.0-port0 driver=ftdi_sio product=\"FTDI FT232R USB UART\"");
 }
 
 TEST_F(FakeSystem, AcmBoardWithoutSerialNumber) {
@@ -87,7 +91,7 @@ TEST_F(FakeSystem, AcmBoardWithoutSerialNumber) {
         PortJson("COM65", f),
         "{\"name\":\"COM65\",\"path\":\"/dev/ttyACM0\",\"usb_vendor\":\"2341\",\"usb_product\":\"0043\","
         "\"serial\":\"\",\"manufacturer\":\"\",\"product\":\"\",\"by_id\":\"/dev/serial/by-id/usb-Arduino_Uno-if00\","
-        "\"location\":\"1-3\",\"by_path\":\"\"}");
+        "\"location\":\"1-3\",\"by_path\":\"\",\"driver\":\"\"}");
 }
 
 TEST_F(FakeSystem, UartAndUnknownNodesHaveTheirPathOnly) {
@@ -99,6 +103,23 @@ TEST_F(FakeSystem, UartAndUnknownNodesHaveTheirPathOnly) {
         EXPECT_EQ(f.StableName, "") << path;
         EXPECT_EQ(PortLine("COM1", f), std::string("COM1 ") + path);
     }
+}
+
+// Since Linux 6.5 a UART's tty hangs below the serial core's port and
+// controller devices, whose drivers ("port", "ctrl") name no hardware.
+TEST_F(FakeSystem, UartDriverIsTheOneAboveTheSerialCore) {
+    const fs::path uart = root / "sys/devices/platform/serial8250";
+    const std::string core = "serial8250/serial8250:0/serial8250:0.1";
+    Tty("ttyS1", "sys/devices/platform/" + core);
+    for (const char* kind : {"serial-base/drivers/port", "serial-base/drivers/ctrl", "platform/drivers/serial8250"})
+        fs::create_directories(root / "sys/bus" / kind);
+    for (const auto& [device, driver] : {std::pair{uart / "serial8250:0/serial8250:0.1", "port"},
+                                         std::pair{uart / "serial8250:0", "ctrl"}}) {
+        fs::create_symlink(fs::relative(root / "sys/bus/serial-base", device), device / "subsystem");
+        fs::create_symlink(fs::relative(root / "sys/bus/serial-base/drivers" / driver, device), device / "driver");
+    }
+    fs::create_symlink(fs::relative(root / "sys/bus/platform/drivers/serial8250", uart), uart / "driver");
+    EXPECT_EQ(PortLine("COM2", Describe("/dev/ttyS1")), "COM2 /dev/ttyS1 driver=serial8250");
 }
 
 TEST(PortListing, NothingKnownIsTheNameAlone) { EXPECT_EQ(PortLine("COM3", TPortFacts{}), "COM3"); }
