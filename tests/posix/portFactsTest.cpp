@@ -78,7 +78,8 @@ TEST_F(FakeSystem, UsbSerialAdapterHasItsNumbersSerialAndStableName) {
     EXPECT_EQ(PortLine("COM33", f),
               "COM33 /dev/ttyUSB0 usb=0403:6001 serial=A1B2C3 "
               "by-id=/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0 usb-path=1-2 "
-              "by-path=/dev/serial/by-path/pci-0000:00:14.0-usb-0:2:1.0-port0 driver=ftdi_sio product=\"FTDI FT232R USB UART\"");
+              "by-path=/dev/serial/by-path/pci-0000:00:14.0-usb-0:2:1.0-port0 driver=ftdi_sio product=\"FTDI FT232R "
+              "USB UART\"");
 }
 
 TEST_F(FakeSystem, AcmBoardWithoutSerialNumber) {
@@ -113,8 +114,8 @@ TEST_F(FakeSystem, UartDriverIsTheOneAboveTheSerialCore) {
     Tty("ttyS1", "sys/devices/platform/" + core);
     for (const char* kind : {"serial-base/drivers/port", "serial-base/drivers/ctrl", "platform/drivers/serial8250"})
         fs::create_directories(root / "sys/bus" / kind);
-    for (const auto& [device, driver] : {std::pair{uart / "serial8250:0/serial8250:0.1", "port"},
-                                         std::pair{uart / "serial8250:0", "ctrl"}}) {
+    for (const auto& [device, driver] :
+         {std::pair{uart / "serial8250:0/serial8250:0.1", "port"}, std::pair{uart / "serial8250:0", "ctrl"}}) {
         fs::create_symlink(fs::relative(root / "sys/bus/serial-base", device), device / "subsystem");
         fs::create_symlink(fs::relative(root / "sys/bus/serial-base/drivers" / driver, device), device / "driver");
     }
