@@ -10,7 +10,7 @@ CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 UNITY := -DCMAKE_UNITY_BUILD=ON
 WINE_PREFIX := $(BUILD)/wineprefix
 
-.PHONY: all setup native win64 win32 build dist test test-native test-drivers-extended test-wine test-wine-extended test-asan test-tsan demo bench bench-multi clean lint format-check
+.PHONY: all setup native win64 win32 build dist test test-native test-drivers-extended test-wine test-wine-extended test-wine10 test-asan test-tsan demo bench bench-multi clean lint format-check
 
 all: build
 
@@ -26,9 +26,10 @@ win64: native
 	  -DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/toolchain-win64.cmake -DQV_HOST_TOOLS_DIR=$(BUILD)/native/bin
 	cmake --build $(BUILD)/win64 -j $(JOBS)
 
-# The shipped 32-bit program, and nothing else.
+# The shipped 32-bit programs, and their twins with the short test image
+# for the tests under Wine 10.
 win32: native
-	cmake -S . -B $(BUILD)/win32 -G Ninja $(UNITY) $(CMAKE_FLAGS) -DQV_PRODUCT_ONLY=ON \
+	cmake -S . -B $(BUILD)/win32 -G Ninja $(UNITY) $(CMAKE_FLAGS) -DQV_PRODUCT_ONLY=ON -DQV_SHORT_TWINS=ON \
 	  -DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/toolchain-win32.cmake -DQV_HOST_TOOLS_DIR=$(BUILD)/native/bin
 	cmake --build $(BUILD)/win32 -j $(JOBS)
 
@@ -57,6 +58,16 @@ test-wine: win64 $(WINE_PREFIX)/.prepared
 # The Wine cases left out of `make test` as covered elsewhere.
 test-wine-extended: win64 $(WINE_PREFIX)/.prepared
 	cd $(BUILD)/win64 && ctest --output-on-failure -L extended
+
+# The window program's and the flasher's end-to-end cases on the shipped
+# 32-bit programs under Wine 10 (new WoW64 mode) in a Debian 13 root made
+# under build/ (about 380 MB downloaded the first time). PROGRAMS=win64
+# runs the 64-bit twins there instead; WHOLE_RUNS=N runs the window
+# program's whole-image upload N times in a row instead of the cases.
+PROGRAMS ?= win32
+WHOLE_RUNS ?= 0
+test-wine10: native win64 win32
+	tests/harness/wine10/run-wine10.sh $(BUILD) --programs $(PROGRAMS) --whole-image $(WHOLE_RUNS)
 
 # The native tests again with AddressSanitizer and UndefinedBehaviorSanitizer,
 # and the threaded ones with ThreadSanitizer.

@@ -1,13 +1,13 @@
 #!/bin/sh
 # Installs what the builds and tests need on a Debian machine, once: the
 # compilers, GoogleTest and Google Benchmark, Wine with what the window tests
-# use, QEMU and busybox for the guest with real serial drivers, and the
-# Russian locale under which Wine shows Windows-1251 texts.
+# use, QEMU and busybox for the guest with real serial drivers, debootstrap
+# for the Debian 13 root of Wine 10, and the Russian locale under which Wine shows Windows-1251 texts.
 set -e
 packages="cmake ninja-build g++ make libgtest-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine64 xvfb xdotool imagemagick locales socat python3 clang libclang-rt-14-dev nlohmann-json3-dev clang-tidy clang-format
-  lintian osslsigncode openssl zip unzip dpkg-dev qemu-system-x86 busybox-static"
+  lintian osslsigncode openssl zip unzip dpkg-dev qemu-system-x86 busybox-static debootstrap"
 missing=""
 for p in $packages; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

@@ -6,7 +6,7 @@
 
 qv_harness=$(cd "$(dirname "${BASH_SOURCE:-$0}")" && pwd)
 qv_wine_run="$qv_harness/wine-run"
-qv_wineserver=/usr/lib/wine/wineserver
+qv_wineserver="$qv_harness/wineserver-run"
 
 # Ends a process, politely first; nothing when the pid is empty.
 qv_stop_pid() {
