@@ -11,6 +11,7 @@ sudo=""
 device_pid=""
 trap '[ -z "$device_pid" ] || kill "$device_pid" 2>/dev/null; rm -rf "$work"' EXIT
 fail() { echo "check-dist: $1" >&2; exit 1; }
+. "$root/tests/harness/lib.sh"
 
 openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Quarnelvisk CI throwaway" \
   -addext "extendedKeyUsage=codeSigning" -keyout "$work/key.pem" -out "$work/cert.pem" 2>/dev/null
@@ -30,15 +31,16 @@ echo "check-dist: both programs in the zip are signed"
 $sudo dpkg -i "$deb" >/dev/null
 installed=$(quarnelvisk-flash --version | head -1)
 [ "$installed" = "quarnelvisk-flash $version" ] || fail "the installed flasher says '$installed'"
-/usr/bin/quarnelvisk-device --timeout 120 > "$work/device.out" 2>&1 &
-device_pid=$!
-for _ in $(seq 100); do [ -s "$work/device.out" ] && break; sleep 0.1; done
-port=$(head -1 "$work/device.out")
+qv_start_emulator /usr/bin/quarnelvisk-device "$work/device.out" --timeout 120 --save "$work/received.bin" ||
+  fail "the installed emulator gave no line"
+device_pid=$QV_DEVICE_PID
 status=0
-/usr/bin/quarnelvisk-flash "$port" > "$work/flash.out" 2>&1 || status=$?
-wait "$device_pid" || true
+/usr/bin/quarnelvisk-flash "$QV_DEVICE_LINE" > "$work/flash.out" 2>&1 || status=$?
+device_status=0
+wait "$device_pid" || device_status=$?
 device_pid=""
 $sudo dpkg -r quarnelvisk-test-image >/dev/null
-grep -qF "ПО успешно обновлено!" "$work/flash.out" && [ $status = 0 ] ||
-  { cat "$work/flash.out"; fail "the installed flasher did not update the emulator (exit $status)"; }
+qv_check_flash "$work/flash.out" $status 0 "ПО успешно обновлено!" \
+  "$root/build/dist/native/generated/stream0.bin" "$work/received.bin" $device_status ||
+  { cat "$work/flash.out"; fail "the installed flasher did not update the emulator"; }
 echo "check-dist: the installed package flashed its emulator; removed again"

@@ -40,6 +40,25 @@ qv_start_emulator() {
   fi
 }
 
+# qv_check_flash OUTPUT STATUS WANT_EXIT WANT_TEXT [IMAGE RECEIVED DEVICE_STATUS]:
+# the checks of every flash run: the exit status, WANT_TEXT in the
+# flasher's OUTPUT (a file; - for no text), no success said for a failure,
+# and with IMAGE the device's RECEIVED bytes equal to it and its exit status
+# 0 (the whole image and "PUSK" came). Says FAIL for each miss; 1 if any.
+qv_check_flash() {
+  qv_bad=0
+  [ "$2" = "$3" ] || { echo "FAIL: exit status $2, expected $3"; qv_bad=1; }
+  [ "$4" = - ] || grep -qF -- "$4" "$1" || { echo "FAIL: no '$4' in the output"; qv_bad=1; }
+  if [ "$3" != 0 ] && grep -qF "ПО успешно обновлено!" "$1"; then
+    echo "FAIL: success reported for a failure"; qv_bad=1
+  fi
+  if [ $# -ge 7 ]; then
+    cmp -s "$5" "$6" || { echo "FAIL: the device did not receive the image byte for byte"; qv_bad=1; }
+    [ "$7" = 0 ] || { echo "FAIL: the device did not get the whole image and \"PUSK\" last"; qv_bad=1; }
+  fi
+  return $qv_bad
+}
+
 # qv_prepare_prefix PREFIX: a Wine prefix made once, without a display so
 # that Wine does not stop to offer its Mono and Gecko installers.
 qv_prepare_prefix() {

@@ -90,14 +90,17 @@ flash_case() {
   QV_MODEM_LINES=288 LD_PRELOAD="$tools/libqv-modem-lines.so" timeout 120 \
     "$qv_wine_run" "$build/$programs/bin/short-image/quarnelvisk-flash.exe" --probe-timeout 2 COM9 > "$work/flash.out" 2>&1
   local status=$? fail=0
-  qv_stop_pid "$QV_DEVICE_PID"
+  # The emulator says 0 when the whole image and "PUSK" came.
+  kill -TERM "$QV_DEVICE_PID" 2>/dev/null
+  wait "$QV_DEVICE_PID"
+  local device_status=$?
   qv_unmap_port "$QV_WINEPREFIX" COM9
-  tr -d '\r' < "$work/flash.out"
-  [ $status = "$want_exit" ] || { echo "exit $status, expected $want_exit"; fail=1; }
-  grep -qF -- "$want_text" "$work/flash.out" || { echo "no '$want_text' in the output"; fail=1; }
+  tr -d '\r' < "$work/flash.out" | tee "$work/flash.txt"
   if [ "$want_exit" = 0 ]; then
-    cmp -s "$build/native/generated/stream0-short.bin" "$work/received.bin" ||
-      { echo "the emulator did not receive the image byte for byte"; fail=1; }
+    qv_check_flash "$work/flash.txt" $status "$want_exit" "$want_text" \
+      "$build/native/generated/stream0-short.bin" "$work/received.bin" "$device_status" || fail=1
+  else
+    qv_check_flash "$work/flash.txt" $status "$want_exit" "$want_text" || fail=1
   fi
   rm -rf "$work"
   outcome $fail "flasher: $name"
