@@ -230,11 +230,7 @@ void TControl::RunOnOwner(const std::function<void()>& f) {
 
 void TControl::SetText(const std::string& text) {
     Owned([&] {
-        {
-            // A later set wins over a text handed over before.
-            std::lock_guard<std::mutex> guard(knownTextLock_);
-            textHandedOver_ = false;
-        }
+        textForOthers_.Drop();
         SetTextNow(text);
     });
 }
@@ -247,15 +243,16 @@ void TControl::SetTextNow(const std::string& text) {
 }
 
 std::string TControl::Text() {
-    if (!IsOwnerThread()) {
-        std::lock_guard<std::mutex> guard(knownTextLock_);
-        if (textHandedOver_) return handedText_;
-        if (knownTextValid_) return knownText_;
-    }
+    if (!IsOwnerThread())
+        if (std::optional<std::string> text = textForOthers_.ForReader()) return *text;
     return Owned([this] {
         ApplyHandedText();
         return WindowText();
     });
+}
+
+void TControl::ApplyHandedText() {
+    textForOthers_.ApplyPending([this](const std::string& text) { SetTextNow(text); });
 }
 
 void TControl::HandTextOver(const std::string& text) {
@@ -263,37 +260,8 @@ void TControl::HandTextOver(const std::string& text) {
         SetText(text);
         return;
     }
-    bool post = false;
-    {
-        std::lock_guard<std::mutex> guard(knownTextLock_);
-        handedText_ = text;
-        ++handedGeneration_;
-        post = !textHandedOver_;
-        textHandedOver_ = true;
-    }
     // One message for any number of texts handed over before it is taken.
-    if (post && !PostMessageA(handle_.load(), WM_QV_APPLY_TEXT, 0, 0)) SetText(text);
-}
-
-// Readers keep getting the handed-over text until the window has it; a
-// text handed over meanwhile (which posted nothing) is applied in turn.
-void TControl::ApplyHandedText() {
-    for (;;) {
-        std::string text;
-        uint64_t generation = 0;
-        {
-            std::lock_guard<std::mutex> guard(knownTextLock_);
-            if (!textHandedOver_) return;
-            text = handedText_;
-            generation = handedGeneration_;
-        }
-        SetTextNow(text);
-        std::lock_guard<std::mutex> guard(knownTextLock_);
-        if (handedGeneration_ == generation) {
-            textHandedOver_ = false;
-            return;
-        }
-    }
+    if (textForOthers_.HandOver(text) && !PostMessageA(handle_.load(), WM_QV_APPLY_TEXT, 0, 0)) SetText(text);
 }
 
 std::string TControl::WindowText() {
@@ -315,10 +283,7 @@ void TControl::RefreshKnownText() {
     HWND w = handle_.load();
     const bool known =
         w && parent_ && kind_.ChangeCode == EN_CHANGE && (GetWindowLongA(w, GWL_STYLE) & ES_MULTILINE) == 0;
-    std::string text = known ? WindowText() : std::string();
-    std::lock_guard<std::mutex> guard(knownTextLock_);
-    knownText_ = std::move(text);
-    knownTextValid_ = known;
+    textForOthers_.Know(known ? WindowText() : std::string(), known);
 }
 
 void TControl::SetColor(uint32_t colorValue) {

@@ -18,6 +18,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "base/textHandOver.h"
 #include "font.h"
 #include "kindTable.h"
 
@@ -253,13 +254,7 @@ private:
     int id_ = 0;
 
     std::string text_;
-    std::mutex knownTextLock_;
-    std::string knownText_;
-    bool knownTextValid_ = false;
-    // A text handed over and not yet in the window (under knownTextLock_).
-    std::string handedText_;
-    bool textHandedOver_ = false;
-    uint64_t handedGeneration_ = 0;
+    TTextHandOver textForOthers_;
     void ApplyHandedText();                    // on the owning thread
     void SetTextNow(const std::string& text);  // on the owning thread
     uint32_t color_ = 0xFF00000F;
