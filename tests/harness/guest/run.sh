@@ -88,7 +88,7 @@ fi
 # than ctest gives the case (QV_GUEST_SECONDS), so that a guest that hangs
 # is ended here and its console shown.
 begun=$(date +%s.%N)
-timeout "${QV_GUEST_SECONDS:-270}" qemu-system-x86_64 -accel tcg -m 512 -display none -monitor none -no-reboot \
+timeout "${QV_GUEST_SECONDS:-270}" qemu-system-x86_64 -accel tcg -m 512 -display none -monitor none -nic none -no-reboot \
   -kernel "$kit/vmlinuz" -initrd "$work/initrd.gz" \
   -append "console=ttyS0 quiet loglevel=3 panic=-1 8250.nr_uarts=8" \
   -chardev "file,id=console,path=$work/console.log" -serial chardev:console \
