@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "application.h"
-#include "base/cp1251.h"
+#include "inputMessages.h"
 #include "screen.h"
 #include "wideText.h"
 
@@ -28,48 +28,6 @@ void RegisterOwnClass(const std::wstring& name) {
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.lpszClassName = name.c_str();
     RegisterClassExW(&wc);
-}
-
-uint32_t ShiftState() {
-    uint32_t shift = 0;
-    if (GetKeyState(VK_SHIFT) < 0) shift |= ShiftKey;
-    if (GetKeyState(VK_MENU) < 0) shift |= AltKey;
-    if (GetKeyState(VK_CONTROL) < 0) shift |= CtrlKey;
-    return shift;
-}
-
-TMouseData MouseData(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-    TMouseData m;
-    switch (msg) {
-        case WM_LBUTTONDOWN:
-        case WM_LBUTTONUP:
-        case WM_LBUTTONDBLCLK: m.Button = MouseLeft; break;
-        case WM_RBUTTONDOWN:
-        case WM_RBUTTONUP:
-        case WM_RBUTTONDBLCLK: m.Button = MouseRight; break;
-        case WM_MBUTTONDOWN:
-        case WM_MBUTTONUP:
-        case WM_MBUTTONDBLCLK: m.Button = MouseMiddle; break;
-        default: m.Button = MouseNone; break;
-    }
-    m.KeyState = uint32_t(wParam);
-    if (GetKeyState(VK_MENU) < 0) m.KeyState += AltKeyState;
-    POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    if (msg == WM_MOUSEWHEEL) ScreenToClient(window, &p);  // the wheel reports screen coordinates
-    m.X = int16_t(p.x);
-    m.Y = int16_t(p.y);
-    return m;
-}
-
-uint16_t WindowsCode(uint16_t unit) {
-    const int code = cp1251::FromUnicode(unit);
-    return uint16_t(code < 0 ? '?' : code);
-}
-
-wchar_t CharacterOf(uint16_t code) {
-    if (code > 0xFF) return wchar_t(code);
-    const std::wstring wide = Wide(std::string(1, char(code)));
-    return wide.empty() ? wchar_t(code) : wide[0];
 }
 
 }  // namespace
@@ -812,51 +770,9 @@ LRESULT TControl::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 bool TControl::LayerHandles(TMessage& m) {
+    if (IsInputMessage(m.Msg)) return DeliverInput(*this, m);
     HWND w = handle_.load();
     switch (m.Msg) {
-        case WM_MOUSEMOVE:
-            if (OnMouseMove) OnMouseMove(MouseData(w, m.Msg, m.WParam, m.LParam));
-            return false;
-        case WM_LBUTTONDOWN:
-        case WM_RBUTTONDOWN:
-        case WM_MBUTTONDOWN:
-            if (OnMouseDown) OnMouseDown(MouseData(w, m.Msg, m.WParam, m.LParam));
-            return false;
-        case WM_LBUTTONUP:
-        case WM_RBUTTONUP:
-        case WM_MBUTTONUP:
-            if (OnMouseUp) OnMouseUp(MouseData(w, m.Msg, m.WParam, m.LParam));
-            return false;
-        case WM_LBUTTONDBLCLK:
-        case WM_RBUTTONDBLCLK:
-        case WM_MBUTTONDBLCLK:
-            if (OnDblClick) OnDblClick(MouseData(w, m.Msg, m.WParam, m.LParam));
-            return false;
-        case WM_MOUSEWHEEL:
-            if (OnMouseWheel) OnMouseWheel(MouseData(w, m.Msg, m.WParam, m.LParam));
-            return false;
-        case WM_KEYDOWN:
-        case WM_SYSKEYDOWN:
-        case WM_KEYUP:
-        case WM_SYSKEYUP:
-        case WM_CHAR: {
-            TKeyHandler* slot = (m.Msg == WM_KEYDOWN || m.Msg == WM_SYSKEYDOWN) ? &OnKeyDown
-                                : (m.Msg == WM_CHAR)                            ? &OnChar
-                                                                                : &OnKeyUp;
-            if (!*slot) return false;
-            // Characters reach the handlers as Windows-1251 codes, like
-            // every other text; a character the page lacks shows as '?'.
-            const bool character = m.Msg == WM_CHAR;
-            const uint16_t given = character ? WindowsCode(uint16_t(m.WParam)) : uint16_t(m.WParam);
-            uint16_t key = given;
-            (*slot)(key, ShiftState());
-            if (key == 0) {
-                m.Result = 0;
-                return true;
-            }
-            if (key != given) m.WParam = character ? WPARAM(CharacterOf(key)) : WPARAM(key);
-            return false;
-        }
         case WM_SETFOCUS:
             if (parent_) return false;
             m.Result = DefaultProc(m);
