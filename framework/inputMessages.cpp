@@ -54,6 +54,23 @@ wchar_t CharacterOf(uint16_t code) {
     return wide.empty() ? wchar_t(code) : wide[0];
 }
 
+TMouseHandler* MouseHandlerFor(TControl& control, UINT msg) {
+    switch (msg) {
+        case WM_MOUSEMOVE: return &control.OnMouseMove;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN: return &control.OnMouseDown;
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP: return &control.OnMouseUp;
+        case WM_LBUTTONDBLCLK:
+        case WM_RBUTTONDBLCLK:
+        case WM_MBUTTONDBLCLK: return &control.OnDblClick;
+        case WM_MOUSEWHEEL: return &control.OnMouseWheel;
+        default: return nullptr;
+    }
+}
+
 }  // namespace
 
 bool IsInputMessage(UINT msg) {
@@ -62,32 +79,11 @@ bool IsInputMessage(UINT msg) {
 }
 
 bool DeliverInput(TControl& control, TMessage& m) {
+    if (TMouseHandler* handler = MouseHandlerFor(control, m.Msg)) {
+        if (*handler) (*handler)(MouseData(control.HandleIfAllocated(), m.Msg, m.WParam, m.LParam));
+        return false;
+    }
     switch (m.Msg) {
-        case WM_MOUSEMOVE:
-            if (control.OnMouseMove)
-                control.OnMouseMove(MouseData(control.HandleIfAllocated(), m.Msg, m.WParam, m.LParam));
-            return false;
-        case WM_LBUTTONDOWN:
-        case WM_RBUTTONDOWN:
-        case WM_MBUTTONDOWN:
-            if (control.OnMouseDown)
-                control.OnMouseDown(MouseData(control.HandleIfAllocated(), m.Msg, m.WParam, m.LParam));
-            return false;
-        case WM_LBUTTONUP:
-        case WM_RBUTTONUP:
-        case WM_MBUTTONUP:
-            if (control.OnMouseUp) control.OnMouseUp(MouseData(control.HandleIfAllocated(), m.Msg, m.WParam, m.LParam));
-            return false;
-        case WM_LBUTTONDBLCLK:
-        case WM_RBUTTONDBLCLK:
-        case WM_MBUTTONDBLCLK:
-            if (control.OnDblClick)
-                control.OnDblClick(MouseData(control.HandleIfAllocated(), m.Msg, m.WParam, m.LParam));
-            return false;
-        case WM_MOUSEWHEEL:
-            if (control.OnMouseWheel)
-                control.OnMouseWheel(MouseData(control.HandleIfAllocated(), m.Msg, m.WParam, m.LParam));
-            return false;
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
         case WM_KEYUP:
