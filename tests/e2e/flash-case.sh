@@ -114,11 +114,8 @@ echo "--- flasher output (exit $status)"; cat "$work/flash.out"
 echo "--- device: $(tail -1 "$work/device.out") (exit $device_status)"
 fail=0
 [ -f "$work/line.fail" ] && { cat "$work/line.fail"; fail=1; }
-if [ -n "$image" ]; then
-  qv_check_flash "$work/flash.out" "$status" "$expected_exit" "$expected_text" "$image" "$work/received.bin" "$device_status" || fail=1
-else
-  qv_check_flash "$work/flash.out" "$status" "$expected_exit" "$expected_text" || fail=1
-fi
+qv_check_flash "$work/flash.out" "$status" "$expected_exit" "$expected_text" "$image" "$work/received.bin" \
+  "$device_status" || fail=1
 # "Not found" is said once, when the probe has ended without a device.
 not_found=$(grep -cF "На этом порту устройств не найдено." "$work/flash.out")
 if [ "$not_found" -gt 1 ] || { [ "$expected_exit" = 0 ] && [ "$not_found" != 0 ]; }; then

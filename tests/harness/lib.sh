@@ -43,8 +43,9 @@ qv_start_emulator() {
 # qv_check_flash OUTPUT STATUS WANT_EXIT WANT_TEXT [IMAGE RECEIVED DEVICE_STATUS]:
 # the checks of every flash run: the exit status, WANT_TEXT in the
 # flasher's OUTPUT (a file; - for no text), no success said for a failure,
-# and with IMAGE the device's RECEIVED bytes equal to it and its exit status
-# 0 (the whole image and "PUSK" came). Says FAIL for each miss; 1 if any.
+# and where IMAGE is given (not empty) the device's RECEIVED bytes equal to
+# it and its exit status 0 (the whole image and "PUSK" came). Says FAIL for
+# each miss; 1 if any.
 qv_check_flash() {
   qv_bad=0
   [ "$2" = "$3" ] || { echo "FAIL: exit status $2, expected $3"; qv_bad=1; }
@@ -52,7 +53,7 @@ qv_check_flash() {
   if [ "$3" != 0 ] && grep -qF "ПО успешно обновлено!" "$1"; then
     echo "FAIL: success reported for a failure"; qv_bad=1
   fi
-  if [ $# -ge 7 ]; then
+  if [ -n "${5:-}" ]; then
     cmp -s "$5" "$6" || { echo "FAIL: the device did not receive the image byte for byte"; qv_bad=1; }
     [ "$7" = 0 ] || { echo "FAIL: the device did not get the whole image and \"PUSK\" last"; qv_bad=1; }
   fi
