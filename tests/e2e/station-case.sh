@@ -27,9 +27,14 @@ qv_start_emulator "$bin/quarnelvisk-device" "$work/third.out" --timeout 120 --bl
   { echo "FAIL: no emulator"; exit 1; }
 third_pid=$QV_DEVICE_PID third=$QV_DEVICE_LINE
 late="$work/late-port"
+# The test holds each line open as well: when an emulator ends, its pty's
+# node goes, but its number is not given to another test's emulator while
+# the station, which keeps probing the path, could take that one for its
+# own unit.
+exec 7<>"$first" 8<>"$second" 9<>"$third"
 
 "$bin/short-image/quarnelvisk-flash" --station --probe-timeout 1 --json "$work/records.jsonl" "$first" "$late" "$third" \
-  > "$work/station.out" 2>&1 &
+  > "$work/station.out" 2>&1 7<&- 8<&- 9<&- &
 station_pid=$!
 sleep 2
 ln -s "$second" "$late"
