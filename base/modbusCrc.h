@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "hexText.h"
+
 inline uint16_t ModbusCrcStep(uint16_t crc, uint8_t byte) {
     crc ^= byte;
     for (int bit = 0; bit < 8; ++bit) crc = (crc & 1) ? uint16_t((crc >> 1) ^ 0xA001) : uint16_t(crc >> 1);
@@ -15,8 +17,8 @@ inline uint16_t ModbusCrcStep(uint16_t crc, uint8_t byte) {
 // A CRC as the texts and records write it: four upper-case hexadecimal
 // digits, high byte first ("C9DB").
 inline std::string CrcText(uint16_t crc) {
-    static constexpr char hex[] = "0123456789ABCDEF";
-    return {hex[crc >> 12], hex[(crc >> 8) & 0xF], hex[(crc >> 4) & 0xF], hex[crc & 0xF]};
+    const char bytes[] = {char(crc >> 8), char(crc & 0xFF)};
+    return BytesToHex(std::string_view(bytes, sizeof bytes));
 }
 
 inline uint16_t ModbusCrc(std::string_view bytes, uint16_t crc = 0xFFFF) {

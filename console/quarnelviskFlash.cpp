@@ -162,6 +162,13 @@ int main(int argc, char** argv) {
                 return nullptr;
             return &words[++i].Text;
         };
+        // A value that may not be empty, into target; false when there is none.
+        const auto text = [&](std::string& target) {
+            const std::string* given = value();
+            if (!given || given->empty()) return false;
+            target = *given;
+            return true;
+        };
         const bool takesValue = a == "--probe-timeout" || a == "--json" || a == "--image" || a == "--image-format" ||
                                 a == "--base" || a == "--trace" || a == "--station-id";
         if (!takesValue && i + 1 < words.size() && words[i + 1].Attached) return UsageError(a + " takes no value");
@@ -194,17 +201,11 @@ int main(int argc, char** argv) {
             if (path && path->empty()) return UsageError("--json needs a file, or - for standard output");
             if (path) jsonPath = *path;
         } else if (a == "--station-id") {
-            const std::string* id = value();
-            if (!id || id->empty()) return UsageError("--station-id needs a name");
-            request.Station = *id;
+            if (!text(request.Station)) return UsageError("--station-id needs a name");
         } else if (a == "--trace") {
-            const std::string* path = value();
-            if (!path || path->empty()) return UsageError("--trace needs a file, or a folder");
-            request.Trace = *path;
+            if (!text(request.Trace)) return UsageError("--trace needs a file, or a folder");
         } else if (a == "--image") {
-            const std::string* path = value();
-            if (!path || path->empty()) return UsageError("--image needs a file");
-            imageRequest.Path = *path;
+            if (!text(imageRequest.Path)) return UsageError("--image needs a file");
         } else if (a == "--image-format") {
             const std::string* key = value();
             if (!key) return UsageError("--image-format needs raw, hex, srec or elf");

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 
 #include "../portList.h"
@@ -79,18 +80,26 @@ std::string DriverOf(const std::filesystem::path& tty, const std::filesystem::pa
     return "";
 }
 
-// udev's stable name of kind (by-id, by-path) for the node: links to it,
-// relative as a rule.
-std::string StableNameOf(const std::string& root, const char* kind, const std::string& node) {
+// udev's stable names of kind (by-id, by-path): each link's name and its
+// target, relative as a rule.
+void EachStableName(const std::string& root, const char* kind,
+                    const std::function<void(const std::string& name, const std::filesystem::path& target)>& each) {
     namespace fs = std::filesystem;
     std::error_code error;
     for (const auto& entry : fs::directory_iterator(root + "/dev/serial/" + kind, error)) {
         std::error_code linkError;
         const fs::path target = fs::read_symlink(entry.path(), linkError);
-        if (!linkError && target.filename() == node)
-            return "/dev/serial/" + std::string(kind) + "/" + entry.path().filename().string();
+        if (!linkError) each("/dev/serial/" + std::string(kind) + "/" + entry.path().filename().string(), target);
     }
-    return "";
+}
+
+// The node's stable name of kind; empty when it has none.
+std::string StableNameOf(const std::string& root, const char* kind, const std::string& node) {
+    std::string found;
+    EachStableName(root, kind, [&](const std::string& name, const std::filesystem::path& target) {
+        if (found.empty() && target.filename() == node) found = name;
+    });
+    return found;
 }
 }  // namespace
 
@@ -143,18 +152,13 @@ TPortFacts DescribeDevice(const std::string& devicePath, const std::string& root
 }
 
 std::vector<std::string> StablyNamedDevices(const std::string& root) {
-    namespace fs = std::filesystem;
     std::vector<std::string> paths;
     for (const char* kind : {"by-id", "by-path"}) {
-        std::error_code error;
-        for (const auto& entry : fs::directory_iterator(root + "/dev/serial/" + kind, error)) {
-            std::error_code linkError;
-            const fs::path target = fs::read_symlink(entry.path(), linkError);
-            if (linkError) continue;
+        EachStableName(root, kind, [&](const std::string&, const std::filesystem::path& target) {
             // Relative links name a node of /dev; absolute ones a device path.
             const std::string path = target.is_absolute() ? target.string() : "/dev/" + target.filename().string();
             if (std::find(paths.begin(), paths.end(), path) == paths.end()) paths.push_back(path);
-        }
+        });
     }
     return paths;
 }
