@@ -5,10 +5,10 @@
 # nothing mounted here spreads back to the host, and always undone.
 #   qv_root_mount ROOT TREE   qv_root_unmount ROOT TREE
 qv_root_points() {
-  echo /dev /dev/pts /proc /sys /tmp "$2"
+  echo /dev /dev/pts /proc /sys /tmp "$1"
 }
 qv_root_mount() {
-  for point in $(qv_root_points "$1" "$2"); do
+  for point in $(qv_root_points "$2"); do
     mountpoint -q "$1$point" && continue
     mkdir -p "$1$point"
     mount --bind "$point" "$1$point" && mount --make-private "$1$point" || return 1
@@ -16,7 +16,7 @@ qv_root_mount() {
 }
 qv_root_unmount() {
   # The reverse order: /dev/pts before /dev.
-  for point in $(qv_root_points "$1" "$2" | tr ' ' '\n' | tac); do
+  for point in $(qv_root_points "$2" | tr ' ' '\n' | tac); do
     mountpoint -q "$1$point" && { umount "$1$point" || umount -l "$1$point"; }
   done
   return 0
