@@ -28,7 +28,9 @@ TClassConsoleFlash::TClassConsoleFlash(bool terminal, std::function<void(std::st
     // The probe says it at every reply that is not the device's; on a
     // terminal that is a line a chunk, and wrong once the device answers.
     StatusEdit->Withheld = std::string("На этом порту устройств не найдено."_w);
-    CreateExchange({WriteHub, Detector, Uploader, ReplyRouter, SerialPort}, nullptr, this);
+    const TExchangeElements exchange{WriteHub,   Detector,     Uploader, ReplyRouter,
+                                     SerialPort, ClosePortHub, PortName, PortPickHub};
+    CreateExchange(exchange, nullptr, this);
 
     UploadHub = MakeHub(1, 2);
     UploadProgress = std::make_unique<TZelConsoleProgress>();
@@ -38,12 +40,9 @@ TClassConsoleFlash::TClassConsoleFlash(bool terminal, std::function<void(std::st
     UploadProgress->Terminal = terminal;
     UploadProgress->Output = std::move(output);
     DeviceFoundHub = MakeHub(1, 1);
-    ClosePortHub = MakeHub(2, 1);
     CRCStore = std::make_unique<TZelEventFromData>();
     CRCStore->SetStored(MakeStr("FFFF"));
     WriteEnableHub = MakeHub(2, 1);
-    PortName = std::make_unique<TZelEventFromData>();
-    PortPickHub = MakeHub(1, 3);
     SuccessLabel =
         MakeCaption(std::string("                             ПО успешно обновлено!\r\n"
                                 "                        Сбросте настройки по умолчанию!"_w));
@@ -59,9 +58,7 @@ TClassConsoleFlash::TClassConsoleFlash(bool terminal, std::function<void(std::st
     Finished = std::make_unique<TZelConsoleSignal>();
     PortList = std::make_unique<TZelConsoleText>();
 
-    TZelMultiElementEx* detector = Detector.get();
     TZelMultiElementEx* uploader = Uploader.get();
-    TZelComAsync* port = SerialPort.get();
     TExchangeOutlets outlets;
     outlets.Status = MakeLink<&TZelConsoleText::doText>(0, StatusEdit.get());
     outlets.NotFound = MakeLink<&TZelConsoleSignal::doSignal>(0, NotFound.get());
@@ -71,18 +68,13 @@ TClassConsoleFlash::TClassConsoleFlash(bool terminal, std::function<void(std::st
     outlets.Error = MakeLink<&TZelHub::doEvent>(0, UploadErrorHub.get());
     outlets.CRC = MakeLink<&TZelEventFromData::doData>(0, CRCStore.get());
     outlets.CRCRead = MakeLink<&TZelEventFromData::getValue>(0, CRCStore.get());
-    outlets.PortName = MakeLink<&TZelEventFromData::getValue>(0, PortName.get());
     outlets.Port = MakeLink<&TZelConsoleText::doText>(0, PortList.get());
-    LinkExchange({WriteHub, Detector, Uploader, ReplyRouter, SerialPort}, outlets);
+    LinkExchange(exchange, outlets);
 
     UploadHub->onEvent[0] = MakeLink<&TZelMultiElementEx::doWork>(1, uploader);  // doStart
     UploadHub->onEvent[1] = MakeLink<&TZelHub::doEvent>(1, WriteEnableHub.get());
     DeviceFoundHub->onEvent[0] = MakeLink<&TZelHub::doEvent>(0, WriteEnableHub.get());
-    ClosePortHub->onEvent[0] = MakeLink<&TZelComAsync::doClose>(1, port);
     WriteEnableHub->onEvent[0] = MakeLink<&TZelConsoleSignal::doSignal>(0, WriteButton.get());
-    PortPickHub->onEvent[0] = MakeLink<&TZelHub::doEvent>(1, ClosePortHub.get());
-    PortPickHub->onEvent[1] = MakeLink<&TZelEventFromData::doData>(0, PortName.get());
-    PortPickHub->onEvent[2] = MakeLink<&TZelMultiElementEx::doWork>(1, detector);  // doCheck
     SuccessHub->onEvent[0] = MakeLink<&TZelDoData::doData>(0, MarkSuccess.get());
     SuccessHub->onEvent[1] = MakeLink<&TZelDoData::doData>(0, ShowSuccess.get());
     SuccessHub->onEvent[2] = MakeLink<&TZelConsoleSignal::doSignal>(0, Finished.get());

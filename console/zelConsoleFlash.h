@@ -62,14 +62,14 @@ public:
     std::unique_ptr<TZelMultiElementEx> Uploader;
     std::unique_ptr<TZelCommutator> ReplyRouter;
     std::unique_ptr<TZelComAsync> SerialPort;
+    std::unique_ptr<TZelHub> ClosePortHub;
+    std::unique_ptr<TZelEventFromData> PortName;
+    std::unique_ptr<TZelHub> PortPickHub;
     std::unique_ptr<TZelHub> UploadHub;
     std::unique_ptr<TZelConsoleProgress> UploadProgress;
     std::unique_ptr<TZelHub> DeviceFoundHub;
-    std::unique_ptr<TZelHub> ClosePortHub;
     std::unique_ptr<TZelEventFromData> CRCStore;
     std::unique_ptr<TZelHub> WriteEnableHub;
-    std::unique_ptr<TZelEventFromData> PortName;
-    std::unique_ptr<TZelHub> PortPickHub;
     std::unique_ptr<TZelConsoleText> SuccessLabel;
     std::unique_ptr<TZelHub> SuccessHub;
     std::unique_ptr<TZelDoData> ShowSuccess;

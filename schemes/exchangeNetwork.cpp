@@ -26,6 +26,10 @@ void CreateExchange(const TExchangeElements& x, void* parentWindow, void* owner)
 
     x.SerialPort = std::make_unique<TZelComAsync>();
     ApplyLineSettings(*x.SerialPort);
+
+    x.ClosePortHub = MakeHub(2, 1);
+    x.PortName = std::make_unique<TZelEventFromData>();
+    x.PortPickHub = MakeHub(1, 3);
 }
 
 void LinkExchange(const TExchangeElements& x, const TExchangeOutlets& to) {
@@ -51,8 +55,13 @@ void LinkExchange(const TExchangeElements& x, const TExchangeOutlets& to) {
     x.ReplyRouter->onEvent[0] = MakeLink<&TZelMultiElementEx::doWork>(2, detector);  // -> probe doReply
     x.ReplyRouter->onEvent[1] = MakeLink<&TZelMultiElementEx::doWork>(0, uploader);  // -> upload doReply
     port->onRead = MakeLink<&TZelCommutator::doWork>(0, x.ReplyRouter.get());        // SerialPort.onRead -> ReplyRouter
-    port->PortPoint = to.PortName;                                                   // SerialPort.Port
+    port->PortPoint = MakeLink<&TZelEventFromData::getValue>(0, x.PortName.get());   // SerialPort.Port
     port->onRxChar = MakeLink<&TZelComAsync::doRead>(3, port);                       // each batch read at once
     port->onPort = to.Port;                                                          // SerialPort.onPort
     port->onOpen = MakeLink<&TZelMultiElementEx::doWork>(0, detector);               // -> probe doOpenResult
+    x.ClosePortHub->onEvent[0] = MakeLink<&TZelComAsync::doClose>(1, port);
+    // A new pick closes the port in use before the probe opens the new one.
+    x.PortPickHub->onEvent[0] = MakeLink<&TZelHub::doEvent>(1, x.ClosePortHub.get());
+    x.PortPickHub->onEvent[1] = MakeLink<&TZelEventFromData::doData>(0, x.PortName.get());
+    x.PortPickHub->onEvent[2] = MakeLink<&TZelMultiElementEx::doWork>(1, detector);  // -> probe doCheck
 }

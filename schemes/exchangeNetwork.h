@@ -1,15 +1,17 @@
 // The network both top-level schemes share: the hub in front of the serial
 // port's writes, the probe and the upload in their containers, the router
-// that hands each reply to one or the other, and the serial port element
-// with the exchange's line settings. Each top-level scheme owns these
-// elements as its own members (they keep their place in its creation order)
-// and says where the network's outward points go: the texts and controls of
-// the window, or the terminal's.
+// that hands each reply to one or the other, the serial port element with
+// the exchange's line settings, and the port pick, which keeps the chosen
+// name for the serial element, closes the port in use and starts the probe.
+// Each top-level scheme owns these elements as its own members, declared in
+// this order, and says where the network's outward points go: the texts and
+// controls of the window, or the terminal's.
 #pragma once
 
 #include <memory>
 
 #include "runtime/zelCommutator.h"
+#include "runtime/zelEventFromData.h"
 #include "runtime/zelHub.h"
 #include "runtime/zelMultiElementEx.h"
 #include "serial/zelComAsync.h"
@@ -20,6 +22,9 @@ struct TExchangeElements {
     std::unique_ptr<TZelMultiElementEx>& Uploader;
     std::unique_ptr<TZelCommutator>& ReplyRouter;
     std::unique_ptr<TZelComAsync>& SerialPort;
+    std::unique_ptr<TZelHub>& ClosePortHub;  // in 0: close the port (the program's own close)
+    std::unique_ptr<TZelEventFromData>& PortName;
+    std::unique_ptr<TZelHub>& PortPickHub;  // in 0: a port picked, its name chained with item data
 };
 
 // Where the network's outward points lead; an unlinked one leads nowhere.
@@ -32,12 +37,10 @@ struct TExchangeOutlets {
     TPointLink Error;     // the upload's failure: the reply's hexadecimal text, or 3 for silence
     TPointLink CRC;       // the new running CRC text, to keep
     TPointLink CRCRead;   // data: the running CRC text as last kept
-    TPointLink PortName;  // data: the port name the serial element opens
     TPointLink Port;      // one listed port name
 };
 
-// Creates the five elements in this order: write hub, probe container,
-// upload container, reply router, serial port element.
+// Creates the elements in the order they are listed above.
 void CreateExchange(const TExchangeElements& x, void* parentWindow, void* owner);
 
 // Links the network within itself and to the outlets, in the order the

@@ -59,30 +59,30 @@ TClassMultiElementEx_2659FA0::TClassMultiElementEx_2659FA0(TZelMultiElementEx* c
     boundary->Scheme = this;
     boundary->Container = container;
 
-    boundary->InEvents[0] = MakeLink<&TZelCase::doCase>(0, OpenCheck.get());               // 1: inward doOpenResult
-    boundary->InEvents[1] = MakeLink<&TZelHub::doEvent>(0, ProbeHub.get());                // 2: inward doCheck
-    boundary->InEvents[2] = MakeLink<&TZelMultiStrPart::doSplit>(0, ReplySplitter.get());  // 3: inward doReply
-    boundary->OutData[0] = MakeLink<&TZelCounter::getCount>(0, ModeCounter.get());         // 4: outward data Identified
-    InfoFormat->onFString = MakeLink<&TZelHub::doEvent>(1, StatusHub.get());               // 5
-    InfoFormat->Str[0] = MakeLink<&TZelMultiStrPart::Part>(1, ReplySplitter.get());        // 6
-    InfoFormat->Str[1] = MakeLink<&TZelMultiStrPart::Part>(2, ReplySplitter.get());        // 7
-    NotFoundText->onEventData = MakeLink<&TZelHub::doEvent>(0, StatusHub.get());           // 8
-    IdMask->onFalse = MakeLink<&TZelHub::doEvent>(1, NotFoundHub.get());                   // 9
-    IdMask->onTrue = MakeLink<&TZelHub::doEvent>(0, FoundHub.get());                       // 10
-    IdMask->Str = MakeLink<&TZelMultiStrPart::Part>(0, ReplySplitter.get());               // 11
-    ReplySplitter->onSplit = MakeLink<&TZelStrMask::doCompare>(0, IdMask.get());           // 12
-    ReplySplitter->onNoDelimiter = MakeLink<&TZelHub::doEvent>(2, NotFoundHub.get());      // 13
-    ProbeHub->onEvent[1] = MakeLink<&TZelEditMultiEx::doEvent>(2, boundary);               // 14: -> outward onOpenPort
-    OpenCheck->onNextCase = MakeLink<&TZelHub::doEvent>(0, AskHub.get());                  // 15
-    OpenCheck->onCaseEvent = MakeLink<&TZelHub::doEvent>(0, NotFoundHub.get());            // 16
-    NotFoundHub->onEvent[0] = MakeLink<&TZelEditMultiEx::doEvent>(3, boundary);            // 17: -> outward onNotFound
-    NotFoundHub->onEvent[1] = MakeLink<&TZelDoData::doData>(0, NotFoundText.get());        // 18
-    VersRequest->onEventData = MakeLink<&TZelEditMultiEx::doEvent>(0, boundary);           // 19: -> outward onSend
-    StatusHub->onEvent[0] = MakeLink<&TZelEditMultiEx::doEvent>(1, boundary);              // 20: -> outward onStatus
-    FoundHub->onEvent[0] = MakeLink<&TZelFormatStr::doString>(0, InfoFormat.get());        // 21
-    FoundHub->onEvent[1] = MakeLink<&TZelCounter::doNext>(0, ModeCounter.get());           // 22
-    FoundHub->onEvent[2] = MakeLink<&TZelEditMultiEx::doEvent>(4, boundary);               // 23: -> outward onFound
-    AskHub->onEvent[0] = MakeLink<&TZelDoData::doData>(0, VersRequest.get());              // 24
+    boundary->InEvents[0] = MakeLink<&TZelCase::doCase>(0, OpenCheck.get());               // inward doOpenResult
+    boundary->InEvents[1] = MakeLink<&TZelHub::doEvent>(0, ProbeHub.get());                // inward doCheck
+    boundary->InEvents[2] = MakeLink<&TZelMultiStrPart::doSplit>(0, ReplySplitter.get());  // inward doReply
+    boundary->OutData[0] = MakeLink<&TZelCounter::getCount>(0, ModeCounter.get());         // outward data Identified
+    InfoFormat->onFString = MakeLink<&TZelHub::doEvent>(1, StatusHub.get());
+    InfoFormat->Str[0] = MakeLink<&TZelMultiStrPart::Part>(1, ReplySplitter.get());
+    InfoFormat->Str[1] = MakeLink<&TZelMultiStrPart::Part>(2, ReplySplitter.get());
+    NotFoundText->onEventData = MakeLink<&TZelHub::doEvent>(0, StatusHub.get());
+    IdMask->onFalse = MakeLink<&TZelHub::doEvent>(1, NotFoundHub.get());
+    IdMask->onTrue = MakeLink<&TZelHub::doEvent>(0, FoundHub.get());
+    IdMask->Str = MakeLink<&TZelMultiStrPart::Part>(0, ReplySplitter.get());
+    ReplySplitter->onSplit = MakeLink<&TZelStrMask::doCompare>(0, IdMask.get());
+    ReplySplitter->onNoDelimiter = MakeLink<&TZelHub::doEvent>(2, NotFoundHub.get());
+    ProbeHub->onEvent[1] = MakeLink<&TZelEditMultiEx::doEvent>(2, boundary);  // -> outward onOpenPort
+    OpenCheck->onNextCase = MakeLink<&TZelHub::doEvent>(0, AskHub.get());
+    OpenCheck->onCaseEvent = MakeLink<&TZelHub::doEvent>(0, NotFoundHub.get());
+    NotFoundHub->onEvent[0] = MakeLink<&TZelEditMultiEx::doEvent>(3, boundary);  // -> outward onNotFound
+    NotFoundHub->onEvent[1] = MakeLink<&TZelDoData::doData>(0, NotFoundText.get());
+    VersRequest->onEventData = MakeLink<&TZelEditMultiEx::doEvent>(0, boundary);  // -> outward onSend
+    StatusHub->onEvent[0] = MakeLink<&TZelEditMultiEx::doEvent>(1, boundary);     // -> outward onStatus
+    FoundHub->onEvent[0] = MakeLink<&TZelFormatStr::doString>(0, InfoFormat.get());
+    FoundHub->onEvent[1] = MakeLink<&TZelCounter::doNext>(0, ModeCounter.get());
+    FoundHub->onEvent[2] = MakeLink<&TZelEditMultiEx::doEvent>(4, boundary);  // -> outward onFound
+    AskHub->onEvent[0] = MakeLink<&TZelDoData::doData>(0, VersRequest.get());
 }
 
 // The members go in reverse declaration order, which is the reverse of

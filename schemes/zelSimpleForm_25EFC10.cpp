@@ -59,7 +59,7 @@ TClassSimpleForm_25EFC10::TClassSimpleForm_25EFC10() {
     MainScheme = this;
     HINSTANCE module = GetModuleHandleA(nullptr);
 
-    MainForm = std::make_unique<TZelSimpleForm>(nullptr);  // 1
+    MainForm = std::make_unique<TZelSimpleForm>(nullptr);
     MainForm->Left = 200;
     MainForm->Top = 200;
     MainForm->Width = 616;
@@ -77,12 +77,11 @@ TClassSimpleForm_25EFC10::TClassSimpleForm_25EFC10() {
     MainForm->Init();
     fw::TControl* form = MainForm->Control.get();
 
-    ErrorText = MakeLabel(form, 0, 0, 610, 24, SansSerif(10), 0, std::string("Ошибка при передаче данных!"_w), 1, 2,
-                          2);  // 2
+    ErrorText = MakeLabel(form, 0, 0, 610, 24, SansSerif(10), 0, std::string("Ошибка при передаче данных!"_w), 1, 2, 2);
     CheckText = MakeLabel(form, 0, 24, 610, 24, SansSerif(10), 0,
-                          std::string("Проверьте все соединения и попробуйте ещё раз."_w), 1, 2, 2);  // 3
+                          std::string("Проверьте все соединения и попробуйте ещё раз."_w), 1, 2, 2);
 
-    WriteButton = std::make_unique<TZelButton>(form);  // 4
+    WriteButton = std::make_unique<TZelButton>(form);
     Place(*WriteButton, 5, 50, 85, 30, ClrBtnFace, SansSerif(8), 1, 1);
     WriteButton->Enabled = 0;
     WriteButton->Caption = std::string("Записать"_w);
@@ -91,7 +90,7 @@ TClassSimpleForm_25EFC10::TClassSimpleForm_25EFC10() {
     WriteButton->Default = 0;
     WriteButton->Init();
 
-    StatusEdit = std::make_unique<TZelEdit>(form);  // 5
+    StatusEdit = std::make_unique<TZelEdit>(form);
     Place(*StatusEdit, 110, 10, 320, 25, ClrInfoBk, SansSerif(8), 1, 0);
     StatusEdit->Text = std::string("Выберите порт с подключённым устройством."_w);
     StatusEdit->ReadOnly = 1;
@@ -99,7 +98,7 @@ TClassSimpleForm_25EFC10::TClassSimpleForm_25EFC10() {
     StatusEdit->Alignment = 0;
     StatusEdit->Init();
 
-    PortBox = std::make_unique<TZelComboBox>(form);  // 6
+    PortBox = std::make_unique<TZelComboBox>(form);
     Place(*PortBox, 10, 10, 85, 24, ClrWindow, SansSerif(8), 1, 1);
     PortBox->Enabled = 1;
     PortBox->Editable = 1;
@@ -111,13 +110,15 @@ TClassSimpleForm_25EFC10::TClassSimpleForm_25EFC10() {
     PortBox->Strings = "";
     PortBox->Init();
 
-    // 7 to 11: the write hub, the probe, the upload, the reply router and
-    // the serial port element.
-    CreateExchange({WriteHub, Detector, Uploader, ReplyRouter, SerialPort}, form, this);
+    // What the flasher shares: the write hub, the probe, the upload, the
+    // reply router, the serial port element and the port pick.
+    const TExchangeElements exchange{WriteHub,   Detector,     Uploader, ReplyRouter,
+                                     SerialPort, ClosePortHub, PortName, PortPickHub};
+    CreateExchange(exchange, form, this);
 
-    UploadHub = MakeHub(1, 3);  // 12
+    UploadHub = MakeHub(1, 3);
 
-    UploadProgress = std::make_unique<TZelProgressBar>(form);  // 13
+    UploadProgress = std::make_unique<TZelProgressBar>(form);
     Place(*UploadProgress, 5, 90, 600, 30, ClrBtnFace, SansSerif(8), 1, 0);
     UploadProgress->Kind = 0;
     UploadProgress->Smooth = 1;
@@ -125,14 +126,12 @@ TClassSimpleForm_25EFC10::TClassSimpleForm_25EFC10() {
     UploadProgress->BarColor = ClrBtnShadow;
     UploadProgress->Init();
 
-    DeviceFoundHub = MakeHub(1, 2);  // 14
-    LockPortBox = MakeDoData(0);     // 15
-    ClosePortHub = MakeHub(2, 1);    // 16
+    DeviceFoundHub = MakeHub(1, 2);
+    LockPortBox = MakeDoData(0);
     VersionLabel = MakeLabel(form, 110, 55, 272, 20, SansSerif(8), 1,
-                             std::string("Версия ПО для обновления:1.4 (MZK7/DPL7 с версией ПО 1.3 и ниже)"_w), 1,
-                             0);  // 17
+                             std::string("Версия ПО для обновления:1.4 (MZK7/DPL7 с версией ПО 1.3 и ниже)"_w), 1, 0);
 
-    CRCStore = std::make_unique<TZelEdit>(form);  // 18
+    CRCStore = std::make_unique<TZelEdit>(form);
     Place(*CRCStore, 45, 145, 85, 25, ClrWindow, SansSerif(8), 0, 0);
     CRCStore->Text = "FFFF";
     CRCStore->ReadOnly = 0;
@@ -140,19 +139,17 @@ TClassSimpleForm_25EFC10::TClassSimpleForm_25EFC10() {
     CRCStore->Alignment = 0;
     CRCStore->Init();
 
-    CRCReceivedLabel = MakeLabel(form, 140, 150, 101, 20, SansSerif(8), 1, std::string("CRC принятый:"_w), 1, 0);  // 19
-    CRCLabel = MakeLabel(form, 10, 150, 35, 20, SansSerif(8), 1, "CRC:", 1, 0);                                    // 20
-    WriteEnableHub = MakeHub(2, 1);                                                                                // 21
-    PortName = std::make_unique<TZelEventFromData>();                                                              // 22
-    PortPickHub = MakeHub(1, 3);                                                                                   // 23
-    UploadEndHub = MakeHub(2, 2);                                                                                  // 24
-    HideControls = MakeDoData(0);                                                                                  // 25
-    ShowOK = MakeDoData(1);                                                                                        // 26
-    HideHub = MakeHub(1, 5);                                                                                       // 27
-    FormEnableHub = MakeHub(2, 1);                                                                                 // 28
-    OKHub = MakeHub(1, 2);                                                                                         // 29
+    CRCReceivedLabel = MakeLabel(form, 140, 150, 101, 20, SansSerif(8), 1, std::string("CRC принятый:"_w), 1, 0);
+    CRCLabel = MakeLabel(form, 10, 150, 35, 20, SansSerif(8), 1, "CRC:", 1, 0);
+    WriteEnableHub = MakeHub(2, 1);
+    UploadEndHub = MakeHub(2, 2);
+    HideControls = MakeDoData(0);
+    ShowOK = MakeDoData(1);
+    HideHub = MakeHub(1, 5);
+    FormEnableHub = MakeHub(2, 1);
+    OKHub = MakeHub(1, 2);
 
-    OKButton = std::make_unique<TZelButton>(form);  // 30
+    OKButton = std::make_unique<TZelButton>(form);
     Place(*OKButton, 245, 60, 115, 30, ClrBtnFace, SansSerif(8), 0, 1);
     OKButton->Enabled = 1;
     OKButton->Caption = "OK";
@@ -163,14 +160,14 @@ TClassSimpleForm_25EFC10::TClassSimpleForm_25EFC10() {
     SuccessLabel = MakeLabel(form, 5, 0, 492, 54, SansSerif(10, 1), 0,
                              std::string("                             ПО успешно обновлено!\r\n"
                                          "                        Сбросте настройки по умолчанию!"_w),
-                             0, 2);  // 31
-    SuccessHub = MakeHub(1, 3);      // 32
-    ShowSuccess = MakeDoData(1);     // 33
-    ErrorShow = MakeDoData(1);       // 34
-    UploadErrorHub = MakeHub(1, 2);  // 35
-    ErrorViewHub = MakeHub(1, 3);    // 36
+                             0, 2);
+    SuccessHub = MakeHub(1, 3);
+    ShowSuccess = MakeDoData(1);
+    ErrorShow = MakeDoData(1);
+    UploadErrorHub = MakeHub(1, 2);
+    ErrorViewHub = MakeHub(1, 3);
 
-    ErrorImage = std::make_unique<TZelImage>(form);  // 37
+    ErrorImage = std::make_unique<TZelImage>(form);
     Place(*ErrorImage, 145, 3, 15, 14, ClrBtnFace, SansSerif(8), 0, 1);
     ErrorImage->DrawRoutine = ErrorImage->ProportionalRoutine();
     ErrorImage->SetBitmap(LoadBitmapA(module, "BITMAP0"));
@@ -178,10 +175,9 @@ TClassSimpleForm_25EFC10::TClassSimpleForm_25EFC10() {
     ErrorImage->MouseCapture = 0;
     ErrorImage->Init();
 
-    SuccessMark = std::make_unique<TZelEventFromData>();  // 38
-    MarkSuccess = MakeDoData(0);                          // 39
+    SuccessMark = std::make_unique<TZelEventFromData>();
+    MarkSuccess = MakeDoData(0);
 
-    TZelMultiElementEx* detector = Detector.get();
     TZelMultiElementEx* uploader = Uploader.get();
     TZelComAsync* port = SerialPort.get();
     TExchangeOutlets outlets;
@@ -192,50 +188,45 @@ TClassSimpleForm_25EFC10::TClassSimpleForm_25EFC10() {
     outlets.Error = MakeLink<&TZelHub::doEvent>(0, UploadErrorHub.get());
     outlets.CRC = MakeLink<&TZelEdit::doText>(0, CRCStore.get());
     outlets.CRCRead = MakeLink<&TZelEdit::getText>(0, CRCStore.get());
-    outlets.PortName = MakeLink<&TZelEventFromData::getValue>(0, PortName.get());
     outlets.Port = MakeLink<&TZelWinList::doAdd>(0, PortBox.get());
 
-    MainForm->onCreate = MakeLink<&TZelComAsync::doEnumPorts>(4, port);                     // 1
-    MainForm->onClose = MakeLink<&TZelHub::doEvent>(0, ClosePortHub.get());                 // 2
-    WriteButton->onClick = MakeLink<&TZelHub::doEvent>(0, UploadHub.get());                 // 3
-    PortBox->onClick = MakeLink<&TZelHub::doEvent>(0, PortPickHub.get());                   // 4
-    LinkExchange({WriteHub, Detector, Uploader, ReplyRouter, SerialPort}, outlets);         // 5 to 23
-    UploadHub->onEvent[0] = MakeLink<&TZelMultiElementEx::doWork>(1, uploader);             // 24
-    UploadHub->onEvent[1] = MakeLink<&TZelHub::doEvent>(1, WriteEnableHub.get());           // 25
-    UploadHub->onEvent[2] = MakeLink<&TZelHub::doEvent>(0, FormEnableHub.get());            // 26
-    DeviceFoundHub->onEvent[0] = MakeLink<&TZelDoData::doData>(0, LockPortBox.get());       // 27
-    DeviceFoundHub->onEvent[1] = MakeLink<&TZelHub::doEvent>(0, WriteEnableHub.get());      // 28
-    LockPortBox->onEventData = MakeLink<&TZelWin::doEnabled>(7, PortBox.get());             // 29
-    ClosePortHub->onEvent[0] = MakeLink<&TZelComAsync::doClose>(1, port);                   // 30
-    WriteEnableHub->onEvent[0] = MakeLink<&TZelWin::doEnabled>(0, WriteButton.get());       // 31
-    PortPickHub->onEvent[0] = MakeLink<&TZelHub::doEvent>(1, ClosePortHub.get());           // 32
-    PortPickHub->onEvent[1] = MakeLink<&TZelEventFromData::doData>(0, PortName.get());      // 33
-    PortPickHub->onEvent[2] = MakeLink<&TZelMultiElementEx::doWork>(1, detector);           // 34
-    UploadEndHub->onEvent[0] = MakeLink<&TZelDoData::doData>(0, HideControls.get());        // 35
-    UploadEndHub->onEvent[1] = MakeLink<&TZelDoData::doData>(0, ShowOK.get());              // 36
-    HideControls->onEventData = MakeLink<&TZelHub::doEvent>(0, HideHub.get());              // 37
-    ShowOK->onEventData = MakeLink<&TZelHub::doEvent>(0, OKHub.get());                      // 38
-    HideHub->onEvent[0] = MakeLink<&TZelWin::doVisible>(8, PortBox.get());                  // 39
-    HideHub->onEvent[1] = MakeLink<&TZelWin::doVisible>(3, StatusEdit.get());               // 40
-    HideHub->onEvent[2] = MakeLink<&TZelWin::doVisible>(1, UploadProgress.get());           // 41
-    HideHub->onEvent[3] = MakeLink<&TZelWin::doVisible>(1, WriteButton.get());              // 42
-    HideHub->onEvent[4] = MakeLink<&TZelWin::doVisible>(1, VersionLabel.get());             // 43
-    FormEnableHub->onEvent[0] = MakeLink<&TZelSimpleWin::doEnabled>(1, MainForm.get());     // 44
-    OKHub->onEvent[0] = MakeLink<&TZelHub::doEvent>(1, FormEnableHub.get());                // 45
-    OKHub->onEvent[1] = MakeLink<&TZelWin::doVisible>(0, OKButton.get());                   // 46
-    OKButton->onClick = MakeLink<&TZelSimpleForm::doClose>(0, MainForm.get());              // 47
-    SuccessHub->onEvent[0] = MakeLink<&TZelHub::doEvent>(0, UploadEndHub.get());            // 48
-    SuccessHub->onEvent[1] = MakeLink<&TZelDoData::doData>(0, MarkSuccess.get());           // 49
-    SuccessHub->onEvent[2] = MakeLink<&TZelDoData::doData>(0, ShowSuccess.get());           // 50
-    ShowSuccess->onEventData = MakeLink<&TZelWin::doVisible>(1, SuccessLabel.get());        // 51
-    ErrorShow->onEventData = MakeLink<&TZelHub::doEvent>(0, ErrorViewHub.get());            // 52
-    ErrorShow->DataPoint = MakeLink<&TZelEventFromData::getValue>(0, SuccessMark.get());    // 53
-    UploadErrorHub->onEvent[0] = MakeLink<&TZelHub::doEvent>(1, UploadEndHub.get());        // 54
-    UploadErrorHub->onEvent[1] = MakeLink<&TZelDoData::doData>(0, ErrorShow.get());         // 55
-    ErrorViewHub->onEvent[0] = MakeLink<&TZelWin::doVisible>(1, CheckText.get());           // 56
-    ErrorViewHub->onEvent[1] = MakeLink<&TZelWin::doVisible>(1, ErrorText.get());           // 57
-    ErrorViewHub->onEvent[2] = MakeLink<&TZelWin::doVisible>(2, ErrorImage.get());          // 58
-    MarkSuccess->onEventData = MakeLink<&TZelEventFromData::doData>(0, SuccessMark.get());  // 59
+    MainForm->onCreate = MakeLink<&TZelComAsync::doEnumPorts>(4, port);
+    MainForm->onClose = MakeLink<&TZelHub::doEvent>(0, ClosePortHub.get());
+    WriteButton->onClick = MakeLink<&TZelHub::doEvent>(0, UploadHub.get());
+    PortBox->onClick = MakeLink<&TZelHub::doEvent>(0, PortPickHub.get());
+    LinkExchange(exchange, outlets);
+    UploadHub->onEvent[0] = MakeLink<&TZelMultiElementEx::doWork>(1, uploader);
+    UploadHub->onEvent[1] = MakeLink<&TZelHub::doEvent>(1, WriteEnableHub.get());
+    UploadHub->onEvent[2] = MakeLink<&TZelHub::doEvent>(0, FormEnableHub.get());
+    DeviceFoundHub->onEvent[0] = MakeLink<&TZelDoData::doData>(0, LockPortBox.get());
+    DeviceFoundHub->onEvent[1] = MakeLink<&TZelHub::doEvent>(0, WriteEnableHub.get());
+    LockPortBox->onEventData = MakeLink<&TZelWin::doEnabled>(7, PortBox.get());
+    WriteEnableHub->onEvent[0] = MakeLink<&TZelWin::doEnabled>(0, WriteButton.get());
+    UploadEndHub->onEvent[0] = MakeLink<&TZelDoData::doData>(0, HideControls.get());
+    UploadEndHub->onEvent[1] = MakeLink<&TZelDoData::doData>(0, ShowOK.get());
+    HideControls->onEventData = MakeLink<&TZelHub::doEvent>(0, HideHub.get());
+    ShowOK->onEventData = MakeLink<&TZelHub::doEvent>(0, OKHub.get());
+    HideHub->onEvent[0] = MakeLink<&TZelWin::doVisible>(8, PortBox.get());
+    HideHub->onEvent[1] = MakeLink<&TZelWin::doVisible>(3, StatusEdit.get());
+    HideHub->onEvent[2] = MakeLink<&TZelWin::doVisible>(1, UploadProgress.get());
+    HideHub->onEvent[3] = MakeLink<&TZelWin::doVisible>(1, WriteButton.get());
+    HideHub->onEvent[4] = MakeLink<&TZelWin::doVisible>(1, VersionLabel.get());
+    FormEnableHub->onEvent[0] = MakeLink<&TZelSimpleWin::doEnabled>(1, MainForm.get());
+    OKHub->onEvent[0] = MakeLink<&TZelHub::doEvent>(1, FormEnableHub.get());
+    OKHub->onEvent[1] = MakeLink<&TZelWin::doVisible>(0, OKButton.get());
+    OKButton->onClick = MakeLink<&TZelSimpleForm::doClose>(0, MainForm.get());
+    SuccessHub->onEvent[0] = MakeLink<&TZelHub::doEvent>(0, UploadEndHub.get());
+    SuccessHub->onEvent[1] = MakeLink<&TZelDoData::doData>(0, MarkSuccess.get());
+    SuccessHub->onEvent[2] = MakeLink<&TZelDoData::doData>(0, ShowSuccess.get());
+    ShowSuccess->onEventData = MakeLink<&TZelWin::doVisible>(1, SuccessLabel.get());
+    ErrorShow->onEventData = MakeLink<&TZelHub::doEvent>(0, ErrorViewHub.get());
+    ErrorShow->DataPoint = MakeLink<&TZelEventFromData::getValue>(0, SuccessMark.get());
+    UploadErrorHub->onEvent[0] = MakeLink<&TZelHub::doEvent>(1, UploadEndHub.get());
+    UploadErrorHub->onEvent[1] = MakeLink<&TZelDoData::doData>(0, ErrorShow.get());
+    ErrorViewHub->onEvent[0] = MakeLink<&TZelWin::doVisible>(1, CheckText.get());
+    ErrorViewHub->onEvent[1] = MakeLink<&TZelWin::doVisible>(1, ErrorText.get());
+    ErrorViewHub->onEvent[2] = MakeLink<&TZelWin::doVisible>(2, ErrorImage.get());
+    MarkSuccess->onEventData = MakeLink<&TZelEventFromData::doData>(0, SuccessMark.get());
 
     AttachNoManagers(*ErrorText);
     AttachNoManagers(*CheckText);

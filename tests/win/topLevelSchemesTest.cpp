@@ -1,11 +1,11 @@
-// The console scheme of the flasher rebuilds the network of the main window
-// scheme without the window: the serial element, both nested schemes, the
-// reply router and the hubs and holders between them. Both are built here
-// and every link of every element they share is compared: its point, its
-// target (by the element's name in its scheme), the target's method when
-// both targets are of one kind, and the index it carries. Links to what
-// only one scheme has (the window's controls, the console's signals) are
-// left out, in order, so a hub that feeds one more or one fewer of them
+// Both top-level schemes build the shared exchange with one function, and
+// around it each builds its own hubs for the write button and the outcome:
+// the window's feed its controls too, the console's its signals, so they
+// are not one piece of code. Both schemes are built here and every link of
+// every element they both have is compared: its point, its target (by the
+// element's name in its scheme), the target's method when both targets are
+// of one kind, and the index it carries. Links to what only one scheme has
+// are left out, in order, so a hub that feeds one more or one fewer of them
 // still compares equal in what it shares.
 #include <gtest/gtest.h>
 
