@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "application.h"
+#include "childMessages.h"
 #include "inputMessages.h"
 #include "screen.h"
 #include "wideText.h"
@@ -62,9 +63,8 @@ TControl::TControl(TControl* parent, const TKindTable& kind, DWORD style, bool w
             exStyle_ |= WS_EX_CLIENTEDGE;
             style_ &= ~DWORD(WS_BORDER);
         }
-        tabOrder_ = ++parent_->tabCount_;
         parent_->children_.push_back(this);
-        parent_->tabList_.push_back(this);
+        tabOrder_ = parent_->tabOrderOfChildren_.Add(this);
     }
 }
 
@@ -98,7 +98,7 @@ TControl::~TControl() {
 
 void TControl::RemoveChild(TControl* child) {
     children_.erase(std::remove(children_.begin(), children_.end(), child), children_.end());
-    tabList_.erase(std::remove(tabList_.begin(), tabList_.end(), child), tabList_.end());
+    tabOrderOfChildren_.Remove(child);
 }
 
 TControl* TControl::FromHandle(HWND window) {
@@ -501,10 +501,7 @@ void TControl::SetTabOrder(int order) {
         tabStop_ = true;
         if (order == 0 || !parent_) return;
         SetStyle(style_ | WS_TABSTOP);
-        auto& list = parent_->tabList_;
-        list.erase(std::remove(list.begin(), list.end(), this), list.end());
-        const size_t place = std::min(size_t(order - 1), list.size());
-        list.insert(list.begin() + ptrdiff_t(place), this);
+        parent_->tabOrderOfChildren_.MoveTo(this, order);
         tabOrder_ = order;
     });
 }
@@ -721,20 +718,11 @@ SIZE TControl::MeasureText(const std::string& text) {
 // ---- navigation ------------------------------------------------------------
 
 TControl* TControl::NextTabStop(TControl* current, bool forward) {
-    return Owned([&]() -> TControl* {
-        std::vector<TControl*> stops;
-        for (TControl* c : tabList_) {
-            HWND w = c->handle_.load();
-            if (!w || !c->tabStop_ || !c->visible_ || !c->enabled_) continue;
-            if (!(GetWindowLongA(w, GWL_STYLE) & WS_TABSTOP)) continue;
-            stops.push_back(c);
-        }
-        if (stops.empty()) return nullptr;
-        auto it = std::find(stops.begin(), stops.end(), current);
-        if (it == stops.end()) return forward ? stops.front() : stops.back();
-        const size_t i = size_t(it - stops.begin());
-        const size_t n = stops.size();
-        return stops[forward ? (i + 1) % n : (i + n - 1) % n];
+    return Owned([&] {
+        return tabOrderOfChildren_.Next(current, forward, [](TControl& c) {
+            HWND w = c.handle_.load();
+            return w && c.tabStop_ && c.visible_ && c.enabled_ && (GetWindowLongA(w, GWL_STYLE) & WS_TABSTOP);
+        });
     });
 }
 
@@ -771,6 +759,7 @@ LRESULT TControl::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 bool TControl::LayerHandles(TMessage& m) {
     if (IsInputMessage(m.Msg)) return DeliverInput(*this, m);
+    if (IsChildMessage(m.Msg)) return DeliverChildMessage(*this, m);
     HWND w = handle_.load();
     switch (m.Msg) {
         case WM_SETFOCUS:
@@ -788,47 +777,7 @@ bool TControl::LayerHandles(TMessage& m) {
             if (!m.WParam && wasVisible && OnHide) OnHide();
             return false;
         }
-        case WM_COMMAND:
-            if (TControl* child = FromHandle(reinterpret_cast<HWND>(m.LParam))) {
-                child->Notify(HIWORD(m.WParam));
-                m.Result = 0;
-                return true;
-            }
-            return false;
         case WM_QV_NOTIFY: DispatchNotification(int(m.WParam)); return true;
-        case WM_MEASUREITEM: {
-            auto* mi = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
-            for (TControl* child : children_) {
-                if (child->id_ == int(mi->CtlID) && child->OnItemHeight) {
-                    mi->itemHeight = UINT(child->OnItemHeight(int(mi->itemID)));
-                    m.Result = TRUE;
-                    return true;
-                }
-            }
-            return false;
-        }
-        case WM_DRAWITEM: {
-            auto* di = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
-            if (TControl* child = FromHandle(di->hwndItem); child && child->OnDrawItem) {
-                child->OnDrawItem(*di);
-                m.Result = TRUE;
-                return true;
-            }
-            return false;
-        }
-        case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLOREDIT:
-        case WM_CTLCOLORLISTBOX:
-        case WM_CTLCOLORBTN: {
-            // A child's own colour; the parts of a combo box ask the combo box.
-            TControl* source = FromHandle(reinterpret_cast<HWND>(m.LParam));
-            if (!source) source = this;
-            HDC dc = reinterpret_cast<HDC>(m.WParam);
-            SetTextColor(dc, ResolveColor(source->font_.Color));
-            SetBkColor(dc, ResolveColor(source->color_));
-            m.Result = reinterpret_cast<LRESULT>(source->Brush());
-            return true;
-        }
         case WM_ERASEBKGND:
             if (!kind_.OwnClass) return false;
             {

@@ -18,6 +18,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "base/tabOrder.h"
 #include "base/textHandOver.h"
 #include "font.h"
 #include "kindTable.h"
@@ -213,6 +214,12 @@ public:
     void* OwnerElement = nullptr;
     TControlInterface Interface;
 
+    // A notification code from the window, as its parent was told it
+    // (WM_COMMAND).
+    void Notify(int code);
+    // The window's child identifier.
+    int Id() const { return id_; }
+
     // True while a combo box's list is dropped.
     bool DroppedDown() const { return dropped_; }
 
@@ -227,7 +234,6 @@ private:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
     bool LayerHandles(TMessage& m);
     LRESULT DefaultProc(const TMessage& m);
-    void Notify(int code);
     void DispatchNotification(int code);
     void SizeDropDown();
     void ApplyFont();
@@ -246,8 +252,7 @@ private:
     TControl* parent_ = nullptr;
     TControl* owner_ = nullptr;
     std::vector<TControl*> children_;
-    std::vector<TControl*> tabList_;
-    int tabCount_ = 0;
+    TTabOrder<TControl> tabOrderOfChildren_;
     DWORD ownerThread_;
     std::atomic<HWND> handle_{nullptr};
     WNDPROC oldProc_ = nullptr;
