@@ -1,5 +1,6 @@
 // Serial ports on POSIX systems (Linux). The line settings go through the
-// kernel's termios2 (ttySettingsPosix.cpp).
+// kernel's termios2 (ttySettingsPosix.cpp); the device is taken for this
+// process alone and let go in lineHoldPosix.cpp.
 //
 // What the Windows driver does and a tty does not is emulated here: the
 // timeouts of a read and a write, the wait for a communication event (poll
@@ -10,7 +11,6 @@
 #include <fcntl.h>
 #include <linux/serial.h>
 #include <poll.h>
-#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/prctl.h>
 #include <unistd.h>
@@ -26,6 +26,7 @@
 #include "../portList.h"
 #include "../serialPort.h"
 #include "../serialPortUse.h"
+#include "lineHoldPosix.h"
 #include "ttySettingsPosix.h"
 
 namespace platform {
@@ -65,9 +66,9 @@ int PollTimeout(bool limited, TClock::time_point deadline) {
 
 class TPosixPort final : public TSerialPort {
 public:
-    TPosixPort(int device, int maskPipe[2], int closePipe[2], int serialFlagsBefore)
-        : fd(device),
-          serialFlagsToRestore(serialFlagsBefore),
+    TPosixPort(const THeldLine& line, int maskPipe[2], int closePipe[2])
+        : fd(line.fd),
+          serialFlagsToRestore(line.serialFlagsBefore),
           maskRead(maskPipe[0]),
           maskWrite(maskPipe[1]),
           closeRead(closePipe[0]),
@@ -371,18 +372,7 @@ private:
 
     void Release() {
         const int device = fd.exchange(-1);
-        if (device < 0) return;
-        // The exclusive mode would outlive this descriptor on a pty whose
-        // other side stays open.
-        Ioctl(device, TIOCNXCL, nullptr);
-        if (serialFlagsToRestore >= 0) {
-            serial_struct settings{};
-            if (Ioctl(device, TIOCGSERIAL, &settings) == 0) {
-                settings.flags = serialFlagsToRestore;
-                Ioctl(device, TIOCSSERIAL, &settings);
-            }
-        }
-        ::close(device);
+        if (device >= 0) LetLineGo({device, serialFlagsToRestore});
     }
 
     // Notes the loss (none for a failure without a known reason, or one that
@@ -476,19 +466,6 @@ private:
     bool haveCounts = false;
 };
 
-// Why a device could not be opened, for a technician.
-std::string OpenFailure(int error) {
-    switch (error) {
-        case ENOENT:
-        case ENODEV:
-        case ENXIO: return "it does not exist (is the adapter plugged in?)";
-        case EACCES:
-        case EPERM: return "permission denied (is the user in the group that owns the device, often dialout?)";
-        case EBUSY: return "another program holds it";
-        default: return std::strerror(error);
-    }
-}
-
 bool MakePipe(int fds[2]) {
     if (::pipe(fds) < 0) return false;
     for (int i = 0; i < 2; ++i) {
@@ -496,19 +473,6 @@ bool MakePipe(int fds[2]) {
         ::fcntl(fds[i], F_SETFL, O_NONBLOCK);
     }
     return true;
-}
-
-// Asks the driver to hand received bytes over at once instead of at its
-// latency timer (16 ms on many USB adapters, most of a block's
-// acknowledgement time). Returns the flags to put back on close, or -1 when
-// nothing changed: the flag was set already, or the driver has no such
-// setting (a pseudo-terminal) or refuses it.
-int AskLowLatency(int fd) {
-    serial_struct settings{};
-    if (Ioctl(fd, TIOCGSERIAL, &settings) < 0 || (settings.flags & ASYNC_LOW_LATENCY)) return -1;
-    const int before = settings.flags;
-    settings.flags |= ASYNC_LOW_LATENCY;
-    return Ioctl(fd, TIOCSSERIAL, &settings) == 0 ? before : -1;
 }
 
 class TPosixBackend final : public TSerialBackend {
@@ -523,39 +487,22 @@ public:
             failure = "no serial device has this name";
             return nullptr;
         }
-        const int fd = ::open(device->c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0) {
-            failure = OpenFailure(errno);
-            return nullptr;
-        }
-        // Only a terminal is a serial port; a lock keeps a second opener
-        // out whatever its privileges (TIOCEXCL does not stop root).
-        if (!IsTty(fd)) {
-            failure = "it is not a serial line";
-            ::close(fd);
-            return nullptr;
-        }
-        if (::flock(fd, LOCK_EX | LOCK_NB) < 0) {
-            failure = OpenFailure(errno == EWOULDBLOCK ? EBUSY : errno);
-            ::close(fd);
-            return nullptr;
-        }
-        Ioctl(fd, TIOCEXCL, nullptr);
-        const int serialFlagsBefore = LowLatencyWanted() ? AskLowLatency(fd) : -1;
+        const THeldLine line = HoldLine(*device, failure);
+        if (line.fd < 0) return nullptr;
         int maskPipe[2], closePipe[2];
         if (!MakePipe(maskPipe)) {
             failure = OpenFailure(errno);
-            ::close(fd);
+            LetLineGo(line);
             return nullptr;
         }
         if (!MakePipe(closePipe)) {
             failure = OpenFailure(errno);
             ::close(maskPipe[0]);
             ::close(maskPipe[1]);
-            ::close(fd);
+            LetLineGo(line);
             return nullptr;
         }
-        return std::make_shared<TPosixPort>(fd, maskPipe, closePipe, serialFlagsBefore);
+        return std::make_shared<TPosixPort>(line, maskPipe, closePipe);
     }
 
     bool ListPorts(const std::function<void(const std::string& name)>& each) override { return ListSystemPorts(each); }
