@@ -40,7 +40,7 @@ device_status=0
 wait "$device_pid" || device_status=$?
 device_pid=""
 $sudo dpkg -r quarnelvisk-test-image >/dev/null
-qv_check_flash "$work/flash.out" $status 0 "ПО успешно обновлено!" \
+qv_check_flash "$work/flash.out" $status 0 "$QV_UPDATED_TEXT" \
   "$root/build/dist/native/generated/stream0.bin" "$work/received.bin" $device_status ||
   { cat "$work/flash.out"; fail "the installed flasher did not update the emulator"; }
 echo "check-dist: the installed package flashed its emulator; removed again"

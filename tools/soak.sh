@@ -23,7 +23,7 @@ work=$(mktemp -d)
 QV_DEVICE_PID=""
 trap 'qv_stop_pid "$QV_DEVICE_PID"; rm -rf "$work"' EXIT
 
-OK="ПО успешно обновлено!"
+OK="$QV_UPDATED_TEXT"
 FAILED="Ошибка при передаче данных!"
 CHECK="Проверьте все соединения и попробуйте ещё раз."
 NONE="На этом порту устройств не найдено."

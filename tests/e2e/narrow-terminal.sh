@@ -24,7 +24,7 @@ run() {
   script -qec "stty cols 40 rows 24; TERM=$term timeout 60 $flasher ${ports[*]}" /dev/null > "$work/$name.out"
   qv_stop_pid "$one_pid"; qv_stop_pid "$two_pid"
   one_pid="" two_pid=""
-  grep -qF "ПО успешно обновлено!" "$work/$name.out" || { echo "FAIL: $name: no success"; cat "$work/$name.out"; fail=1; }
+  grep -qF "$QV_UPDATED_TEXT" "$work/$name.out" || { echo "FAIL: $name: no success"; cat "$work/$name.out"; fail=1; }
 }
 run bar xterm 1
 run board xterm 2

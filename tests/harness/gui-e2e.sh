@@ -369,13 +369,13 @@ case_outcome() {
   # A label may hold several of the texts, padded apart with spaces.
   visible_text() { printf '%s\n' "$listing" | awk -F'\t' -v t="$1" 'index($6, t) && $2 == 1 { f = 1 } END { exit !f }'; }
   if [ $expect_success = 1 ]; then
-    visible_text "ПО успешно обновлено!" || fail "no success text"
+    visible_text "$QV_UPDATED_TEXT" || fail "no success text"
     visible_text "Сбросте настройки по умолчанию!" || fail "no reset hint"
     visible_text "Ошибка при передаче данных!" && fail "the error text is shown on success"
   else
     visible_text "Ошибка при передаче данных!" || fail "no error text"
     visible_text "Проверьте все соединения и попробуйте ещё раз." || fail "no error hint"
-    visible_text "ПО успешно обновлено!" && fail "the success text is shown on failure"
+    visible_text "$QV_UPDATED_TEXT" && fail "the success text is shown on failure"
     # The error picture: a visible static of 290x290 pixels or the like at 145,3.
     printf '%s\n' "$listing" | awk -F'\t' 'tolower($1) == "static" && $2 == 1 && $4 ~ /^145,3,/ { f = 1 } END { exit !f }' ||
       fail "no error picture at 145,3"

@@ -7,6 +7,8 @@
 qv_harness=$(cd "$(dirname "${BASH_SOURCE:-$0}")" && pwd)
 qv_wine_run="$qv_harness/wine-run"
 qv_wineserver="$qv_harness/wineserver-run"
+# What both programs say when the device took the whole image.
+QV_UPDATED_TEXT="ПО успешно обновлено!"
 
 # Ends a process, politely first; nothing when the pid is empty.
 qv_stop_pid() {
@@ -50,7 +52,7 @@ qv_check_flash() {
   qv_bad=0
   [ "$2" = "$3" ] || { echo "FAIL: exit status $2, expected $3"; qv_bad=1; }
   [ "$4" = - ] || grep -qF -- "$4" "$1" || { echo "FAIL: no '$4' in the output"; qv_bad=1; }
-  if [ "$3" != 0 ] && grep -qF "ПО успешно обновлено!" "$1"; then
+  if [ "$3" != 0 ] && grep -qF "$QV_UPDATED_TEXT" "$1"; then
     echo "FAIL: success reported for a failure"; qv_bad=1
   fi
   if [ -n "${5:-}" ]; then

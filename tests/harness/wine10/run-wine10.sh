@@ -104,7 +104,7 @@ flash_case() {
   rm -rf "$work"
   outcome $fail "flasher: $name"
 }
-flash_case updated 0 "ПО успешно обновлено!"
+flash_case updated 0 "$QV_UPDATED_TEXT"
 flash_case wrong_crc 1 "Ошибка при передаче данных!" --wrong-crc 3
 flash_case no_device 2 "На этом порту устройств не найдено." --no-answer
 "$here/../wine-console-text.sh" "$build/$programs/bin/quarnelvisk-flash.exe"
