@@ -639,57 +639,6 @@ LRESULT TControl::SendText(UINT msg, WPARAM wParam, const std::string& text) {
 
 void TControl::Post(UINT msg, WPARAM wParam, LPARAM lParam) { PostMessageA(Handle(), msg, wParam, lParam); }
 
-// ---- list operations -------------------------------------------------------
-
-int TControl::ItemCount() { return kind_.CountMsg ? int(Send(kind_.CountMsg)) : 0; }
-
-std::string TControl::ItemText(int index) {
-    if (!kind_.TextMsg || !kind_.TextLengthMsg) return {};
-    return Owned([&] {
-        const LRESULT length = Send(kind_.TextLengthMsg, WPARAM(index));
-        if (length < 0) return std::string();
-        std::wstring text(size_t(length) + 1, L'\0');
-        const LRESULT got = SendMessageW(Handle(), kind_.TextMsg, WPARAM(index), reinterpret_cast<LPARAM>(text.data()));
-        text.resize(got < 0 ? 0 : size_t(got));
-        return Narrow(text);
-    });
-}
-
-LRESULT TControl::ItemData(int index) { return kind_.GetDataMsg ? Send(kind_.GetDataMsg, WPARAM(index)) : -1; }
-
-void TControl::SetItemData(int index, LRESULT data) {
-    if (kind_.SetDataMsg) Send(kind_.SetDataMsg, WPARAM(index), LPARAM(data));
-}
-
-int TControl::AddItem(const std::string& text) {
-    if (kind_.AddMsg) return int(SendText(kind_.AddMsg, 0, text));
-    // A kind without list messages keeps its items as lines of its text.
-    Owned([&] { SetText(Text() + text + "\r\n"); });
-    return -1;
-}
-
-int TControl::InsertItem(int index, const std::string& text) {
-    if (!kind_.InsertMsg) return -1;
-    return int(SendText(kind_.InsertMsg, WPARAM(index), text));
-}
-
-void TControl::DeleteItem(int index) {
-    if (kind_.DeleteMsg) Send(kind_.DeleteMsg, WPARAM(index));
-}
-
-int TControl::CurrentIndex() { return kind_.GetIndexMsg ? int(Send(kind_.GetIndexMsg)) : -1; }
-
-void TControl::SetCurrentIndex(int index) {
-    if (kind_.SetIndexMsg) Send(kind_.SetIndexMsg, WPARAM(index));
-}
-
-void TControl::ClearItems() {
-    if (kind_.ResetMsg)
-        Send(kind_.ResetMsg);
-    else if (!kind_.AddMsg)
-        SetText("");
-}
-
 // ---- drawing ---------------------------------------------------------------
 
 void TControl::FillRect(HDC dc, const RECT& rect) {

@@ -156,18 +156,6 @@ public:
     LRESULT SendText(UINT msg, WPARAM wParam, const std::string& text);
     void Post(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
 
-    // ---- list operations through the kind table ----
-    int ItemCount();
-    std::string ItemText(int index);
-    LRESULT ItemData(int index);
-    void SetItemData(int index, LRESULT data);
-    int AddItem(const std::string& text);                // the new index
-    int InsertItem(int index, const std::string& text);  // -1 when the kind cannot insert
-    void DeleteItem(int index);
-    int CurrentIndex();
-    void SetCurrentIndex(int index);
-    void ClearItems();
-
     // ---- drawing ----
     // Fills with the control's brush (of its colour).
     void FillRect(HDC dc, const RECT& rect);

@@ -4,19 +4,19 @@ void TZelWinList::doAdd(TData& d, uint16_t) {
     const std::string s = ReadString(d, Str, std::string());
     int index;
     if (AddToTop == 1) {
-        index = Control->InsertItem(0, s);
+        index = Items().Insert(0, s);
         if (index == -1) Control->SetText(s + "\r\n" + Control->Text());
     } else {
         index = AddItem(s);
     }
-    if (SelectAdded == 1) Control->SetCurrentIndex(index);
+    if (SelectAdded == 1) Items().SetCurrent(index);
     const TData data = ReadData(d, ItemData, nullptr);
-    if (IsInteger(data)) Control->SetItemData(index, data.IntValue);
+    if (IsInteger(data)) Items().SetData(index, data.IntValue);
     ForwardNull(d, onChange);
 }
 
 void TZelWinList::doClear(TData& d, uint16_t) {
-    Control->ClearItems();
+    Items().Clear();
     ForwardNull(d, onChange);
 }
 
@@ -31,13 +31,13 @@ void TZelWinList::ListText(TData& d, uint16_t) {
 }
 
 void TZelWinList::CollectItems() {
-    const int count = Control->ItemCount();
-    for (int i = 0; i < count; ++i) WorkList->Add(Control->ItemText(i));
+    const int count = Items().Count();
+    for (int i = 0; i < count; ++i) WorkList->Add(Items().Text(i));
 }
 
 void TZelWinList::BeginFill(int) {
     Control->Send(WM_SETREDRAW, FALSE, 0);
-    Control->ClearItems();
+    Items().Clear();
 }
 
 void TZelWinList::EndFill() {
@@ -45,23 +45,23 @@ void TZelWinList::EndFill() {
     Control->Owned([&] { InvalidateRect(Control->Handle(), nullptr, FALSE); });
 }
 
-int TZelWinList::AddItem(const std::string& text) { return Control->AddItem(text); }
+int TZelWinList::AddItem(const std::string& text) { return Items().Add(text); }
 
 void TZelWinList::SelectIndex(int index) {
-    if (index < 0 || index >= Control->ItemCount()) index = -1;
-    Control->SetCurrentIndex(index);
+    if (index < 0 || index >= Items().Count()) index = -1;
+    Items().SetCurrent(index);
 }
 
 void TZelWinList::ReplaceItem(const TData& indexValue, const TData& textValue) {
     const int index = ToIndex(indexValue);
-    if (index < 0 || index >= Control->ItemCount()) return;
+    if (index < 0 || index >= Items().Count()) return;
     Control->Owned([&] {
         // The item keeps its data and, when it was selected, the selection.
-        const LRESULT data = Control->ItemData(index);
-        const bool selected = Control->CurrentIndex() == index;
-        Control->DeleteItem(index);
-        Control->InsertItem(index, ToString(textValue));
-        Control->SetItemData(index, data);
-        if (selected) Control->SetCurrentIndex(index);
+        const LRESULT data = Items().Data(index);
+        const bool selected = Items().Current() == index;
+        Items().Delete(index);
+        Items().Insert(index, ToString(textValue));
+        Items().SetData(index, data);
+        if (selected) Items().SetCurrent(index);
     });
 }

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "framework/listItems.h"
 #include "framework/stringList.h"
 #include "ui/Win.h"
 
@@ -34,4 +35,7 @@ public:
     virtual int AddItem(const std::string& text);
     virtual void SelectIndex(int index);
     virtual void ReplaceItem(const TData& index, const TData& text);
+
+protected:
+    fw::TListItems Items() { return fw::TListItems(*Control); }
 };

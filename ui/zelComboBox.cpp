@@ -30,13 +30,13 @@ int TZelComboBox::AddItem(const std::string& text) { return int(Control->SendTex
 
 // Runs from the message loop when the re-posted selection change arrives.
 void TZelComboBox::SelectionRule() {
-    const int index = Control->CurrentIndex();
+    const int index = Items().Current();
     TData value;
     if (SendText == 1)
-        SetStr(value, index < 0 ? std::string() : Control->ItemText(index));
+        SetStr(value, index < 0 ? std::string() : Items().Text(index));
     else
         SetInt(value, index);
-    const LRESULT data = Control->ItemData(index);
+    const LRESULT data = Items().Data(index);
     if (data != -1) value.Next = std::make_shared<TData>(MakeInt(int32_t(data)));
     CallEvent(onClick, value);
 }

@@ -3,6 +3,7 @@
 #include <thread>
 
 #include "framework/application.h"
+#include "framework/listItems.h"
 #include "framework/screen.h"
 #include "guiTestSupport.h"
 
@@ -99,13 +100,13 @@ TEST_F(ControlTest, ComboSelectionChangeRunsWhenThePostedNotificationArrives) {
     THostForm host;
     TControl combo(host.Parent(), fw::KindComboBox, ChildStyle | CBS_DROPDOWNLIST | CBS_HASSTRINGS | WS_VSCROLL);
     combo.SetBounds(10, 10, 120, 150);
-    combo.AddItem("one");
-    combo.AddItem("two");
+    fw::TListItems(combo).Add("one");
+    fw::TListItems(combo).Add("two");
     int picks = 0;
     int indexSeen = -2;
     combo.OnSelChange = [&] {
         ++picks;
-        indexSeen = combo.CurrentIndex();
+        indexSeen = fw::TListItems(combo).Current();
     };
     SetFocus(combo.Handle());
     // The combo box's own keyboard handling makes the selection change.
