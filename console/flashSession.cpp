@@ -82,14 +82,14 @@ TUnitResult FlashUnit(const TFlashRequest& request, const std::string& name, con
         TClassConsoleFlash scheme(request.Terminal, out);
         scheme.UploadProgress->Columns = options.Columns;
         if (trace.Begun()) {
-            scheme.SerialPort->WireWatch = [&trace](const TWireEvent& event) { trace.Wire(event); };
+            scheme.Exchange.SerialPort->WireWatch = [&trace](const TWireEvent& event) { trace.Wire(event); };
             scheme.UploadWatchdog().TickWatch = [&trace] { trace.WatchdogTick(); };
         }
         scheme.WriteButton->OnSignal = [&](const TData& d) {
             if (!IsNonZero(d) || state.found) return;
             // In the chain of the read that identified the device.
-            state.identifiedUnended = scheme.SerialPort->LastReadUnended();
-            state.readAtIdentification = scheme.SerialPort->BytesRead();
+            state.identifiedUnended = scheme.Exchange.SerialPort->LastReadUnended();
+            state.readAtIdentification = scheme.Exchange.SerialPort->BytesRead();
             state.Set(&TSessionState::found);
         };
         scheme.NotFound->OnSignal = [&](const TData&) { state.Set(&TSessionState::notFound); };
@@ -105,12 +105,12 @@ TUnitResult FlashUnit(const TFlashRequest& request, const std::string& name, con
         // no answer in time.
         const auto probeEnd = TClock::now() + std::chrono::milliseconds(int64_t(request.ProbeTimeoutSeconds * 1000));
         const auto portFailed = [&] {
-            return !scheme.SerialPort->Opened() || !scheme.SerialPort->LossReason().empty();
+            return !scheme.Exchange.SerialPort->Opened() || !scheme.Exchange.SerialPort->LossReason().empty();
         };
         const bool probed =
             state.WaitFor([&] { return state.found.load() || (state.notFound.load() && portFailed()); }, probeEnd);
         unit.Identified = probed && state.found;
-        const uint64_t ranOn = unit.Identified ? BytesAfterIdentification(state, *scheme.SerialPort) : 0;
+        const uint64_t ranOn = unit.Identified ? BytesAfterIdentification(state, *scheme.Exchange.SerialPort) : 0;
         if (ranOn != 0) {
             // Its status line names what is not a device.
             unit.Identified = false;
@@ -129,10 +129,10 @@ TUnitResult FlashUnit(const TFlashRequest& request, const std::string& name, con
                 tell("the reply to VERS did not end: " + std::to_string(ranOn) + " more bytes followed its first " +
                      std::to_string(state.readAtIdentification) +
                      " bytes without a pause, and a device of the family answers in one short reply");
-            } else if (state.notFound && !scheme.SerialPort->Opened()) {
-                tell(request.Port + " could not be opened: " + scheme.SerialPort->OpenFailure());
+            } else if (state.notFound && !scheme.Exchange.SerialPort->Opened()) {
+                tell(request.Port + " could not be opened: " + scheme.Exchange.SerialPort->OpenFailure());
                 result = FlashPortUnavailable;
-            } else if (const std::string loss = scheme.SerialPort->LossReason(); !loss.empty()) {
+            } else if (const std::string loss = scheme.Exchange.SerialPort->LossReason(); !loss.empty()) {
                 tell(request.Port + " went away: " + loss);
             }
         } else if (options.ProbeOnly) {
@@ -143,7 +143,8 @@ TUnitResult FlashUnit(const TFlashRequest& request, const std::string& name, con
             // A reply cut short is handed on once the watchdog has given up
             // on it: its bytes are for the detail, read before the close.
             const auto handedOn = TClock::now() + std::chrono::seconds(2);
-            state.WaitFor([&] { return !scheme.SerialPort->UnfinishedReplyPending() || portFailed(); }, handedOn);
+            state.WaitFor([&] { return !scheme.Exchange.SerialPort->UnfinishedReplyPending() || portFailed(); },
+                          handedOn);
             result = platform::InterruptRequested() && !state.finished ? FlashInterrupted : FlashFailed;
         }
         // As closing the window: the port closes (its reader thread ends),
@@ -171,7 +172,8 @@ TUnitResult FlashUnit(const TFlashRequest& request, const std::string& name, con
             } else {
                 if (scheme.ErrorText->Shown()) SayCaption(out, scheme.ErrorText->Caption);
                 if (scheme.CheckText->Shown()) SayCaption(out, scheme.CheckText->Caption);
-                tell(FailureDetail(state.FirstFailure(), scheme.SerialPort->LossReason(), *scheme.SerialPort));
+                tell(FailureDetail(state.FirstFailure(), scheme.Exchange.SerialPort->LossReason(),
+                                   *scheme.Exchange.SerialPort));
             }
         }
         record.BlocksAcknowledged = result == FlashSucceeded && !options.ProbeOnly

@@ -28,9 +28,7 @@ TClassConsoleFlash::TClassConsoleFlash(bool terminal, std::function<void(std::st
     // The probe says it at every reply that is not the device's; on a
     // terminal that is a line a chunk, and wrong once the device answers.
     StatusEdit->Withheld = std::string("На этом порту устройств не найдено."_w);
-    const TExchangeElements exchange{WriteHub,   Detector,     Uploader, ReplyRouter,
-                                     SerialPort, ClosePortHub, PortName, PortPickHub};
-    CreateExchange(exchange, nullptr, this);
+    CreateExchange(Exchange, nullptr, this);
 
     UploadHub = MakeHub(1, 2);
     UploadProgress = std::make_unique<TZelConsoleProgress>();
@@ -58,7 +56,7 @@ TClassConsoleFlash::TClassConsoleFlash(bool terminal, std::function<void(std::st
     Finished = std::make_unique<TZelConsoleSignal>();
     PortList = std::make_unique<TZelConsoleText>();
 
-    TZelMultiElementEx* uploader = Uploader.get();
+    TZelMultiElementEx* uploader = Exchange.Uploader.get();
     TExchangeOutlets outlets;
     outlets.Status = MakeLink<&TZelConsoleText::doText>(0, StatusEdit.get());
     outlets.NotFound = MakeLink<&TZelConsoleSignal::doSignal>(0, NotFound.get());
@@ -69,7 +67,7 @@ TClassConsoleFlash::TClassConsoleFlash(bool terminal, std::function<void(std::st
     outlets.CRC = MakeLink<&TZelEventFromData::doData>(0, CRCStore.get());
     outlets.CRCRead = MakeLink<&TZelEventFromData::getValue>(0, CRCStore.get());
     outlets.Port = MakeLink<&TZelConsoleText::doText>(0, PortList.get());
-    LinkExchange(exchange, outlets);
+    LinkExchange(Exchange, outlets);
 
     UploadHub->onEvent[0] = MakeLink<&TZelMultiElementEx::doWork>(1, uploader);  // doStart
     UploadHub->onEvent[1] = MakeLink<&TZelHub::doEvent>(1, WriteEnableHub.get());
@@ -88,8 +86,8 @@ TClassConsoleFlash::TClassConsoleFlash(bool terminal, std::function<void(std::st
     ErrorViewHub->onEvent[1] = MakeLink<&TZelConsoleText::doVisible>(1, ErrorText.get());
     MarkSuccess->onEventData = MakeLink<&TZelEventFromData::doData>(0, SuccessMark.get());
 
-    Detector->SetCreator(TClassMultiElementEx_2659FA0::Create);
-    Uploader->SetCreator(TClassMultiElementEx_265A520::Create);
+    Exchange.Detector->SetCreator(TClassMultiElementEx_2659FA0::Create);
+    Exchange.Uploader->SetCreator(TClassMultiElementEx_265A520::Create);
 }
 
 // Reverse creation order. By now dispatch is off or the port closed, so
@@ -98,18 +96,18 @@ TClassConsoleFlash::TClassConsoleFlash(bool terminal, std::function<void(std::st
 TClassConsoleFlash::~TClassConsoleFlash() = default;
 
 TZelMMTimer& TClassConsoleFlash::UploadWatchdog() {
-    return *static_cast<TClassMultiElementEx_265A520*>(Uploader->Current->Scheme)->Watchdog;
+    return *static_cast<TClassMultiElementEx_265A520*>(Exchange.Uploader->Current->Scheme)->Watchdog;
 }
 
 void TClassConsoleFlash::ListPorts() {
     TData none;
-    SerialPort->doEnumPorts(none, 4);
+    Exchange.SerialPort->doEnumPorts(none, 4);
 }
 
 void TClassConsoleFlash::PickPort(const std::string& name) {
     // As the port list sends a pick: the text, chained with its item data 0.
     TData pick = MakeChain({MakeStr(name), MakeInt(0)});
-    CallEvent(MakeLink<&TZelHub::doEvent>(0, PortPickHub.get()), pick);
+    CallEvent(MakeLink<&TZelHub::doEvent>(0, Exchange.PortPickHub.get()), pick);
 }
 
 void TClassConsoleFlash::ClickWrite() {
@@ -118,16 +116,19 @@ void TClassConsoleFlash::ClickWrite() {
 
 void TClassConsoleFlash::Close() {
     TData none;
-    CallEvent(MakeLink<&TZelHub::doEvent>(0, ClosePortHub.get()), none);
+    CallEvent(MakeLink<&TZelHub::doEvent>(0, Exchange.ClosePortHub.get()), none);
 }
 
 void TClassConsoleFlash::WaitQuiet() {
     platform::WaitServingSentMessages(
-        [this] { return (!Detector || !Detector->Running()) && (!Uploader || !Uploader->Running()); },
+        [this] {
+            return (!Exchange.Detector || !Exchange.Detector->Running()) &&
+                   (!Exchange.Uploader || !Exchange.Uploader->Running());
+        },
         std::chrono::seconds(10));
 }
 
 void TClassConsoleFlash::EndNestedSchemes() {
-    Uploader.reset();
-    Detector.reset();
+    Exchange.Uploader.reset();
+    Exchange.Detector.reset();
 }

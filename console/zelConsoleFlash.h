@@ -11,15 +11,13 @@
 #include <string_view>
 
 #include "elements/zelMMTimer.h"
-#include "runtime/zelCommutator.h"
 #include "runtime/zelDoData.h"
 #include "runtime/zelEventFromData.h"
 #include "runtime/zelHub.h"
-#include "runtime/zelMultiElementEx.h"
 #include "console/zelConsoleProgress.h"
 #include "console/zelConsoleSignal.h"
 #include "console/zelConsoleText.h"
-#include "serial/zelComAsync.h"
+#include "schemes/exchangeNetwork.h"
 
 class TClassConsoleFlash {
 public:
@@ -57,14 +55,7 @@ public:
     std::unique_ptr<TZelConsoleSignal> WriteButton;  // its doSignal stands for doEnabled
     TData WriteButtonData;                           // what a click sends: the integer 0
     std::unique_ptr<TZelConsoleText> StatusEdit;
-    std::unique_ptr<TZelHub> WriteHub;
-    std::unique_ptr<TZelMultiElementEx> Detector;
-    std::unique_ptr<TZelMultiElementEx> Uploader;
-    std::unique_ptr<TZelCommutator> ReplyRouter;
-    std::unique_ptr<TZelComAsync> SerialPort;
-    std::unique_ptr<TZelHub> ClosePortHub;
-    std::unique_ptr<TZelEventFromData> PortName;
-    std::unique_ptr<TZelHub> PortPickHub;
+    TExchange Exchange;  // the network the window and the flasher share
     std::unique_ptr<TZelHub> UploadHub;
     std::unique_ptr<TZelConsoleProgress> UploadProgress;
     std::unique_ptr<TZelHub> DeviceFoundHub;

@@ -19,8 +19,9 @@ namespace {
 // into this thread: such calls are served until the nested schemes are
 // quiet (10 s at most), so that nothing is destroyed under that chain.
 void WaitQuiet(TClassSimpleForm_25EFC10& scheme) {
-    platform::WaitServingSentMessages([&] { return !scheme.Detector->Running() && !scheme.Uploader->Running(); },
-                                      std::chrono::seconds(10));
+    platform::WaitServingSentMessages(
+        [&] { return !scheme.Exchange.Detector->Running() && !scheme.Exchange.Uploader->Running(); },
+        std::chrono::seconds(10));
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include "schemes/lineSettings.h"
 #include "schemes/schemeParts.h"
 
-void CreateExchange(const TExchangeElements& x, void* parentWindow, void* owner) {
+void CreateExchange(TExchange& x, void* parentWindow, void* owner) {
     x.WriteHub = MakeHub(2, 1);
 
     x.Detector = std::make_unique<TZelMultiElementEx>(parentWindow);
@@ -32,7 +32,7 @@ void CreateExchange(const TExchangeElements& x, void* parentWindow, void* owner)
     x.PortPickHub = MakeHub(1, 3);
 }
 
-void LinkExchange(const TExchangeElements& x, const TExchangeOutlets& to) {
+void LinkExchange(TExchange& x, const TExchangeOutlets& to) {
     TZelMultiElementEx* detector = x.Detector.get();
     TZelMultiElementEx* uploader = x.Uploader.get();
     TZelComAsync* port = x.SerialPort.get();

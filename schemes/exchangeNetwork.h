@@ -3,8 +3,8 @@
 // that hands each reply to one or the other, the serial port element with
 // the exchange's line settings, and the port pick, which keeps the chosen
 // name for the serial element, closes the port in use and starts the probe.
-// Each top-level scheme owns these elements as its own members, declared in
-// this order, and says where the network's outward points go: the texts and
+// Each top-level scheme owns these elements as one member, in its place in
+// the scheme's creation order, and says where the network's outward points go: the texts and
 // controls of the window, or the terminal's.
 #pragma once
 
@@ -16,15 +16,15 @@
 #include "runtime/zelMultiElementEx.h"
 #include "serial/zelComAsync.h"
 
-struct TExchangeElements {
-    std::unique_ptr<TZelHub>& WriteHub;
-    std::unique_ptr<TZelMultiElementEx>& Detector;
-    std::unique_ptr<TZelMultiElementEx>& Uploader;
-    std::unique_ptr<TZelCommutator>& ReplyRouter;
-    std::unique_ptr<TZelComAsync>& SerialPort;
-    std::unique_ptr<TZelHub>& ClosePortHub;  // in 0: close the port (the program's own close)
-    std::unique_ptr<TZelEventFromData>& PortName;
-    std::unique_ptr<TZelHub>& PortPickHub;  // in 0: a port picked, its name chained with item data
+struct TExchange {
+    std::unique_ptr<TZelHub> WriteHub;
+    std::unique_ptr<TZelMultiElementEx> Detector;
+    std::unique_ptr<TZelMultiElementEx> Uploader;
+    std::unique_ptr<TZelCommutator> ReplyRouter;
+    std::unique_ptr<TZelComAsync> SerialPort;
+    std::unique_ptr<TZelHub> ClosePortHub;  // in 0: close the port (the program's own close)
+    std::unique_ptr<TZelEventFromData> PortName;
+    std::unique_ptr<TZelHub> PortPickHub;  // in 0: a port picked, its name chained with item data
 };
 
 // Where the network's outward points lead; an unlinked one leads nowhere.
@@ -41,8 +41,8 @@ struct TExchangeOutlets {
 };
 
 // Creates the elements in the order they are listed above.
-void CreateExchange(const TExchangeElements& x, void* parentWindow, void* owner);
+void CreateExchange(TExchange& x, void* parentWindow, void* owner);
 
 // Links the network within itself and to the outlets, in the order the
 // window scheme has always built these links.
-void LinkExchange(const TExchangeElements& x, const TExchangeOutlets& to);
+void LinkExchange(TExchange& x, const TExchangeOutlets& to);

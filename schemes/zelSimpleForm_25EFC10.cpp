@@ -112,9 +112,7 @@ TClassSimpleForm_25EFC10::TClassSimpleForm_25EFC10() {
 
     // What the flasher shares: the write hub, the probe, the upload, the
     // reply router, the serial port element and the port pick.
-    const TExchangeElements exchange{WriteHub,   Detector,     Uploader, ReplyRouter,
-                                     SerialPort, ClosePortHub, PortName, PortPickHub};
-    CreateExchange(exchange, form, this);
+    CreateExchange(Exchange, form, this);
 
     UploadHub = MakeHub(1, 3);
 
@@ -178,8 +176,8 @@ TClassSimpleForm_25EFC10::TClassSimpleForm_25EFC10() {
     SuccessMark = std::make_unique<TZelEventFromData>();
     MarkSuccess = MakeDoData(0);
 
-    TZelMultiElementEx* uploader = Uploader.get();
-    TZelComAsync* port = SerialPort.get();
+    TZelMultiElementEx* uploader = Exchange.Uploader.get();
+    TZelComAsync* port = Exchange.SerialPort.get();
     TExchangeOutlets outlets;
     outlets.Status = MakeLink<&TZelEdit::doText>(0, StatusEdit.get());
     outlets.Found = MakeLink<&TZelHub::doEvent>(0, DeviceFoundHub.get());
@@ -191,10 +189,10 @@ TClassSimpleForm_25EFC10::TClassSimpleForm_25EFC10() {
     outlets.Port = MakeLink<&TZelWinList::doAdd>(0, PortBox.get());
 
     MainForm->onCreate = MakeLink<&TZelComAsync::doEnumPorts>(4, port);
-    MainForm->onClose = MakeLink<&TZelHub::doEvent>(0, ClosePortHub.get());
+    MainForm->onClose = MakeLink<&TZelHub::doEvent>(0, Exchange.ClosePortHub.get());
     WriteButton->onClick = MakeLink<&TZelHub::doEvent>(0, UploadHub.get());
-    PortBox->onClick = MakeLink<&TZelHub::doEvent>(0, PortPickHub.get());
-    LinkExchange(exchange, outlets);
+    PortBox->onClick = MakeLink<&TZelHub::doEvent>(0, Exchange.PortPickHub.get());
+    LinkExchange(Exchange, outlets);
     UploadHub->onEvent[0] = MakeLink<&TZelMultiElementEx::doWork>(1, uploader);
     UploadHub->onEvent[1] = MakeLink<&TZelHub::doEvent>(1, WriteEnableHub.get());
     UploadHub->onEvent[2] = MakeLink<&TZelHub::doEvent>(0, FormEnableHub.get());
@@ -237,8 +235,8 @@ TClassSimpleForm_25EFC10::TClassSimpleForm_25EFC10() {
     PortBox->AttachIconsManager(nullptr);
     PortBox->AttachBoxDrawManager(nullptr);
     PortBox->AttachItemIndexManager(nullptr);
-    Detector->SetCreator(TClassMultiElementEx_2659FA0::Create);
-    Uploader->SetCreator(TClassMultiElementEx_265A520::Create);
+    Exchange.Detector->SetCreator(TClassMultiElementEx_2659FA0::Create);
+    Exchange.Uploader->SetCreator(TClassMultiElementEx_265A520::Create);
     AttachNoManagers(*UploadProgress);
     AttachNoManagers(*VersionLabel);
     AttachNoManagers(*CRCStore);

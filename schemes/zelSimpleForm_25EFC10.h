@@ -6,12 +6,10 @@
 
 #include <memory>
 
-#include "runtime/zelCommutator.h"
 #include "runtime/zelDoData.h"
 #include "runtime/zelEventFromData.h"
 #include "runtime/zelHub.h"
-#include "runtime/zelMultiElementEx.h"
-#include "serial/zelComAsync.h"
+#include "schemes/exchangeNetwork.h"
 #include "ui/zelButton.h"
 #include "ui/zelComboBox.h"
 #include "ui/zelEdit.h"
@@ -34,14 +32,7 @@ public:
     std::unique_ptr<TZelButton> WriteButton;
     std::unique_ptr<TZelEdit> StatusEdit;
     std::unique_ptr<TZelComboBox> PortBox;
-    std::unique_ptr<TZelHub> WriteHub;
-    std::unique_ptr<TZelMultiElementEx> Detector;
-    std::unique_ptr<TZelMultiElementEx> Uploader;
-    std::unique_ptr<TZelCommutator> ReplyRouter;
-    std::unique_ptr<TZelComAsync> SerialPort;
-    std::unique_ptr<TZelHub> ClosePortHub;
-    std::unique_ptr<TZelEventFromData> PortName;
-    std::unique_ptr<TZelHub> PortPickHub;
+    TExchange Exchange;  // the network the window and the flasher share
     std::unique_ptr<TZelHub> UploadHub;
     std::unique_ptr<TZelProgressBar> UploadProgress;
     std::unique_ptr<TZelHub> DeviceFoundHub;

@@ -103,7 +103,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fakes::TManualTimer* watchdog = timers.Last();
     FUZZ_CHECK(watchdog != nullptr);
 
-    TExchangeModel model(ShapeUpload(*scheme.Uploader, in));
+    TExchangeModel model(ShapeUpload(*scheme.Exchange.Uploader, in));
     scheme.PickPort("COM3");
     const std::shared_ptr<TFakeSerialPort> port = backend.LastPort();
     FUZZ_CHECK(port != nullptr);
@@ -138,7 +138,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             }
             model.Chunk(chunk);
             port->Deliver(chunk);
-            CallEventInt(scheme.SerialPort->onRxChar, int32_t(port->Queued()));
+            CallEventInt(scheme.Exchange.SerialPort->onRxChar, int32_t(port->Queued()));
         }
         FUZZ_CHECK(port->Written() == model.line);
         FUZZ_CHECK((found > 0) == (model.phase != TExchangeModel::Probe));

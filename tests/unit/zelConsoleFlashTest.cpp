@@ -64,7 +64,7 @@ struct ConsoleFlash : ::testing::Test {
         EXPECT_TRUE(scheme.ErrorText->Shown());
         EXPECT_TRUE(scheme.CheckText->Shown());
         EXPECT_FALSE(scheme.SuccessLabel->Shown());
-        EXPECT_EQ(scheme.SerialPort->LossReason(), TFakeSerialPort::Loss);
+        EXPECT_EQ(scheme.Exchange.SerialPort->LossReason(), TFakeSerialPort::Loss);
         ASSERT_NE(timers.Last(), nullptr);
         EXPECT_EQ(timers.Last()->Starts(), 1);
     }
@@ -104,7 +104,7 @@ TEST_F(ConsoleFlash, ReadThatFindsThePortGoneDuringTheProbe) {
     EXPECT_FALSE(found);
     // The failed read tells the loss itself: the detection heard one empty reply.
     EXPECT_EQ(notFound, 1);
-    EXPECT_EQ(scheme.SerialPort->LossReason(), TFakeSerialPort::Loss);
+    EXPECT_EQ(scheme.Exchange.SerialPort->LossReason(), TFakeSerialPort::Loss);
 }
 
 }  // namespace
