@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "runtime/Share.h"
+#include "tests/unit/elementTestSupport.h"
 #include "tests/unit/testSupport.h"
 
 namespace {
@@ -70,15 +71,6 @@ TEST(ShareDispatch, NothingRunsWhileDispatchIsOff) {
 
 // ---- reading -------------------------------------------------------------
 
-struct TSource {
-    TData answer;
-    int reads = 0;
-    void getValue(TData& r, uint16_t) {
-        ++reads;
-        r = answer;
-    }
-};
-
 TEST(ShareRead, UnlinkedPointsTakeSuccessiveItems) {
     DispatchOn on;
     const TPointLink none;
@@ -109,8 +101,8 @@ TEST(ShareRead, GivenDefaultsDoNotConsume) {
 TEST(ShareRead, NoValueAnswerBehavesAsUnlinked) {
     DispatchOn on;
     TSource source;
-    source.answer.DataType = TypeNoValue;
-    const TPointLink point = MakeLink<&TSource::getValue>(0, &source);
+    source.value.DataType = TypeNoValue;
+    const TPointLink point = source.Link();
     TData d = MakeInt(5);
     EXPECT_EQ(ReadInteger(d, point, 0), 5);
     EXPECT_EQ(source.reads, 1);
@@ -125,8 +117,8 @@ TEST(ShareRead, NoValueAnswerBehavesAsUnlinked) {
 TEST(ShareRead, LinkedPointAnswersWithoutConsuming) {
     DispatchOn on;
     TSource source;
-    source.answer = MakeChain({MakeStr("a"), MakeStr("b")});
-    const TPointLink point = MakeLink<&TSource::getValue>(0, &source);
+    source.value = MakeChain({MakeStr("a"), MakeStr("b")});
+    const TPointLink point = source.Link();
     TData d = MakeInt(5);
     TData single = ReadData(d, point, nullptr);
     EXPECT_EQ(single.StrValue, "a");
@@ -152,8 +144,8 @@ TEST(ShareRead, ReadDataChainTakesTheWholeIncomingValue) {
 TEST(ShareRead, LinkedPointReadsNullWhileDispatchIsOff) {
     DisableDispatch();
     TSource source;
-    source.answer = MakeInt(8);
-    const TPointLink point = MakeLink<&TSource::getValue>(0, &source);
+    source.value = MakeInt(8);
+    const TPointLink point = source.Link();
     TData d = MakeInt(5);
     EXPECT_EQ(ReadInteger(d, point, 3), 0);  // the fresh null, not the default
     EXPECT_EQ(source.reads, 0);
@@ -169,8 +161,8 @@ TEST(ShareRead, ReadRawMarksUnlinkedPoints) {
     EXPECT_EQ(d.DataType, TypeNoValue);
     EXPECT_EQ(d.IntValue, 4);
     TSource source;
-    source.answer = MakeStr("s");
-    ReadRaw(d, MakeLink<&TSource::getValue>(0, &source));
+    source.value = MakeStr("s");
+    ReadRaw(d, source.Link());
     EXPECT_EQ(d.StrValue, "s");
 }
 

@@ -5,6 +5,7 @@
 #include "runtime/zelDoData.h"
 #include "runtime/zelEventFromData.h"
 #include "runtime/zelHub.h"
+#include "tests/unit/elementTestSupport.h"
 #include "tests/unit/testSupport.h"
 
 namespace {
@@ -14,16 +15,6 @@ namespace {
 struct TClobber {
     TPointLink onOut;
     void doIn(TData& d, uint16_t) { ForwardStr(d, onOut, "clobbered"); }
-};
-
-// A getter with a fixed answer that counts its reads.
-struct TAnswer {
-    TData value;
-    int reads = 0;
-    void getValue(TData& r, uint16_t) {
-        ++reads;
-        r = value;
-    }
 };
 
 TEST(zelHub, OutputsRunInOrderWithTheValueAsItArrived) {
@@ -87,10 +78,10 @@ TEST(zelDoData, NullConstantEmitsNull) {
 TEST(zelDoData, AnsweringPointReplacesTheConstantUnlessNoValue) {
     DispatchOn on;
     TRecorder out;
-    TAnswer answer;
+    TSource answer;
     TZelDoData holder;
     holder.Data = MakeInt(1);
-    holder.DataPoint = MakeLink<&TAnswer::getValue>(0, &answer);
+    holder.DataPoint = answer.Link();
     holder.onEventData = out.Link();
     const TPointLink in = MakeLink<&TZelDoData::doData>(0, &holder);
 
@@ -175,12 +166,12 @@ TEST(zelCommutator, UnlinkedPointsBroadcastInOrder) {
 TEST(zelCommutator, OutIndexSelectsOneOutputOrNone) {
     DispatchOn on;
     TRecorder a, b;
-    TAnswer out;
+    TSource out;
     TZelCommutator c;
     c.SetOutCount(2);
     c.onEvent[0] = a.Link();
     c.onEvent[1] = b.Link();
-    c.OutIndex = MakeLink<&TAnswer::getValue>(0, &out);
+    c.OutIndex = out.Link();
     TData d = MakeStr("x");
     out.value = MakeInt(1);
     c.doWork(d, 0);
@@ -198,14 +189,14 @@ TEST(zelCommutator, OutIndexSelectsOneOutputOrNone) {
 TEST(zelCommutator, DisabledGateReadsNothingElse) {
     DispatchOn on;
     TRecorder a;
-    TAnswer enabled, out, in;
+    TSource enabled, out, in;
     enabled.value = MakeInt(0);
     TZelCommutator c;
     c.SetOutCount(1);
     c.onEvent[0] = a.Link();
-    c.Enabled = MakeLink<&TAnswer::getValue>(0, &enabled);
-    c.OutIndex = MakeLink<&TAnswer::getValue>(0, &out);
-    c.InIndex = MakeLink<&TAnswer::getValue>(0, &in);
+    c.Enabled = enabled.Link();
+    c.OutIndex = out.Link();
+    c.InIndex = in.Link();
     TData d = MakeInt(3);
     c.doWork(d, 0);
     EXPECT_EQ(a.Count(), 0u);

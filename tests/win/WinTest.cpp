@@ -151,9 +151,9 @@ TEST_F(WinTest, SizeDeltasAdjustProposedSizesUnlessNoSize) {
     DispatchOn on;
     THostForm host;
     auto button = MakeButton(host.Parent());
-    TAnswer heightDelta;
+    TSource heightDelta;
     heightDelta.value = MakeInt(5);
-    button->HeightDelta = MakeLink<&TAnswer::getValue>(0, &heightDelta);
+    button->HeightDelta = heightDelta.Link();
     HWND w = button->Control->Handle();
     SetWindowPos(w, nullptr, 0, 0, 80, 40, SWP_NOMOVE | SWP_NOZORDER);
     RECT r;

@@ -16,6 +16,7 @@
 #include "framework/application.h"
 #include "framework/wideText.h"
 #include "runtime/Share.h"
+#include "tests/unit/elementTestSupport.h"
 #include "tests/unit/testSupport.h"
 #include "ui/zelSimpleForm.h"
 
@@ -99,13 +100,3 @@ inline bool RequestScreenshot(const std::string& name) {
     return PumpUntil([&] { return GetFileAttributesA((base + "done-" + name).c_str()) != INVALID_FILE_ATTRIBUTES; },
                      20000);
 }
-
-// A getter that answers a fixed value, for data points.
-struct TAnswer {
-    TData value;
-    int reads = 0;
-    void getValue(TData& d, uint16_t) {
-        ++reads;
-        d = value;
-    }
-};

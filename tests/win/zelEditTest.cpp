@@ -84,9 +84,9 @@ TEST_F(EditTest, DoTextReadsItsStrPointFirst) {
     DispatchOn on;
     THostForm host;
     TZelEdit edit(host.Parent());
-    TAnswer source;
+    TSource source;
     source.value = MakeStr("from Str");
-    edit.Str = MakeLink<&TAnswer::getValue>(0, &source);
+    edit.Str = source.Link();
     edit.Init();
     TData ignored = MakeStr("incoming");
     edit.doText(ignored, 0);

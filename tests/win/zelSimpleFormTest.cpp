@@ -77,9 +77,9 @@ TEST_F(SimpleFormTest, ApplicationWindowMirrorsCaptionAndPosition) {
 
 TEST_F(SimpleFormTest, DoCloseClosesEvenWhenKeepOpenSaysNo) {
     auto form = MakeMainForm();
-    TAnswer keep;
+    TSource keep;
     keep.value = MakeInt(1);
-    form->KeepOpen = MakeLink<&TAnswer::getValue>(0, &keep);
+    form->KeepOpen = keep.Link();
     TRecorder closed;
     form->onClose = closed.Link();
     form->Init();
@@ -97,9 +97,9 @@ TEST_F(SimpleFormTest, DoCloseClosesEvenWhenKeepOpenSaysNo) {
 
 TEST_F(SimpleFormTest, UserCloseIsRefusedWhileKeepOpenReadsNonZero) {
     auto form = MakeMainForm();
-    TAnswer keep;
+    TSource keep;
     keep.value = MakeInt(1);
-    form->KeepOpen = MakeLink<&TAnswer::getValue>(0, &keep);
+    form->KeepOpen = keep.Link();
     TRecorder closed;
     form->onClose = closed.Link();
     form->Init();
