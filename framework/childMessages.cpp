@@ -5,19 +5,6 @@
 
 namespace fw {
 
-bool IsChildMessage(UINT msg) {
-    switch (msg) {
-        case WM_COMMAND:
-        case WM_MEASUREITEM:
-        case WM_DRAWITEM:
-        case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLOREDIT:
-        case WM_CTLCOLORLISTBOX:
-        case WM_CTLCOLORBTN: return true;
-        default: return false;
-    }
-}
-
 bool DeliverChildMessage(TControl& parent, TMessage& m) {
     switch (m.Msg) {
         case WM_COMMAND:

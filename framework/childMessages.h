@@ -9,10 +9,9 @@ namespace fw {
 class TControl;
 struct TMessage;
 
-bool IsChildMessage(UINT msg);
-// Hands the message about a child of parent to that child; true when it
-// was handled (m.Result is then the answer), false when the window's own
-// handling is to follow.
+// Hands a message about a child of parent to that child; true when it was
+// handled (m.Result is then the answer), false when it is no such message
+// or the child has no handler, and the window's own handling is to follow.
 bool DeliverChildMessage(TControl& parent, TMessage& m);
 
 }  // namespace fw

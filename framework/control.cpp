@@ -708,7 +708,7 @@ LRESULT TControl::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 bool TControl::LayerHandles(TMessage& m) {
     if (IsInputMessage(m.Msg)) return DeliverInput(*this, m);
-    if (IsChildMessage(m.Msg)) return DeliverChildMessage(*this, m);
+    if (DeliverChildMessage(*this, m)) return true;
     HWND w = handle_.load();
     switch (m.Msg) {
         case WM_SETFOCUS:

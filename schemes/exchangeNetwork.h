@@ -4,8 +4,8 @@
 // the exchange's line settings, and the port pick, which keeps the chosen
 // name for the serial element, closes the port in use and starts the probe.
 // Each top-level scheme owns these elements as one member, in its place in
-// the scheme's creation order, and says where the network's outward points go: the texts and
-// controls of the window, or the terminal's.
+// the scheme's creation order, and says where the network's outward points
+// go: the texts and controls of the window, or the terminal's.
 #pragma once
 
 #include <memory>
