@@ -57,11 +57,12 @@ void TZelWinList::ReplaceItem(const TData& indexValue, const TData& textValue) {
     if (index < 0 || index >= Items().Count()) return;
     Control->Owned([&] {
         // The item keeps its data and, when it was selected, the selection.
-        const LRESULT data = Items().Data(index);
-        const bool selected = Items().Current() == index;
-        Items().Delete(index);
-        Items().Insert(index, ToString(textValue));
-        Items().SetData(index, data);
-        if (selected) Items().SetCurrent(index);
+        fw::TListItems items = Items();
+        const LRESULT data = items.Data(index);
+        const bool selected = items.Current() == index;
+        items.Delete(index);
+        items.Insert(index, ToString(textValue));
+        items.SetData(index, data);
+        if (selected) items.SetCurrent(index);
     });
 }
