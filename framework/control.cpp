@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "application.h"
+#include "base/alignLayout.h"
 #include "childMessages.h"
 #include "inputMessages.h"
 #include "screen.h"
@@ -447,41 +448,20 @@ int TControl::Align() {
 }
 
 void TControl::AlignChanged() {
-    if (align_ != 0 && parent_ && !parent_->aligning_) parent_->Realign();
+    if (align_ != align::None && parent_ && !parent_->aligning_) parent_->Realign();
 }
 
 void TControl::Realign() {
     Owned([this] {
         if (aligning_) return;
         aligning_ = true;
-        RECT r = ClientRect();
+        const RECT client = ClientRect();
+        align::TRoom room{int(client.left), int(client.top), int(client.right), int(client.bottom)};
         for (TControl* child : children_) {
-            if (child->align_ == 0 || !child->visible_) continue;
-            const int w = child->width_;
-            const int h = child->Height();
-            switch (child->align_) {
-                case 1:
-                    child->SetBounds(r.left, r.top, w, int(r.bottom - r.top));
-                    r.left += w;
-                    break;
-                case 2:
-                    child->SetBounds(r.left, r.top, int(r.right - r.left), h);
-                    r.top += h;
-                    break;
-                case 3:
-                    child->SetBounds(r.right - w, r.top, w, int(r.bottom - r.top));
-                    r.right -= w;
-                    break;
-                case 4:
-                    child->SetBounds(r.left, r.bottom - h, int(r.right - r.left), h);
-                    r.bottom -= h;
-                    break;
-                case 5:
-                    child->SetBounds(r.left, r.top, std::max(1, int(r.right - r.left)),
-                                     std::max(1, int(r.bottom - r.top)));
-                    break;
-                default: break;
-            }
+            if (child->align_ == align::None || !child->visible_) continue;
+            align::TBounds b;
+            if (align::Place(child->align_, child->width_, child->Height(), room, b))
+                child->SetBounds(b.Left, b.Top, b.Width, b.Height);
         }
         aligning_ = false;
     });
@@ -609,10 +589,8 @@ void TControl::AdjustSize() {
     AdjustWindowRectEx(&frame, style_, FALSE, exStyle_);
     const int w = frame.right - frame.left;
     const int h = frame.bottom - frame.top;
-    const bool widthFollows = align_ == 0 || align_ == 1 || align_ == 3;
-    const bool heightFollows = align_ == 0 || align_ == 2 || align_ == 4;
-    if (widthFollows) width_ = w;
-    if (heightFollows) height_ = h;
+    if (align::KeepsWidth(align_)) width_ = w;
+    if (align::KeepsHeight(align_)) height_ = h;
     if (HWND window = handle_.load())
         SetWindowPos(window, nullptr, 0, 0, width_, height_, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     AlignChanged();
