@@ -24,9 +24,9 @@ QV_DEVICE_PID=""
 trap 'qv_stop_pid "$QV_DEVICE_PID"; rm -rf "$work"' EXIT
 
 OK="$QV_UPDATED_TEXT"
-FAILED="Ошибка при передаче данных!"
-CHECK="Проверьте все соединения и попробуйте ещё раз."
-NONE="На этом порту устройств не найдено."
+FAILED="$QV_FAILED_TEXT"
+CHECK="$QV_CHECK_TEXT"
+NONE="$QV_NOT_FOUND_TEXT"
 REPLIED="Detail: the device replied "
 GONE="Detail: the port went away: "
 SHORT="Detail: the device's reply stopped short: "

@@ -117,7 +117,7 @@ fail=0
 qv_check_flash "$work/flash.out" "$status" "$expected_exit" "$expected_text" "$image" "$work/received.bin" \
   "$device_status" || fail=1
 # "Not found" is said once, when the probe has ended without a device.
-not_found=$(grep -cF "На этом порту устройств не найдено." "$work/flash.out")
+not_found=$(grep -cF "$QV_NOT_FOUND_TEXT" "$work/flash.out")
 if [ "$not_found" -gt 1 ] || { [ "$expected_exit" = 0 ] && [ "$not_found" != 0 ]; }; then
   echo "FAIL: 'not found' said $not_found times"; fail=1
 fi

@@ -309,7 +309,7 @@ case_info_box() {
 
 case_no_device() {
   open_and_pick
-  wait_for "the not-found text" 30 "$(has Edit "\$6 == \"На этом порту устройств не найдено.\"")" && shot not-found
+  wait_for "the not-found text" 30 "$(has Edit "\$6 == \"$QV_NOT_FOUND_TEXT\"")" && shot not-found
   button=$(control "$listing" Button "Записать")
   [ "$(field "$button" 3)" = 0 ] || fail "\"Записать\" is enabled without a device"
   probe close "$caption" || fail "cannot close the window"
@@ -371,10 +371,10 @@ case_outcome() {
   if [ $expect_success = 1 ]; then
     visible_text "$QV_UPDATED_TEXT" || fail "no success text"
     visible_text "Сбросте настройки по умолчанию!" || fail "no reset hint"
-    visible_text "Ошибка при передаче данных!" && fail "the error text is shown on success"
+    visible_text "$QV_FAILED_TEXT" && fail "the error text is shown on success"
   else
-    visible_text "Ошибка при передаче данных!" || fail "no error text"
-    visible_text "Проверьте все соединения и попробуйте ещё раз." || fail "no error hint"
+    visible_text "$QV_FAILED_TEXT" || fail "no error text"
+    visible_text "$QV_CHECK_TEXT" || fail "no error hint"
     visible_text "$QV_UPDATED_TEXT" && fail "the success text is shown on failure"
     # The error picture: a visible static of 290x290 pixels or the like at 145,3.
     printf '%s\n' "$listing" | awk -F'\t' 'tolower($1) == "static" && $2 == 1 && $4 ~ /^145,3,/ { f = 1 } END { exit !f }' ||

@@ -7,8 +7,12 @@
 qv_harness=$(cd "$(dirname "${BASH_SOURCE:-$0}")" && pwd)
 qv_wine_run="$qv_harness/wine-run"
 qv_wineserver="$qv_harness/wineserver-run"
-# What both programs say when the device took the whole image.
+# What both programs say: the device took the whole image; the transfer
+# failed, with its hint; no device answered on the port.
 QV_UPDATED_TEXT="ПО успешно обновлено!"
+QV_FAILED_TEXT="Ошибка при передаче данных!"
+QV_CHECK_TEXT="Проверьте все соединения и попробуйте ещё раз."
+QV_NOT_FOUND_TEXT="На этом порту устройств не найдено."
 
 # Ends a process, politely first; nothing when the pid is empty.
 qv_stop_pid() {
@@ -44,8 +48,9 @@ qv_start_emulator() {
 
 # qv_check_flash OUTPUT STATUS WANT_EXIT WANT_TEXT [IMAGE RECEIVED DEVICE_STATUS]:
 # the checks of every flash run: the exit status, WANT_TEXT in the
-# flasher's OUTPUT (a file; - for no text), no success said for a failure,
-# and where IMAGE is given (not empty) the device's RECEIVED bytes equal to
+# flasher's OUTPUT (a file; - for no text), no success said for a failure
+# and no failure for a success (a reply after the final acknowledgement
+# must not bring up the failure texts), and where IMAGE is given (not empty) the device's RECEIVED bytes equal to
 # it and its exit status 0 (the whole image and "PUSK" came). Says FAIL for
 # each miss; 1 if any.
 qv_check_flash() {
@@ -54,6 +59,9 @@ qv_check_flash() {
   [ "$4" = - ] || grep -qF -- "$4" "$1" || { echo "FAIL: no '$4' in the output"; qv_bad=1; }
   if [ "$3" != 0 ] && grep -qF "$QV_UPDATED_TEXT" "$1"; then
     echo "FAIL: success reported for a failure"; qv_bad=1
+  fi
+  if [ "$3" = 0 ] && grep -qF "$QV_FAILED_TEXT" "$1"; then
+    echo "FAIL: failure reported for a success"; qv_bad=1
   fi
   if [ -n "${5:-}" ]; then
     cmp -s "$5" "$6" || { echo "FAIL: the device did not receive the image byte for byte"; qv_bad=1; }

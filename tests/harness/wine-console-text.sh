@@ -6,8 +6,9 @@
 #   wine-console-text.sh FLASHER_EXE
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
+. "$here/lib.sh"
 exe=$(/usr/lib/wine/winepath -w "$1" 2>/dev/null || echo "$1")
-said="На этом порту устройств не найдено."
+said="$QV_NOT_FOUND_TEXT"
 fail=0
 out=$(mktemp)
 trap 'rm -f "$out" "$out.raw"' EXIT

@@ -105,8 +105,8 @@ flash_case() {
   outcome $fail "flasher: $name"
 }
 flash_case updated 0 "$QV_UPDATED_TEXT"
-flash_case wrong_crc 1 "Ошибка при передаче данных!" --wrong-crc 3
-flash_case no_device 2 "На этом порту устройств не найдено." --no-answer
+flash_case wrong_crc 1 "$QV_FAILED_TEXT" --wrong-crc 3
+flash_case no_device 2 "$QV_NOT_FOUND_TEXT" --no-answer
 "$here/../wine-console-text.sh" "$build/$programs/bin/quarnelvisk-flash.exe"
 outcome $? "flasher: console texts"
 
