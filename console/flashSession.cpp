@@ -24,6 +24,45 @@ std::mutex& BuildLock() {
     return lock;
 }
 
+// The scheme's signals, as the session waits on them: the write button
+// enabled (the device identified), nothing found, the failure, the end.
+void ReportTo(TSessionState& state, TClassConsoleFlash& scheme) {
+    const TZelComAsync& port = *scheme.Exchange.SerialPort;
+    scheme.WriteButton->OnSignal = [&state, &port](const TData& d) {
+        if (!IsNonZero(d) || state.found) return;
+        // In the chain of the read that identified the device.
+        state.identifiedUnended = port.LastReadUnended();
+        state.readAtIdentification = port.BytesRead();
+        state.Set(&TSessionState::found);
+    };
+    scheme.NotFound->OnSignal = [&state](const TData&) { state.Set(&TSessionState::notFound); };
+    scheme.ErrorDetail->OnSignal = [&state](const TData& d) { state.Failure(d); };
+    scheme.Finished->OnSignal = [&state](const TData&) { state.Set(&TSessionState::finished); };
+}
+
+// What the record says of the session before it runs.
+TUnitRecord RecordOf(const TFlashRequest& request) {
+    TUnitRecord record;
+    record.Time = UtcNow();
+    record.Port = request.Port;
+    record.ImageFile = request.Image.File;
+    record.ImageFormat = request.Image.Format;
+    record.ImageBytes = request.Image.Bytes;
+    record.ImageCrc = request.Image.Crc;
+    record.ImageSha256 = request.Image.Sha256;
+    record.Station = request.Station;
+    return record;
+}
+
+// The adapter behind the port, as far as the system tells.
+void AddAdapter(TUnitRecord& record, const std::string& schemeName) {
+    const platform::TPortFacts adapter = platform::DescribePort(schemeName);
+    record.UsbVendor = adapter.UsbVendor;
+    record.UsbProduct = adapter.UsbProduct;
+    record.Serial = adapter.Serial;
+    record.Location = adapter.Location;
+}
+
 }  // namespace
 
 std::string SchemePortName(const std::string& port) {
@@ -53,15 +92,8 @@ TUnitResult FlashUnit(const TFlashRequest& request, const std::string& name, con
 
     const auto started = TClock::now();
     TUnitResult unit;
+    unit.Record = RecordOf(request);
     TUnitRecord& record = unit.Record;
-    record.Time = UtcNow();
-    record.Port = request.Port;
-    record.ImageFile = request.Image.File;
-    record.ImageFormat = request.Image.Format;
-    record.ImageBytes = request.Image.Bytes;
-    record.ImageCrc = request.Image.Crc;
-    record.ImageSha256 = request.Image.Sha256;
-    record.Station = request.Station;
     TWireTrace trace;
     if (!request.Trace.empty() && !options.ProbeOnly) {
         trace.Begin(
@@ -85,16 +117,7 @@ TUnitResult FlashUnit(const TFlashRequest& request, const std::string& name, con
             scheme.Exchange.SerialPort->WireWatch = [&trace](const TWireEvent& event) { trace.Wire(event); };
             scheme.UploadWatchdog().TickWatch = [&trace] { trace.WatchdogTick(); };
         }
-        scheme.WriteButton->OnSignal = [&](const TData& d) {
-            if (!IsNonZero(d) || state.found) return;
-            // In the chain of the read that identified the device.
-            state.identifiedUnended = scheme.Exchange.SerialPort->LastReadUnended();
-            state.readAtIdentification = scheme.Exchange.SerialPort->BytesRead();
-            state.Set(&TSessionState::found);
-        };
-        scheme.NotFound->OnSignal = [&](const TData&) { state.Set(&TSessionState::notFound); };
-        scheme.ErrorDetail->OnSignal = [&](const TData& d) { state.Failure(d); };
-        scheme.Finished->OnSignal = [&](const TData&) { state.Set(&TSessionState::finished); };
+        ReportTo(state, scheme);
 
         if (!options.SharedDispatch) EnableDispatch();
         RunStartup();
@@ -124,17 +147,10 @@ TUnitResult FlashUnit(const TFlashRequest& request, const std::string& name, con
             say(std::string("На этом порту устройств не найдено."_w));
             record.Detail = "no device identified itself";
             // The window says no more; a technician at a terminal is told why.
-            result = FlashNoDevice;
-            if (ranOn != 0) {
-                tell("the reply to VERS did not end: " + std::to_string(ranOn) + " more bytes followed its first " +
-                     std::to_string(state.readAtIdentification) +
-                     " bytes without a pause, and a device of the family answers in one short reply");
-            } else if (state.notFound && !scheme.Exchange.SerialPort->Opened()) {
-                tell(request.Port + " could not be opened: " + scheme.Exchange.SerialPort->OpenFailure());
-                result = FlashPortUnavailable;
-            } else if (const std::string loss = scheme.Exchange.SerialPort->LossReason(); !loss.empty()) {
-                tell(request.Port + " went away: " + loss);
-            }
+            const TNoDevice why = WhyNoDevice(request.Port, ranOn, state.readAtIdentification, state.notFound,
+                                              *scheme.Exchange.SerialPort);
+            result = why.Exit;
+            if (!why.Detail.empty()) tell(why.Detail);
         } else if (options.ProbeOnly) {
             result = FlashSucceeded;
         } else {
@@ -156,15 +172,10 @@ TUnitResult FlashUnit(const TFlashRequest& request, const std::string& name, con
 
         scheme.UploadProgress->Finish(result != FlashInterrupted && state.finished && scheme.SuccessLabel->Shown());
         if (unit.Identified) ParseStatusLine(scheme.StatusEdit->LastText(), record.DeviceName, record.DeviceVersion);
-        if (result == FlashInterrupted && (!unit.Identified || options.ProbeOnly)) {
-            out("Interrupted: the port is closed; no upload had begun.\n");
-            record.Detail = "interrupted before a device answered";
-        } else if (result == FlashInterrupted) {
-            // The bootloader waits for the rest of its image and answers
-            // nothing else until it starts again.
-            out("Interrupted: the port is closed, the upload did not finish. Switch the unit off and on before "
-                "flashing it again.\n");
-            record.Detail = "interrupted before the upload finished";
+        if (result == FlashInterrupted) {
+            const TInterruption cut = InterruptionOf(unit.Identified && !options.ProbeOnly);
+            out(std::string(cut.Said) + "\n");
+            record.Detail = cut.Detail;
         } else if (unit.Identified && state.finished) {
             if (scheme.SuccessLabel->Shown()) {
                 SayCaption(out, scheme.SuccessLabel->Caption);
@@ -177,7 +188,7 @@ TUnitResult FlashUnit(const TFlashRequest& request, const std::string& name, con
             }
         }
         record.BlocksAcknowledged = result == FlashSucceeded && !options.ProbeOnly
-                                        ? int(record.ImageBytes / 256)
+                                        ? int(record.ImageBytes / protocol::BlockSize)
                                         : std::max(0, scheme.UploadProgress->Position());
     }
     // A hang-up or termination request is told apart from Ctrl-C.
@@ -186,13 +197,7 @@ TUnitResult FlashUnit(const TFlashRequest& request, const std::string& name, con
     record.Seconds = std::chrono::duration<double>(TClock::now() - started).count();
     // The adapter, for a record that will be written: not at every look of
     // a station's that finds no unit.
-    if (unit.Identified || !options.QuietWithoutDevice) {
-        const platform::TPortFacts adapter = platform::DescribePort(name);
-        record.UsbVendor = adapter.UsbVendor;
-        record.UsbProduct = adapter.UsbProduct;
-        record.Serial = adapter.Serial;
-        record.Location = adapter.Location;
-    }
+    if (unit.Identified || !options.QuietWithoutDevice) AddAdapter(record, name);
     trace.End(OutcomeName(record.Exit), record.Detail);
     unit.Exit = result;
     return unit;

@@ -31,3 +31,27 @@ std::string FailureDetail(const TData& error, const std::string& loss, const TZe
     return reply.empty() ? "the device's reply was empty"
                          : "the device replied " + reply + " (hexadecimal), not the expected acknowledgement";
 }
+
+TNoDevice WhyNoDevice(const std::string& port, uint64_t ranOn, uint64_t readBefore, bool probeEnded,
+                      const TZelComAsync& serial) {
+    if (ranOn != 0)
+        return {FlashNoDevice, "the reply to VERS did not end: " + std::to_string(ranOn) +
+                                   " more bytes followed its first " + std::to_string(readBefore) +
+                                   " bytes without a pause, and a device of the family answers in one short reply"};
+    if (probeEnded && !serial.Opened())
+        return {FlashPortUnavailable, port + " could not be opened: " + serial.OpenFailure()};
+    if (const std::string loss = serial.LossReason(); !loss.empty())
+        return {FlashNoDevice, port + " went away: " + loss};
+    return {};
+}
+
+TInterruption InterruptionOf(bool uploadBegun) {
+    if (!uploadBegun)
+        return {"Interrupted: the port is closed; no upload had begun.", "interrupted before a device answered"};
+    // The bootloader waits for the rest of its image and answers nothing
+    // else until it starts again.
+    return {
+        "Interrupted: the port is closed, the upload did not finish. Switch the unit off and on before flashing "
+        "it again.",
+        "interrupted before the upload finished"};
+}

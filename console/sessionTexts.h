@@ -3,6 +3,7 @@
 // failure.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "console/flashSession.h"
@@ -17,3 +18,22 @@ void SayCaption(const TTextOutput& say, const std::string& caption);
 // (error is the watchdog's integer), or the wrong reply (error is its
 // hexadecimal text).
 std::string FailureDetail(const TData& error, const std::string& loss, const TZelComAsync& port);
+
+// Why no device identified itself: the exit status and the detail (empty
+// when the port simply stayed silent). ranOn: the bytes that followed the
+// first readBefore of a reply that named the device; probeEnded: the probe
+// gave up, as it does when the port did not open.
+struct TNoDevice {
+    int Exit = FlashNoDevice;
+    std::string Detail;
+};
+TNoDevice WhyNoDevice(const std::string& port, uint64_t ranOn, uint64_t readBefore, bool probeEnded,
+                      const TZelComAsync& serial);
+
+// What an interruption left, for the terminal and the record's detail:
+// before any upload, or with the device halfway through its image.
+struct TInterruption {
+    const char* Said;
+    const char* Detail;
+};
+TInterruption InterruptionOf(bool uploadBegun);
