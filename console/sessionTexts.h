@@ -1,6 +1,6 @@
 // The flasher's own words for how a session ended, beside the window's
-// texts: the window's captions as terminal lines, and the detail of a
-// failure.
+// texts: the window's captions as terminal lines, the detail of a failure,
+// why no device answered, and what an interruption left.
 #pragma once
 
 #include <cstdint>
