@@ -107,4 +107,16 @@ TEST_F(ConsoleFlash, ReadThatFindsThePortGoneDuringTheProbe) {
     EXPECT_EQ(scheme.Exchange.SerialPort->LossReason(), TFakeSerialPort::Loss);
 }
 
+// As in the window: a failure told after the success leaves the error texts
+// hidden. The upload takes no reply once it has ended, so no wire can show
+// this; the scheme's outcome links alone decide it.
+TEST_F(ConsoleFlash, AFailureToldAfterTheSuccessLeavesTheErrorTextsHidden) {
+    CallEventNull(scheme.Exchange.Uploader->onEvent[2]);         // onSuccess
+    CallEventStr(scheme.Exchange.Uploader->onEvent[3], "1AB2");  // onError
+    EXPECT_TRUE(finished);
+    EXPECT_TRUE(scheme.SuccessLabel->Shown());
+    EXPECT_FALSE(scheme.ErrorText->Shown());
+    EXPECT_FALSE(scheme.CheckText->Shown());
+}
+
 }  // namespace
