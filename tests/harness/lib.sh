@@ -49,10 +49,9 @@ qv_start_emulator() {
 # qv_check_flash OUTPUT STATUS WANT_EXIT WANT_TEXT [IMAGE RECEIVED DEVICE_STATUS]:
 # the checks of every flash run: the exit status, WANT_TEXT in the
 # flasher's OUTPUT (a file; - for no text), no success said for a failure
-# and no failure for a success (a reply after the final acknowledgement
-# must not bring up the failure texts), and where IMAGE is given (not empty) the device's RECEIVED bytes equal to
-# it and its exit status 0 (the whole image and "PUSK" came). Says FAIL for
-# each miss; 1 if any.
+# and no failure for a success, and where IMAGE is given (not empty) the
+# device's RECEIVED bytes equal to it and its exit status 0 (the whole image
+# and "PUSK" came). Says FAIL for each miss; 1 if any.
 qv_check_flash() {
   qv_bad=0
   [ "$2" = "$3" ] || { echo "FAIL: exit status $2, expected $3"; qv_bad=1; }
